@@ -1,0 +1,56 @@
+#pragma once
+// Media items: what the hidden player (WindowsMediaPlayer2) gives of a media
+// file. Realised on TagLib and libavformat (platform/tags); tests use a fake
+// (tests/support). getItemInfo never fails: an absent or unreadable
+// attribute gives "", a duration 0.
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tarvolin {
+
+class MediaItem {
+public:
+    virtual ~MediaItem() = default;
+    // "Title", "Artist", "Album", "Genre", "WM/Year", "Comment", "Filesize",
+    // "Bitrate", "MediaType", "UserRating", ...
+    virtual std::string getItemInfo(const std::string& name) = 0;
+    // Writes the attribute into the file ("Year" writes the date). Returns
+    // false when the write was refused or failed.
+    virtual bool setItemInfo(const std::string& name, const std::string& value) = 0;
+    virtual bool isReadOnlyItem(const std::string& name) = 0;
+    virtual double duration() = 0;
+    virtual std::string sourceURL() = 0;
+};
+
+class MediaReader {
+public:
+    virtual ~MediaReader() = default;
+    // A media item for path; never null, also for a missing or garbage file.
+    virtual std::shared_ptr<MediaItem> newMedia(const std::string& path) = 0;
+};
+
+// A playlist of the player library (a .wpl file in tarvolin_library/).
+class LibraryPlaylist {
+public:
+    virtual ~LibraryPlaylist() = default;
+    virtual std::string name() = 0;
+    virtual int count() = 0;
+    virtual void clear() = 0;
+    virtual void insertItem(int index, std::shared_ptr<MediaItem> item) = 0;
+    virtual std::shared_ptr<MediaItem> Item(int index) = 0;
+};
+
+class PlaylistCollection {
+public:
+    virtual ~PlaylistCollection() = default;
+    // Every playlist of that title, oldest first.
+    virtual std::vector<std::shared_ptr<LibraryPlaylist>> getByName(const std::string& name) = 0;
+    virtual std::shared_ptr<LibraryPlaylist> newPlaylist(const std::string& name) = 0;
+};
+
+// Reads a playlist file (.m3u, .wpl, .wvx, .wax, .asx) into its entries as
+// local paths, following the path rules of the program. Empty on failure.
+std::vector<std::string> readPlaylistFile(const std::string& path);
+
+}  // namespace tarvolin

@@ -1,0 +1,80 @@
+#pragma once
+// Base of every control of the toolkit model.
+//
+// A control has the name the specification gives it and, as a member of a
+// control array, its index (-1 for a single control). Geometry is in twips
+// (15 per pixel). Setting a property notifies `changed` with the property's
+// name so that a view can redraw; behaviour events (Click, Change, ...) are
+// declared by each control type.
+#include <string>
+#include <string_view>
+
+#include "toolkit/event.h"
+
+namespace tarvolin {
+
+class Form;
+
+class Control {
+public:
+    Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    // Identity
+    const std::string& Name() const { return name_; }
+    int Index() const { return index_; }
+    // Object name of the widget: the name, or name + "_" + index for a
+    // member of a control array ("Command18_0", "List3_0_1").
+    std::string objectName() const {
+        return index_ < 0 ? name_ : name_ + "_" + std::to_string(index_);
+    }
+    Form* parentForm() const { return form_; }
+    void setIdentity(Form* form, std::string name, int index = -1) {
+        form_ = form;
+        name_ = std::move(name);
+        index_ = index;
+    }
+    virtual const char* typeName() const = 0;
+
+    // Common properties
+    bool Visible() const { return visible_; }
+    virtual void setVisible(bool v) { if (visible_ != v) { visible_ = v; changed.emit("Visible"); } }
+    bool Enabled() const { return enabled_; }
+    virtual void setEnabled(bool e) { if (enabled_ != e) { enabled_ = e; changed.emit("Enabled"); } }
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void setLeft(int v) { if (left_ != v) { left_ = v; changed.emit("Geometry"); } }
+    void setTop(int v) { if (top_ != v) { top_ = v; changed.emit("Geometry"); } }
+    void setWidth(int v) { if (width_ != v) { width_ = v; changed.emit("Geometry"); } }
+    void setHeight(int v) { if (height_ != v) { height_ = v; changed.emit("Geometry"); } }
+    void move(int left, int top, int width, int height) {
+        left_ = left; top_ = top; width_ = width; height_ = height;
+        changed.emit("Geometry");
+    }
+
+    const std::string& ToolTipText() const { return toolTip_; }
+    void setToolTipText(std::string t) { toolTip_ = std::move(t); changed.emit("ToolTipText"); }
+    std::string Tag;
+
+    // Name of the container the control lies in ("" = the form itself), for
+    // layout by the front end (a frame or a page of a multipage).
+    std::string Container;
+
+    Signal<std::string_view> changed;
+
+private:
+    Form* form_ = nullptr;
+    std::string name_;
+    int index_ = -1;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int left_ = 0, top_ = 0, width_ = 1215, height_ = 375;
+    std::string toolTip_;
+};
+
+}  // namespace tarvolin

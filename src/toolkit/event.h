@@ -1,0 +1,72 @@
+#pragma once
+// Events and change notifications of the toolkit model.
+//
+// An Event is what the program handles: one handler, wired by Program
+// (Form1.Command3[0].Click -> playback.Command3_Click(0)). Raising an event
+// with no handler does nothing.
+//
+// A Signal tells observers (the Qt binders, tests) that a control's state
+// changed, so that a view can redraw. Any number of listeners; it never
+// carries behaviour of the program.
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace tarvolin {
+
+template <typename... Args>
+class Event {
+public:
+    using Handler = std::function<void(Args...)>;
+
+    Event& operator=(Handler h) {
+        handler_ = std::move(h);
+        return *this;
+    }
+    void connect(Handler h) { handler_ = std::move(h); }
+    void disconnect() { handler_ = nullptr; }
+    bool connected() const { return static_cast<bool>(handler_); }
+
+    void raise(Args... args) const {
+        if (handler_) {
+            // Copy: a handler may rewire the event while it runs.
+            Handler h = handler_;
+            h(args...);
+        }
+    }
+    void operator()(Args... args) const { raise(args...); }
+
+private:
+    Handler handler_;
+};
+
+template <typename... Args>
+class Signal {
+public:
+    using Listener = std::function<void(Args...)>;
+
+    int listen(Listener l) {
+        listeners_.push_back({next_, std::move(l)});
+        return next_++;
+    }
+    void unlisten(int id) {
+        for (auto it = listeners_.begin(); it != listeners_.end(); ++it) {
+            if (it->first == id) {
+                listeners_.erase(it);
+                return;
+            }
+        }
+    }
+    void emit(Args... args) const {
+        if (listeners_.empty()) return;
+        auto copy = listeners_;
+        for (auto& [id, l] : copy) l(args...);
+    }
+    bool empty() const { return listeners_.empty(); }
+
+private:
+    std::vector<std::pair<int, Listener>> listeners_;
+    int next_ = 1;
+};
+
+}  // namespace tarvolin
