@@ -13,6 +13,9 @@ struct ScreenSize {
     int heightPixels = 1080;
 };
 
+// The step at which changing the autostart entry failed.
+enum class AutostartFailure { None, Opening, Setting };
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -29,8 +32,11 @@ public:
 
     // The autostart entry ($XDG_CONFIG_HOME/autostart/tarvolin.desktop).
     virtual bool autostartExists() = 0;
-    // Creates (on) or removes (off) it. On failure: errno and its text.
-    virtual bool setAutostart(bool on, const std::string& executable, int* err, std::string* errText) = 0;
+    // Creates (on) or removes (off) it. On failure: errno and its text, and
+    // in failedAt the step that failed (Opening: the folder or the file could
+    // not be created or removed; Setting: the entry could not be written).
+    virtual bool setAutostart(bool on, const std::string& executable, int* err, std::string* errText,
+                              AutostartFailure* failedAt = nullptr) = 0;
 
     virtual void setClipboardText(const std::string& text) = 0;
     virtual std::string clipboardText() = 0;

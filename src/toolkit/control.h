@@ -1,7 +1,7 @@
 #pragma once
 // Base of every control of the toolkit model.
 //
-// A control has the name the specification gives it and, as a member of a
+// A control has its name in the program and, as a member of a
 // control array, its index (-1 for a single control). Geometry is in twips
 // (15 per pixel). Setting a property notifies `changed` with the property's
 // name so that a view can redraw; behaviour events (Click, Change, ...) are

@@ -19,7 +19,7 @@ inline constexpr int SystemModal = 4096;
 inline constexpr int OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7;
 }  // namespace mb
 
-// The common dialog's properties as the Parts set them.
+// The common dialog's properties as the program sets them.
 struct FileDialogRequest {
     std::string Filter;      // "Text (*.tlf) | *.tlf|Other | *.a;*.b"
     std::string InitDir;

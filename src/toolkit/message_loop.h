@@ -36,8 +36,13 @@ public:
     // Thread-safe: queue fn to run on the loop's thread at the next turn.
     virtual void post(std::function<void()> fn) = 0;
 
+    // Thread-safe: queue fn to run on the loop's thread once tickCount() has
+    // reached tick (at the next turn when it already has). Calls due at the
+    // same tick run in the order they were queued.
+    virtual void postAt(std::int64_t tick, std::function<void()> fn) = 0;
+
     // Keeps serving events until ms milliseconds of the monotonic clock have
-    // passed (the Parts' busy-wait on GetTickCount with DoEvents).
+    // passed (a busy-wait on the tick count that keeps the windows alive).
     virtual void wait(std::int64_t ms) = 0;
 
     // Timer controls register themselves while they are enabled with a
