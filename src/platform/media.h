@@ -35,6 +35,9 @@ class LibraryPlaylist {
 public:
     virtual ~LibraryPlaylist() = default;
     virtual std::string name() = 0;
+    // Gives the playlist another title (its file keeps its name). Playlists
+    // that cannot be renamed keep their name.
+    virtual void setName(const std::string& name) { (void)name; }
     virtual int count() = 0;
     virtual void clear() = 0;
     virtual void insertItem(int index, std::shared_ptr<MediaItem> item) = 0;
@@ -47,10 +50,14 @@ public:
     // Every playlist of that title, oldest first.
     virtual std::vector<std::shared_ptr<LibraryPlaylist>> getByName(const std::string& name) = 0;
     virtual std::shared_ptr<LibraryPlaylist> newPlaylist(const std::string& name) = 0;
+    // Writes the changes still held in memory (items inserted, values set)
+    // to disk. Changes are also written when the collection goes.
+    virtual void flush() {}
 };
 
 // Reads a playlist file (.m3u, .wpl, .wvx, .wax, .asx) into its entries as
 // local paths, following the path rules of the program. Empty on failure.
+// A .wpl or .asx entry without a path gives "".
 std::vector<std::string> readPlaylistFile(const std::string& path);
 
 }  // namespace tarvolin

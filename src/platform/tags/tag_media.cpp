@@ -1,0 +1,610 @@
+#include "platform/tags/tag_media.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <taglib/aifffile.h>
+#include <taglib/asffile.h>
+#include <taglib/asftag.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/id3v2header.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/infotag.h>
+#include <taglib/mp4file.h>
+#include <taglib/mpegfile.h>
+#include <taglib/popularimeterframe.h>
+#include <taglib/tdebuglistener.h>
+#include <taglib/tfilestream.h>
+#include <taglib/tpropertymap.h>
+#include <taglib/wavfile.h>
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+
+#include "platform/tags/av_probe.h"
+#include "platform/tags/text_encoding.h"
+
+namespace tarvolin {
+
+namespace {
+
+const char* const kRatingEmail = "Windows Media Player 9 Series";
+const char* const kAsfRating = "WM/SharedUserRating";
+constexpr size_t kCacheLimit = 40000;
+
+// How a file is read, by its extension.
+enum class Kind {
+    Mpeg,         // .mp3
+    MpegIfAudio,  // .mp2, .mpa: MPEG only when libavformat finds MPEG audio
+    Wav,
+    Aiff,
+    Asf,
+    Mp4,
+    AvOnly,       // libavformat alone, never written
+    Midi,         // no duration, nothing read
+    NotMedia,     // playlists and the like: nothing at all
+};
+
+Kind kindOf(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos) return Kind::AvOnly;
+    std::string ext = name.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    static const std::unordered_map<std::string, Kind> table = {
+        {"mp3", Kind::Mpeg},       {"mp2", Kind::MpegIfAudio}, {"mpa", Kind::MpegIfAudio},
+        {"wav", Kind::Wav},        {"aif", Kind::Aiff},        {"aiff", Kind::Aiff},
+        {"aifc", Kind::Aiff},      {"wma", Kind::Asf},         {"wm", Kind::Asf},
+        {"asf", Kind::Asf},        {"wmv", Kind::Asf},         {"dvr-ms", Kind::Asf},
+        {"mp4", Kind::Mp4},        {"m4a", Kind::Mp4},         {"avi", Kind::AvOnly},
+        {"snd", Kind::AvOnly},     {"au", Kind::AvOnly},       {"mpeg", Kind::AvOnly},
+        {"mpg", Kind::AvOnly},     {"mpe", Kind::AvOnly},      {"m1v", Kind::AvOnly},
+        {"mpv2", Kind::AvOnly},    {"mp2v", Kind::AvOnly},     {"mid", Kind::Midi},
+        {"midi", Kind::Midi},      {"rmi", Kind::Midi},        {"cda", Kind::NotMedia},
+        {"wmd", Kind::NotMedia},   {"wax", Kind::NotMedia},    {"wvx", Kind::NotMedia},
+        {"m3u", Kind::NotMedia},   {"wpl", Kind::NotMedia},
+    };
+    auto it = table.find(ext);
+    return it == table.end() ? Kind::AvOnly : it->second;
+}
+
+bool taglibWritable(Kind k) {
+    return k == Kind::Mpeg || k == Kind::Wav || k == Kind::Aiff || k == Kind::Asf || k == Kind::Mp4;
+}
+bool hasRating(Kind k) {
+    return k == Kind::Mpeg || k == Kind::Wav || k == Kind::Aiff || k == Kind::Asf;
+}
+
+// Latin-1 ID3v2 frames and ID3v1 tags on Greek systems hold Windows-1253.
+TagLib::String fromLegacyBytes(const TagLib::ByteVector& data) {
+    std::string bytes(data.data(), data.size());
+    bytes = bytes.substr(0, bytes.find('\0'));
+    return TagLib::String(text::windows1253ToUtf8(bytes), TagLib::String::UTF8);
+}
+
+class GreekId3v2Latin1 : public TagLib::ID3v2::Latin1StringHandler {
+public:
+    TagLib::String parse(const TagLib::ByteVector& data) const override { return fromLegacyBytes(data); }
+};
+
+class GreekId3v1 : public TagLib::ID3v1::StringHandler {
+public:
+    TagLib::String parse(const TagLib::ByteVector& data) const override {
+        return fromLegacyBytes(data).stripWhiteSpace();
+    }
+    TagLib::ByteVector render(const TagLib::String& s) const override {
+        std::string bytes = text::utf8ToWindows1253(s.to8Bit(true));
+        return TagLib::ByteVector(bytes.data(), static_cast<unsigned>(bytes.size()));
+    }
+};
+
+class SilentDebug : public TagLib::DebugListener {
+public:
+    void printMessage(const TagLib::String&) override {}
+};
+
+void setUpTagLib() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        static GreekId3v2Latin1 latin1;
+        static GreekId3v1 v1;
+        static SilentDebug quiet;
+        TagLib::ID3v2::Tag::setLatin1StringHandler(&latin1);
+        TagLib::ID3v1::Tag::setStringHandler(&v1);
+        TagLib::setDebugListener(&quiet);
+    });
+}
+
+std::string utf8(const TagLib::String& s) { return s.to8Bit(true); }
+
+std::string prop(const TagLib::PropertyMap& pm, const char* key) {
+    auto it = pm.find(key);
+    if (it == pm.end() || it->second.isEmpty()) return {};
+    return utf8(it->second.toString("; "));
+}
+
+TagLib::ID3v2::PopularimeterFrame* ratingFrame(TagLib::ID3v2::Tag* tag, bool oursOnly) {
+    if (!tag) return nullptr;
+    TagLib::ID3v2::PopularimeterFrame* first = nullptr;
+    for (TagLib::ID3v2::Frame* f : tag->frameList("POPM")) {
+        auto* p = dynamic_cast<TagLib::ID3v2::PopularimeterFrame*>(f);
+        if (!p) continue;
+        if (p->email() == kRatingEmail) return p;
+        if (!first) first = p;
+    }
+    return oursOnly ? nullptr : first;
+}
+
+std::string asfRating(const TagLib::ASF::Tag* tag) {
+    if (!tag || !tag->contains(kAsfRating)) return {};
+    const TagLib::ASF::AttributeList list = tag->attribute(kAsfRating);
+    if (list.isEmpty()) return {};
+    const TagLib::ASF::Attribute& a = list.front();
+    switch (a.type()) {
+        case TagLib::ASF::Attribute::DWordType: return std::to_string(a.toUInt());
+        case TagLib::ASF::Attribute::QWordType: return std::to_string(a.toULongLong());
+        case TagLib::ASF::Attribute::WordType: return std::to_string(a.toUShort());
+        case TagLib::ASF::Attribute::UnicodeType: return utf8(a.toString());
+        default: return {};
+    }
+}
+
+// A whole number 0 to 99 from a "UserRating" text; -1 when it is none.
+int ratingValue(const std::string& text) {
+    if (text.empty()) return -1;
+    char* end = nullptr;
+    double d = std::strtod(text.c_str(), &end);
+    while (end && std::isspace(static_cast<unsigned char>(*end))) ++end;
+    if (!end || *end != '\0' || !std::isfinite(d)) return -1;
+    double r = std::nearbyint(d);  // halves to the even neighbour
+    if (r < 0 || r > 99) return -1;
+    return static_cast<int>(r);
+}
+
+int64_t mtimeNs(const struct stat& st) {
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+// The name's property-map key for the text tags; "" for other names.
+const char* textKey(const std::string& name) {
+    if (name == "Title") return "TITLE";
+    if (name == "Artist") return "ARTIST";
+    if (name == "Album") return "ALBUM";
+    if (name == "Comment") return "COMMENT";
+    if (name == "Genre") return "GENRE";
+    if (name == "Year" || name == "WM/Year") return "DATE";
+    return "";
+}
+
+// What one setItemInfo call changes.
+struct Change {
+    std::string key;  // property-map key, or "" for the rating
+    std::string value;
+    int rating = -1;
+};
+
+void applyText(TagLib::Tag* tag, const Change& c) {
+    TagLib::PropertyMap pm = tag->properties();
+    if (c.value.empty())
+        pm.erase(c.key);
+    else
+        pm.replace(c.key, TagLib::StringList(TagLib::String(c.value, TagLib::String::UTF8)));
+    tag->setProperties(pm);
+}
+
+const char* infoField(const std::string& key) {
+    if (key == "TITLE") return "INAM";
+    if (key == "ARTIST") return "IART";
+    if (key == "ALBUM") return "IPRD";
+    if (key == "COMMENT") return "ICMT";
+    if (key == "GENRE") return "IGNR";
+    if (key == "DATE") return "ICRD";
+    return nullptr;
+}
+
+void applyInfo(TagLib::RIFF::Info::Tag* tag, const Change& c) {
+    const char* id = infoField(c.key);
+    if (!id) return;
+    if (c.value.empty())
+        tag->removeField(id);
+    else
+        tag->setFieldText(id, TagLib::String(c.value, TagLib::String::UTF8));
+}
+
+// Sets our POPM frame; a frame of another e-mail stays as it is, and our
+// frame keeps its play counter.
+void applyRating(TagLib::ID3v2::Tag* tag, int value) {
+    auto* ours = ratingFrame(tag, true);
+    if (!ours) {
+        ours = new TagLib::ID3v2::PopularimeterFrame();
+        ours->setEmail(kRatingEmail);
+        ours->setCounter(0);
+        tag->addFrame(ours);
+    }
+    ours->setRating(popmFromUserRating(value));
+}
+
+// An existing tag keeps its version; a new one is ID3v2.3.
+TagLib::ID3v2::Version versionFor(bool hadTag, TagLib::ID3v2::Tag* tag) {
+    if (hadTag && tag && tag->header()->majorVersion() >= 4) return TagLib::ID3v2::v4;
+    return TagLib::ID3v2::v3;
+}
+
+bool hasAudio(TagLib::File& f) {
+    const TagLib::AudioProperties* p = f.audioProperties();
+    return p && (p->lengthInMilliseconds() > 0 || p->bitrate() > 0 || p->sampleRate() > 0);
+}
+
+bool writeChange(const std::string& path, Kind kind, const Change& c) {
+    TagLib::FileStream stream(path.c_str(), false);
+    if (!stream.isOpen() || stream.readOnly()) return false;
+    const bool text = !c.key.empty();
+    switch (kind) {
+        case Kind::Mpeg: {
+            TagLib::MPEG::File f(&stream, TagLib::ID3v2::FrameFactory::instance(), true);
+            if (!f.isValid() || !hasAudio(f)) return false;
+            const bool had = f.hasID3v2Tag();
+            TagLib::ID3v2::Tag* tag = f.ID3v2Tag(true);
+            const TagLib::ID3v2::Version version = versionFor(had, tag);
+            int tags = TagLib::MPEG::File::ID3v2;
+            if (text) {
+                applyText(tag, c);
+                if (f.hasID3v1Tag()) {
+                    applyText(f.ID3v1Tag(), c);
+                    tags |= TagLib::MPEG::File::ID3v1;
+                }
+            } else {
+                applyRating(tag, c.rating);
+            }
+            return f.save(tags, TagLib::File::StripNone, version, TagLib::File::DoNotDuplicate);
+        }
+        case Kind::Wav: {
+            TagLib::RIFF::WAV::File f(&stream, true);
+            if (!f.isValid() || !hasAudio(f)) return false;
+            const bool had = f.hasID3v2Tag();
+            TagLib::ID3v2::Tag* tag = f.ID3v2Tag();
+            const TagLib::ID3v2::Version version = versionFor(had, tag);
+            int tags = TagLib::RIFF::WAV::File::ID3v2;
+            if (text) {
+                applyText(tag, c);
+                if (f.hasInfoTag()) {
+                    applyInfo(f.InfoTag(), c);
+                    tags |= TagLib::RIFF::WAV::File::Info;
+                }
+            } else {
+                applyRating(tag, c.rating);
+            }
+            return f.save(static_cast<TagLib::RIFF::WAV::File::TagTypes>(tags), TagLib::File::StripNone, version);
+        }
+        case Kind::Aiff: {
+            TagLib::RIFF::AIFF::File f(&stream, true);
+            if (!f.isValid() || !hasAudio(f)) return false;
+            const bool had = f.hasID3v2Tag();
+            TagLib::ID3v2::Tag* tag = f.tag();
+            const TagLib::ID3v2::Version version = versionFor(had, tag);
+            if (text)
+                applyText(tag, c);
+            else
+                applyRating(tag, c.rating);
+            return f.save(version);
+        }
+        case Kind::Asf: {
+            TagLib::ASF::File f(&stream, true);
+            if (!f.isValid()) return false;
+            TagLib::ASF::Tag* tag = f.tag();
+            if (text)
+                applyText(tag, c);
+            else
+                tag->setAttribute(kAsfRating, TagLib::ASF::Attribute(static_cast<unsigned int>(c.rating)));
+            return f.save();
+        }
+        case Kind::Mp4: {
+            TagLib::MP4::File f(&stream, true);
+            if (!f.isValid() || !text) return false;
+            applyText(f.tag(), c);
+            return f.save();
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+struct TagMediaItem::Values {
+    Kind kind = Kind::NotMedia;
+    bool exists = false;
+    int64_t mtime = 0;
+    int64_t size = -1;
+    std::string title, artist, album, comment, genre, date, rating, bitrate, filesize;
+    std::string mediaType;
+    bool mediaTypeKnown = false;
+    double duration = 0;
+    bool tagsWritable = false;
+    bool ratingWritable = false;
+};
+
+std::string userRatingFromPopm(int b) {
+    if (b <= 0) return "0";
+    if (b <= 31) return "1";
+    if (b <= 95) return "25";
+    if (b <= 159) return "50";
+    if (b <= 223) return "75";
+    return "99";
+}
+
+int popmFromUserRating(int v) {
+    if (v <= 0) return 0;
+    if (v <= 12) return 1;
+    if (v <= 37) return 64;
+    if (v <= 62) return 128;
+    if (v <= 86) return 196;
+    return 255;
+}
+
+TagMediaItem::TagMediaItem(std::string path) : path_(std::move(path)), v_(std::make_unique<Values>()) {
+    setUpTagLib();
+    read();
+}
+
+TagMediaItem::~TagMediaItem() = default;
+
+bool TagMediaItem::exists() const { return v_->exists; }
+
+bool TagMediaItem::matchesDisk() const {
+    struct stat st;
+    if (stat(path_.c_str(), &st) != 0) return !v_->exists;
+    return v_->exists && S_ISREG(st.st_mode) && mtimeNs(st) == v_->mtime && st.st_size == v_->size;
+}
+
+void TagMediaItem::read() {
+    Values& v = *v_;
+    v = Values();
+    v.kind = kindOf(path_);
+    struct stat st;
+    if (stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        v.mediaTypeKnown = true;
+        return;
+    }
+    v.exists = true;
+    v.mtime = mtimeNs(st);
+    v.size = st.st_size;
+    if (v.kind == Kind::NotMedia) {
+        v.mediaTypeKnown = true;
+        return;
+    }
+    v.filesize = std::to_string(st.st_size);
+    if (st.st_size == 0) {
+        v.mediaTypeKnown = true;
+        return;
+    }
+    if (v.kind == Kind::Midi) return;
+
+    av::Probe probe;
+    bool probed = false;
+    if (v.kind == Kind::MpegIfAudio) {
+        probe = av::probeFile(path_);
+        probed = true;
+        v.kind = probe.mpegAudioOnly ? Kind::Mpeg : Kind::AvOnly;
+    }
+
+    bool taglibRead = false;
+    int64_t taglibBitrate = 0;
+    if (v.kind != Kind::AvOnly) {
+        TagLib::FileStream stream(path_.c_str(), true);
+        if (stream.isOpen()) {
+            std::unique_ptr<TagLib::File> file;
+            TagLib::PropertyMap pm, fallback;
+            switch (v.kind) {
+                case Kind::Mpeg: {
+                    auto* f = new TagLib::MPEG::File(&stream, TagLib::ID3v2::FrameFactory::instance(), true);
+                    file.reset(f);
+                    if (f->isValid()) {
+                        TagLib::ID3v2::Tag* t2 = f->hasID3v2Tag() ? f->ID3v2Tag() : nullptr;
+                        if (t2) pm = t2->properties();
+                        if (f->hasID3v1Tag()) fallback = f->ID3v1Tag()->properties();
+                        if (auto* popm = ratingFrame(t2, false)) v.rating = userRatingFromPopm(popm->rating());
+                    }
+                    break;
+                }
+                case Kind::Wav: {
+                    auto* f = new TagLib::RIFF::WAV::File(&stream, true);
+                    file.reset(f);
+                    if (f->isValid()) {
+                        TagLib::ID3v2::Tag* t2 = f->hasID3v2Tag() ? f->ID3v2Tag() : nullptr;
+                        if (t2) pm = t2->properties();
+                        if (f->hasInfoTag()) {
+                            TagLib::RIFF::Info::Tag* info = f->InfoTag();
+                            static const char* const keys[][2] = {{"TITLE", "INAM"},   {"ARTIST", "IART"},
+                                                                  {"ALBUM", "IPRD"},   {"COMMENT", "ICMT"},
+                                                                  {"GENRE", "IGNR"},   {"DATE", "ICRD"}};
+                            for (const auto& k : keys) {
+                                TagLib::String s = info->fieldText(k[1]);
+                                if (!s.isEmpty()) fallback.replace(k[0], TagLib::StringList(s));
+                            }
+                        }
+                        if (auto* popm = ratingFrame(t2, false)) v.rating = userRatingFromPopm(popm->rating());
+                        const auto* p = f->audioProperties();
+                        if (p && p->format() == 1 && p->bitsPerSample() > 0)
+                            taglibBitrate = static_cast<int64_t>(p->sampleRate()) * p->channels() * p->bitsPerSample();
+                    }
+                    break;
+                }
+                case Kind::Aiff: {
+                    auto* f = new TagLib::RIFF::AIFF::File(&stream, true);
+                    file.reset(f);
+                    if (f->isValid()) {
+                        TagLib::ID3v2::Tag* t2 = f->hasID3v2Tag() ? f->tag() : nullptr;
+                        if (t2) pm = t2->properties();
+                        if (auto* popm = ratingFrame(t2, false)) v.rating = userRatingFromPopm(popm->rating());
+                        const auto* p = f->audioProperties();
+                        if (p && !p->isAiffC() && p->bitsPerSample() > 0)
+                            taglibBitrate = static_cast<int64_t>(p->sampleRate()) * p->channels() * p->bitsPerSample();
+                    }
+                    break;
+                }
+                case Kind::Asf: {
+                    auto* f = new TagLib::ASF::File(&stream, true);
+                    file.reset(f);
+                    if (f->isValid()) {
+                        pm = f->tag()->properties();
+                        v.rating = asfRating(f->tag());
+                    }
+                    break;
+                }
+                case Kind::Mp4: {
+                    auto* f = new TagLib::MP4::File(&stream, true);
+                    file.reset(f);
+                    if (f->isValid()) pm = f->tag()->properties();
+                    break;
+                }
+                default:
+                    break;
+            }
+            if (file && file->isValid()) {
+                taglibRead = true;
+                auto pick = [&](const char* key) {
+                    std::string s = prop(pm, key);
+                    return s.empty() ? prop(fallback, key) : s;
+                };
+                v.title = pick("TITLE");
+                v.artist = pick("ARTIST");
+                v.album = pick("ALBUM");
+                v.comment = pick("COMMENT");
+                v.genre = pick("GENRE");
+                v.date = pick("DATE");
+                if (const TagLib::AudioProperties* p = file->audioProperties()) {
+                    v.duration = p->lengthInMilliseconds() / 1000.0;
+                    if (taglibBitrate == 0) taglibBitrate = static_cast<int64_t>(p->bitrate()) * 1000;
+                }
+                v.tagsWritable = taglibWritable(v.kind) && (v.kind == Kind::Asf || v.kind == Kind::Mp4 || hasAudio(*file));
+                v.ratingWritable = v.tagsWritable && hasRating(v.kind);
+            }
+            file.reset();  // before the stream it reads from
+        }
+    }
+    // A file without write permission is read-only, also for a user whom the
+    // system would let write it anyway.
+    if (taglibRead && (access(path_.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0))
+        v.tagsWritable = v.ratingWritable = false;
+
+    // libavformat: the whole read for the containers TagLib does not take,
+    // and duration and bit rate where TagLib could not tell them.
+    if (!taglibRead || v.duration <= 0 || taglibBitrate <= 0) {
+        if (!probed) {
+            probe = av::probeFile(path_);
+            probed = true;
+        }
+        if (probe.opened) {
+            if (v.duration <= 0) v.duration = probe.duration;
+            if (taglibBitrate <= 0) taglibBitrate = probe.bitRate;
+            if (!taglibRead) {
+                v.title = probe.title;
+                v.artist = probe.artist;
+                v.album = probe.album;
+                v.comment = probe.comment;
+                v.genre = probe.genre;
+                v.date = probe.date;
+            }
+        }
+    }
+    if (probed) {
+        v.mediaType = av::mediaTypeOf(probe);
+        v.mediaTypeKnown = true;
+    }
+    if (taglibBitrate > 0) v.bitrate = std::to_string(taglibBitrate);
+    if (!(v.duration > 0) || !std::isfinite(v.duration)) v.duration = 0;
+}
+
+std::string TagMediaItem::getItemInfo(const std::string& name) {
+    Values& v = *v_;
+    if (name == "Title") return v.title;
+    if (name == "Artist") return v.artist;
+    if (name == "Album") return v.album;
+    if (name == "Comment") return v.comment;
+    if (name == "Genre") return v.genre;
+    if (name == "WM/Year" || name == "Year") {
+        if (v.date.size() >= 4 && std::isdigit(static_cast<unsigned char>(v.date[0])) &&
+            std::isdigit(static_cast<unsigned char>(v.date[1])) && std::isdigit(static_cast<unsigned char>(v.date[2])) &&
+            std::isdigit(static_cast<unsigned char>(v.date[3])))
+            return v.date.substr(0, 4);
+        return v.date;
+    }
+    if (name == "Bitrate") return v.bitrate;
+    if (name == "Filesize") return v.filesize;
+    if (name == "UserRating") return v.rating;
+    if (name == "MediaType") {
+        if (!v.mediaTypeKnown) {
+            v.mediaType = av::mediaTypeOf(av::probeFile(path_));
+            v.mediaTypeKnown = true;
+        }
+        return v.mediaType;
+    }
+    return {};
+}
+
+bool TagMediaItem::isReadOnlyItem(const std::string& name) {
+    if (name == "UserRating") return !v_->ratingWritable;
+    if (*textKey(name)) return !v_->tagsWritable;
+    return true;
+}
+
+bool TagMediaItem::setItemInfo(const std::string& name, const std::string& value) {
+    // A file changed since it was read is judged by what it holds now.
+    if (!matchesDisk()) read();
+    if (isReadOnlyItem(name)) return false;
+    Change c;
+    if (name == "UserRating") {
+        c.rating = ratingValue(value);
+        if (c.rating < 0) return false;
+        const int current = ratingValue(v_->rating);
+        if (current >= 0 && current == c.rating) return true;
+    } else {
+        c.key = textKey(name);
+        c.value = value;
+        // The year compares with what "WM/Year" shows, so that saving the
+        // shown year back does not cut a full date down to its year.
+        if (getItemInfo(name) == value) return true;
+    }
+    bool ok = false;
+    try {
+        ok = writeChange(path_, v_->kind, c);
+    } catch (...) {
+        ok = false;
+    }
+    read();
+    return ok;
+}
+
+double TagMediaItem::duration() { return v_->duration; }
+
+std::string TagMediaItem::sourceURL() {
+    if (!path_.empty() && path_[0] != '/') {
+        std::error_code ec;
+        auto abs = std::filesystem::absolute(path_, ec);
+        if (!ec) return abs.string();
+    }
+    return path_;
+}
+
+TagMediaReader::TagMediaReader() { setUpTagLib(); }
+
+std::shared_ptr<MediaItem> TagMediaReader::newMedia(const std::string& path) {
+    auto it = cache_.find(path);
+    if (it != cache_.end()) {
+        if (it->second->exists() && it->second->matchesDisk()) return it->second;
+        cache_.erase(it);
+    }
+    auto item = std::make_shared<TagMediaItem>(path);
+    if (item->exists()) {
+        if (cache_.size() >= kCacheLimit) cache_.clear();
+        cache_.emplace(path, item);
+    }
+    return item;
+}
+
+}  // namespace tarvolin
