@@ -21,7 +21,9 @@ public:
     // The duration became known or changed.
     virtual void engineDuration(double durationSeconds) = 0;
     // The file ended (Eof), could not be loaded or decoded (Error), or was
-    // unloaded (Stopped).
+    // unloaded (Stopped). An unload() asked for, and a file replaced by the
+    // next load(), are not reported: what the listener hears always concerns
+    // the file of the last load().
     virtual void engineEnded(EndReason reason, const std::string& error) = 0;
     // The engine's pause state changed (after load, setPaused, end).
     virtual void enginePaused(bool paused) = 0;

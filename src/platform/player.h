@@ -87,13 +87,23 @@ public:
 
     Event<int> PlayStateChange;
     Event<> StatusChange;
+    // Raised after the change to state 1 when the engine could not load or
+    // decode the file; the text says why. errorText() keeps it until the
+    // next load.
+    Event<std::string> MediaError;
+    const std::string& errorText() const { return error_; }
 
 private:
     friend class PlayerControls;
     friend class PlayerSettings;
     friend class PlayerMedia;
 
+    // What a load in progress is to do once the file is open.
+    enum class Intent { Ready, Play, Pause, Stop };
+
     void setState(int s);
+    void startLoad(double startSeconds);
+    void unloadEngine();
     void engineLoaded(double durationSeconds) override;
     void engineDuration(double durationSeconds) override;
     void engineEnded(EndReason reason, const std::string& error) override;
@@ -107,7 +117,10 @@ private:
     bool uiEnabled_ = true;
     bool loaded_ = false;      // engine holds the file
     bool pendingLoad_ = false; // between load() and engineLoaded()
-    bool wantPlay_ = false;    // play asked before the file was loaded
+    Intent intent_ = Intent::Ready;
+    unsigned generation_ = 0;  // counts loads and unloads
+    std::shared_ptr<MediaItem> item_;  // media item of url_, made on demand
+    std::string error_;
     double pendingSeek_ = -1;  // position set before the file was loaded
     double duration_ = 0;
     int volume_ = 50;

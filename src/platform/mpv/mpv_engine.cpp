@@ -1,0 +1,300 @@
+#include "platform/mpv/mpv_engine.h"
+
+#include <mpv/client.h>
+
+#include <atomic>
+#include <charconv>
+#include <clocale>
+#include <cstring>
+
+namespace tarvolin {
+
+namespace {
+
+// Numbers for libmpv's option texts, always with "." whatever the locale.
+std::string numberText(double v) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3);
+    return std::string(buf, r.ptr);
+}
+
+}  // namespace
+
+// Shared with libmpv's threads: the wakeup callback reads it, the engine's
+// destructor frees it only after the handle is gone.
+struct MpvEngine::Wakeup {
+    MessageLoop* loop = nullptr;
+    std::weak_ptr<MpvEngine*> alive;
+    std::atomic<bool> posted{false};
+
+    static void callback(void* d) {
+        auto* w = static_cast<Wakeup*>(d);
+        if (w->posted.exchange(true)) return;  // a drain is already queued
+        std::weak_ptr<MpvEngine*> alive = w->alive;
+        w->loop->post([alive] {
+            if (auto self = alive.lock()) (*self)->drain();
+        });
+    }
+};
+
+MpvEngine::MpvEngine(MessageLoop& loop, const MpvEngineOptions& options)
+    : loop_(loop), alive_(std::make_shared<MpvEngine*>(this)), wakeup_(std::make_unique<Wakeup>()) {
+    wakeup_->loop = &loop_;
+    wakeup_->alive = alive_;
+
+    // libmpv refuses to start under a locale whose decimal point is not ".".
+    std::setlocale(LC_NUMERIC, "C");
+    handle_ = mpv_create();
+    if (!handle_) {
+        setupError_ = "mpv_create failed";
+        return;
+    }
+    auto opt = [this](const char* name, const std::string& value) {
+        int rc = mpv_set_option_string(handle_, name, value.c_str());
+        if (rc < 0 && setupError_.empty())
+            setupError_ = std::string("option ") + name + ": " + mpv_error_string(rc);
+    };
+    opt("vo", options.videoOutput.empty() ? "null" : options.videoOutput);
+    if (!options.audioOutput.empty()) opt("ao", options.audioOutput);
+    opt("audio-fallback-to-null", "yes");
+    opt("input-default-bindings", "no");
+    opt("input-vo-keyboard", "no");
+    opt("osc", "no");
+    opt("idle", "yes");
+    opt("keep-open", "no");
+    opt("volume-max", "100");
+    opt("ytdl", "no");
+    opt("audio-client-name", "tarvolin");  // the name the sound server shows
+    // The option errors above are not fatal; a failed start is.
+    int rc = mpv_initialize(handle_);
+    if (rc < 0) {
+        setupError_ = std::string("mpv_initialize: ") + mpv_error_string(rc);
+        mpv_terminate_destroy(handle_);
+        handle_ = nullptr;
+        return;
+    }
+    mpv_observe_property(handle_, 1, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(handle_, 2, "pause", MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(handle_, &Wakeup::callback, wakeup_.get());
+}
+
+MpvEngine::~MpvEngine() {
+    alive_.reset();  // queued drains now do nothing
+    if (handle_) {
+        mpv_set_wakeup_callback(handle_, nullptr, nullptr);
+        mpv_terminate_destroy(handle_);
+        handle_ = nullptr;
+    }
+}
+
+double MpvEngine::doubleProperty(const char* name) const {
+    if (!handle_) return 0;
+    double v = 0;
+    if (mpv_get_property(handle_, name, MPV_FORMAT_DOUBLE, &v) < 0) return 0;
+    return v;
+}
+
+void MpvEngine::setFlag(const char* name, bool value) {
+    if (!handle_) return;
+    int flag = value ? 1 : 0;
+    mpv_set_property(handle_, name, MPV_FORMAT_FLAG, &flag);
+}
+
+// A failure found inside a call is reported from the loop, never from
+// inside the call that caused it.
+void MpvEngine::reportLater(EndReason reason, std::string error) {
+    std::weak_ptr<MpvEngine*> alive = alive_;
+    std::uint64_t gen = loadGen_;
+    loop_.post([alive, gen, reason, error = std::move(error)] {
+        auto self = alive.lock();
+        if (!self) return;
+        MpvEngine* e = *self;
+        if (e->loadGen_ != gen) return;  // another load or an unload came first
+        e->currentEntry_ = -1;
+        e->loaded_ = false;
+        if (e->listener_) e->listener_->engineEnded(reason, error);
+    });
+}
+
+void MpvEngine::load(const std::string& path, bool paused, double startSeconds) {
+    ++loadGen_;
+    loaded_ = false;
+    seeking_ = false;
+    currentEntry_ = -1;
+    if (!handle_) {
+        reportLater(EndReason::Error, setupError_.empty() ? "no playback engine" : setupError_);
+        return;
+    }
+    setFlag("pause", paused);
+    std::string options;
+    if (startSeconds > 0) {
+        options = "start=" + numberText(startSeconds);
+        // Until playback has begun there, the start point is the position.
+        seeking_ = true;
+        seekTarget_ = startSeconds;
+    }
+    lastPosition_ = startSeconds > 0 ? startSeconds : 0;
+    const char* args[] = {"loadfile", path.c_str(), "replace", options.c_str(), nullptr};
+    mpv_node result;
+    std::memset(&result, 0, sizeof result);
+    int rc = mpv_command_ret(handle_, args, &result);
+    if (rc < 0) {
+        reportLater(EndReason::Error, mpv_error_string(rc));
+        return;
+    }
+    if (result.format == MPV_FORMAT_NODE_MAP && result.u.list) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            if (std::strcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                currentEntry_ = result.u.list->values[i].u.int64;
+        }
+    }
+    mpv_free_node_contents(&result);
+    if (currentEntry_ < 0) reportLater(EndReason::Error, "the file was not queued");
+}
+
+void MpvEngine::unload() {
+    ++loadGen_;
+    currentEntry_ = -1;  // its end-file event is ours, not news
+    loaded_ = false;
+    seeking_ = false;
+    if (!handle_) return;
+    const char* args[] = {"stop", nullptr};
+    mpv_command(handle_, args);
+}
+
+void MpvEngine::setPaused(bool paused) { setFlag("pause", paused); }
+
+void MpvEngine::seek(double seconds) {
+    if (!handle_ || !loaded_) return;
+    if (seconds < 0) seconds = 0;
+    std::string target = numberText(seconds);
+    const char* args[] = {"seek", target.c_str(), "absolute", nullptr};
+    if (mpv_command(handle_, args) >= 0) {
+        seeking_ = true;
+        seekTarget_ = seconds;
+        lastPosition_ = seconds;
+    }
+}
+
+double MpvEngine::position() const {
+    if (!loaded_) return 0;
+    if (seeking_) return seekTarget_;
+    double p = 0;
+    // While libmpv sets up its outputs it may have no position for a moment:
+    // the last one known stands in for it.
+    if (!handle_ || mpv_get_property(handle_, "time-pos", MPV_FORMAT_DOUBLE, &p) < 0) return lastPosition_;
+    lastPosition_ = p > 0 ? p : 0;
+    return lastPosition_;
+}
+
+double MpvEngine::duration() const { return loaded_ ? doubleProperty("duration") : 0; }
+
+void MpvEngine::setVolume(int volume0to100) {
+    if (!handle_) return;
+    double v = volume0to100 < 0 ? 0 : volume0to100 > 100 ? 100 : volume0to100;
+    mpv_set_property(handle_, "volume", MPV_FORMAT_DOUBLE, &v);
+}
+
+void MpvEngine::setMute(bool mute) { setFlag("mute", mute); }
+
+void MpvEngine::drain() {
+    wakeup_->posted.store(false);
+    std::weak_ptr<MpvEngine*> alive = alive_;
+    while (handle_) {
+        mpv_event* ev = mpv_wait_event(handle_, 0);
+        if (!ev || ev->event_id == MPV_EVENT_NONE) break;
+        handleEvent(*ev);
+        if (alive.expired()) return;  // a listener let the engine go
+    }
+}
+
+void MpvEngine::ended(EndReason reason, const std::string& error) {
+    currentEntry_ = -1;
+    loaded_ = false;
+    seeking_ = false;
+    ++loadGen_;
+    if (listener_) listener_->engineEnded(reason, error);
+}
+
+void MpvEngine::handleEvent(const mpv_event& ev) {
+    switch (ev.event_id) {
+    case MPV_EVENT_START_FILE: {
+        auto* sf = static_cast<mpv_event_start_file*>(ev.data);
+        startedEntry_ = sf ? sf->playlist_entry_id : -1;
+        break;
+    }
+    case MPV_EVENT_FILE_LOADED:
+        // Belongs to the last started entry, which may since have been replaced.
+        if (currentEntry_ >= 0 && startedEntry_ == currentEntry_ && !loaded_) {
+            loaded_ = true;
+            double d = doubleProperty("duration");
+            if (listener_) listener_->engineLoaded(d > 0 ? d : 0);
+        }
+        break;
+    case MPV_EVENT_END_FILE: {
+        auto* ef = static_cast<mpv_event_end_file*>(ev.data);
+        if (!ef || currentEntry_ < 0 || ef->playlist_entry_id != currentEntry_) break;
+        bool wasLoaded = loaded_;
+        switch (ef->reason) {
+        case MPV_END_FILE_REASON_EOF:
+            // An end before the file opened is a file that could not be read.
+            if (wasLoaded)
+                ended(EndReason::Eof, "");
+            else
+                ended(EndReason::Error, "unrecognized file format");
+            break;
+        case MPV_END_FILE_REASON_ERROR:
+            ended(EndReason::Error, mpv_error_string(ef->error));
+            break;
+        case MPV_END_FILE_REASON_REDIRECT: {
+            // A playlist, not a media file: do not play its entries.
+            const char* args[] = {"stop", nullptr};
+            mpv_command(handle_, args);
+            ended(EndReason::Error, "not a media file");
+            break;
+        }
+        default:  // STOP, QUIT: unloaded by something other than us
+            ended(EndReason::Stopped, "");
+            break;
+        }
+        break;
+    }
+    case MPV_EVENT_PLAYBACK_RESTART:
+        seeking_ = false;
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        auto* prop = static_cast<mpv_event_property*>(ev.data);
+        if (!prop || !prop->data) break;
+        if (std::strcmp(prop->name, "duration") == 0 && prop->format == MPV_FORMAT_DOUBLE) {
+            if (loaded_ && listener_) listener_->engineDuration(*static_cast<double*>(prop->data));
+        } else if (std::strcmp(prop->name, "pause") == 0 && prop->format == MPV_FORMAT_FLAG) {
+            if (listener_) listener_->enginePaused(*static_cast<int*>(prop->data) != 0);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool MpvEngineFactory::showsVideo(PlayerRole role) {
+    switch (role) {
+    case PlayerRole::Main:
+    case PlayerRole::Compact:
+    case PlayerRole::Video:
+    case PlayerRole::Preview:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::unique_ptr<Engine> MpvEngineFactory::create(PlayerRole role) {
+    MpvEngineOptions options;
+    options.audioOutput = audioOutput_;
+    options.videoOutput = showsVideo(role) ? videoOutput_ : "null";
+    return std::make_unique<MpvEngine>(loop_, options);
+}
+
+}  // namespace tarvolin
