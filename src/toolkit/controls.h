@@ -270,6 +270,10 @@ private:
 class ListControl : public Control {
 public:
     static constexpr int MaxItems = 32766;
+    // The most items AddItem accepts (MaxItems unless raised at design
+    // time, for a table with heading lines above its 32766 tracks).
+    int ItemLimit() const { return itemLimit_; }
+    void setItemLimit(int n) { itemLimit_ = n > 0 ? n : MaxItems; }
 
     int ListCount() const { return static_cast<int>(items_.size()); }
     const std::string& List(int i) const;
@@ -355,6 +359,7 @@ private:
     bool fontBold_ = false;
     std::int64_t backColor_ = 0x80000005;
     bool pendingReset_ = false;
+    int itemLimit_ = MaxItems;
 
     // Lazily built search aids: folded items and folded text -> ascending
     // item indexes.

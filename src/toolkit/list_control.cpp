@@ -134,7 +134,7 @@ int ListControl::sortedPosition(const std::string& text) const {
 
 bool ListControl::AddItem(std::string text, int index) {
     const int n = ListCount();
-    if (n >= MaxItems) return false;
+    if (n >= itemLimit_) return false;
     if (index < -1 || index > n) return false;
     if (index == -1) index = sorted_ ? sortedPosition(text) : n;
 

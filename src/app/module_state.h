@@ -1,0 +1,104 @@
+#pragma once
+// The program's shared module-level state that is not a collection table:
+// switches and values kept in the preferences, guards of the bulk
+// operations, the player choice, the statistics counters and the timer's
+// one-off jobs. One instance per Program (Program::state).
+//
+// The per-track and per-class tables and their counters live with the
+// collection store (collection/collection_data.h).
+//
+// Add fields here as the procedures need them, under the names the program
+// uses for them; keep the groups.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarvolin {
+
+struct ModuleState {
+    // Folders and versions
+    std::string AppFolder;            // ends in "/"
+    std::string VersionText = "5.0";  // collection format's version mark
+
+    // Player choice
+    int VideoMode = 0;                // -1 video window, 0 main window, 1 by media type
+    bool CompactMode = false;         // the compact window's player is in use
+    bool WindowVisible = true;        // the player window is shown (else in the tray)
+
+    // Guards
+    bool Busy = false;                // list and player handlers return at once
+    int AbortKey = 0;                 // 27 cancels a long loop
+    bool TimerSuspended = false;      // the tick does nothing (adding, copying, moving, loading)
+    bool Filtering = false;           // the track tables are being rebuilt or filtered
+
+    // Play modes and switches kept in the preferences
+    bool ShuffleOn = false;
+    int ReplayMode = 0;               // 0 none, 1 one, 2 all
+    bool PreviewOn = false;
+    int PreviewSeconds = 10;          // 2..10
+    int PauseSeconds = 2;             // 2..8
+    bool BeepBetween = false;
+    bool PlayAtStart = false;
+    int ResumeMode = 0;               // 0 start, 1 last file's exit point, 2 each file's own
+    bool AutoSave = false;
+    bool OnTop = false;
+    bool ShowSplash = true;
+    bool DeleteToRecycle = false;
+    bool ReadRatingsFromFiles = false;
+    bool KeepRatings = false;
+    bool SaveRatingsInFiles = false;
+    int StepCount = 3;
+    int Volume = 100;                 // 0..100
+    int StarColours = 0;              // star colour set: 0 gold, 1 blue, 2 black blue, 3 mix
+    std::vector<std::string> SearchLinks;
+
+    // Further switches and values kept in the preferences file
+    bool StarsOff = false;            // the rating stars are switched off
+    int KeepReport = 0;               // report option; only -1 counts as on
+    bool AutoFavor = false;           // automatic rating of the current track
+    bool DeleteFromDisk = false;
+    bool DeleteEvenOnDiskError = false;
+    bool DemandFavor = false;
+    bool FileMoveReference = false;
+    bool FileCopyReference = false;
+    bool ScanFromFileList = true;
+    bool FolderListStale = true;      // List1 no longer matches the folder and types chosen
+    bool LoadFiltersAtStart = true;   // the saved filters are loaded with the collection
+    std::int32_t AlarmShutdown = 0;
+    std::array<std::int32_t, 3> AlarmTime{};       // hour, minute, second
+    std::array<std::int32_t, 3> AlarmCountdown{};  // hour, minute, second
+    std::int32_t AlarmMode = 0;       // 0 off, 1 time of day, 2 countdown
+    std::string AlarmTarget;          // "mm-dd-yyyy" date of the alarm
+    std::string AlarmFile;            // wake-up file (kept in the collection file)
+    int VideoWidth = 0;
+    int VideoHeight = 0;
+    int SearchLinkCount = 0;          // highest index of SearchLinks
+    std::vector<std::int32_t> PreviewPoints = std::vector<std::int32_t>(1);  // 0..0 or 0..3
+
+    // Report file and destination folder
+    bool ReportExists = false;        // the report file is known to exist
+    std::string DestFolder;           // copy and move destination, ending in "/", or ""
+
+    // Statistics (kept in the default file)
+    std::int32_t StatFilesPlayed = 0, StatYears = 0, StatMonths = 0, StatDays = 0,
+                 StatHours = 0, StatMinutes = 0, StatSeconds = 0;
+
+    // Timer one-off jobs: 0 none, 1 start the file after a pause, 2 next track after the end
+    int TimerPurpose = 0;
+    int SavedTimerInterval = 1000;
+
+    // Playing: shared by the transport, the next-track choice and the
+    // players' state handlers
+    bool PlaySelected = false;        // the next choice takes List2's selected item
+    bool Paused = false;              // the player in use is paused
+    int PreviewPointIndex = 0;        // preview point now playing (0..3)
+    bool TagBoxesFilling = false;     // the editor boxes hold the file's own values
+    std::int64_t LastAutoSave = 0;    // monotonic ms of the last auto-save (or of start-up)
+
+    // Beep settings of the defaults
+    int BeepFrequency = 1500;
+    int BeepDuration = 50;
+};
+
+}  // namespace tarvolin

@@ -1,0 +1,205 @@
+#pragma once
+// The collection store: the current collection's tables (CollectionData) and
+// the procedures that keep them: reset, track removal and play-order
+// renumbering, the per-class statistics, the totals of the classes chosen
+// for play, the time totals and progress bars, and the main window's
+// displays built from them (play-progress captions, rating display, class
+// choice, hiding the track lists), plus the small file and path utilities.
+//
+// Its procedures are defined across the .cpp files of src/collection, one
+// file per group.
+#include <cstdint>
+#include <string>
+
+#include "collection/collection_data.h"
+#include "toolkit/text_file.h"
+
+namespace tarvolin {
+
+class Program;
+
+class CollectionStore {
+public:
+    explicit CollectionStore(Program& app);
+    CollectionStore(const CollectionStore&) = delete;
+    CollectionStore& operator=(const CollectionStore&) = delete;
+
+    CollectionData d;
+
+    // Connects the control events this store handles (the class choice
+    // items of the Play menu and of the tray menu).
+    void wireEvents();
+
+    // ---- Reset (collection_reset.cpp) ----
+    // 0 empties the whole collection, 1 resets the play marks and the
+    // ratings, 2 only the ratings; any other mode does only the common steps.
+    void Reset_Collection(int mode);
+    void Clear_Collection_View();
+    void Reset_Collection_Data();
+    void Reset_Play_Marks();
+    void Reset_Spare_Texts();
+    void Reset_Ratings();
+    void Clear_Class_Column();
+
+    // ---- Track removal and renumbering (renumber_play_order.cpp) ----
+    // Takes track `index` out of the totals and closes its gap in the
+    // tables; call it while List2 still holds the track.
+    void Remove_Track_Data(std::int32_t index);
+    // Brings the positive play marks back to 1..n, keeping the player's
+    // distance from the end of its play history.
+    void Renumber_Play_Order();
+
+    // ---- Per-class statistics (class_statistics.cpp) ----
+    void Calculate_Ratings();
+    void Class_Size_Labels();
+    void Class_Duration_Labels();
+
+    // ---- Classes chosen for play (chosen_class_totals.cpp) ----
+    void Calc_Favor_Totals();
+
+    // ---- Time totals and progress (time_totals.cpp) ----
+    void Show_Time_Totals();
+    // Draws progress bar `Index` (0 or 1); Done is lowered to Total when
+    // above it.
+    void Show_Progress(Currency& Done, Currency Total, int Index);
+    void Show_Progress(std::int64_t done, std::int64_t total, int index);
+    // "ddd:hh:mm:ss" of a number of seconds, rounded to whole seconds.
+    static std::string timeTotalText(Currency seconds);
+
+    // ---- Play-progress captions (progress_captions.cpp) ----
+    void Etiketes_Synol_Songs();
+
+    // ---- Rating display (rating_display.cpp) ----
+    void DeikseAgapi(int cls, std::int32_t track);
+    void Show_Class_Counts();
+    void Show_Rating_Stars(int mirror, int cls);
+
+    // ---- Choice of the classes played (class_choice.cpp) ----
+    // cls: 1..5 a class, -1 unclassified, 0 all classes.
+    void MnuFavor_Play(int cls);
+    // Brings the class items' check marks, the all items and the " ! " mark
+    // of both submenus in line with PlayClassOn (after a collection brought
+    // its own choice).
+    void syncClassChoiceMenus();
+    void MnuMorePlayS_Click();
+    void MnuMorePlayA_Click();
+    void MnuMorePlayB_Click();
+    void MnuMorePlayC_Click();
+    void MnuMorePlayX_Click();
+    void MnuMorePlayUnClass_Click();
+    void MnuMorePlayAll_Click();
+    void TrayFavorPlayS_Click();
+    void TrayFavorPlayA_Click();
+    void TrayFavorPlayB_Click();
+    void TrayFavorPlayC_Click();
+    void TrayFavorPlayX_Click();
+    void TrayFavorPlayUnClass_Click();
+    void TrayFavorPlayAll_Click();
+
+    // ---- Filter lists (track_lists_visibility.cpp) ----
+    // Empties the value lists of filter boxes 1..8 and both track tables.
+    void Clear_Filters();
+
+    // ---- Hiding the track lists (track_lists_visibility.cpp) ----
+    void Make_Invisible();
+    void Make_Visible();
+
+    // ---- File and path utilities (file_utilities.cpp) ----
+    // Opens "" (the home page), "Help" (the help page) or any address or
+    // file through the desktop's URL opener.
+    void Open_Help_Page(const std::string& what);
+    // size receives the file's length in bytes; path is emptied when the
+    // file is empty, missing or not a regular file.
+    void Check_Zero_Length(std::string& path, Currency& size);
+    // name receives the part of path after its last "/"; an empty path
+    // leaves name as it was.
+    static void File_Name_Of_Path(const std::string& path, std::string& name);
+    // True when path names a regular file that can be opened for reading.
+    static bool File_Exists(const std::string& path);
+    // Makes player 1 (main window) or 2 (video window) let go of its file.
+    void Load_Dump_Media(int player);
+    // Removes a leftover "dump.mp3" from the program folder.
+    void Kill_Dump_Media();
+
+    // ---- Collection file (collection_file.cpp) ----
+    // Reads the collection named by CollectionPath; the caller has emptied
+    // the collection first.
+    void Load_Collection();
+    // Ask: put the question first and report success in a message box.
+    // FullRewrite: rewrite both part files from scratch (else only the
+    // tracks whose TrackSaved is False are written).
+    void Save_Collection(bool Ask, bool FullRewrite);
+    // The part files and backups of a collection file.
+    static std::string trackPartFileOf(const std::string& collectionPath);
+    static std::string filterPartFileOf(const std::string& collectionPath);
+    static std::string backupOf(const std::string& path) { return path + ".backup"; }
+    // Saves since the program started; every fifth good one refreshes the
+    // backup copies.
+    std::int32_t SaveCounter = 0;
+    // The collection file that a load refused (other version, over the track
+    // limit, unreadable header): never written while CollectionPath names it.
+    std::string RefusedCollectionPath;
+    // The track part file that the tables were last read from or written to;
+    // a save to any other file writes every track.
+    std::string PartFilesPath;
+
+    // ---- Track part file (track_part_file.cpp) ----
+    void Load_Collection_Files(const std::string& Path, std::int32_t& Failed);
+    void Save_Collection_Files(const std::string& Path, std::int32_t& Failed);
+
+    // ---- Filter part file (filter_part_file.cpp) ----
+    void Load_Collection_Filters(const std::string& path, std::int32_t& failed);
+    void Save_Collection_Filters(const std::string& path, std::int32_t& failed);
+    // After changes of tracks only: rewrites in place the table rows of the
+    // tracks not yet saved when the stored lists have the present sizes,
+    // else the whole file.
+    void Save_Changed_Filter_Rows(const std::string& path, std::int32_t& failed);
+
+    // ---- Default file (default_file.cpp) ----
+    void Load_Last_Collection();
+    void Save_Last_Collection();
+    std::string defaultFilePath() const;
+    std::string defaultCollectionPath() const;
+
+    // ---- Data folders, folder picker and report (data_folders.cpp, report_file.cpp) ----
+    // kind: 0 reports, 1 collections, 2 preferences, 3 filters.
+    void Make_Data_Folder(int kind);
+    static const char* dataFolderName(int kind);
+    void Pick_Folder(std::string& result);
+    void Report_File_Size();
+    void Delete_Report_File();
+    // Begin -1 opens the report and writes the banner; any other value
+    // writes the log box and closes it.
+    void Report_File(int Begin);
+    std::string reportFilePath() const;
+    bool reportOpen() const { return report_.isOpen(); }
+
+    // ---- Preferences file (preferences_file.cpp) ----
+    void Load_Preferences(std::int32_t& Failed);
+    void Save_Preferences(std::int32_t& Failed);
+    std::string preferencesFilePath() const;
+
+    // ---- Merging another collection (merge_collection.cpp) ----
+    void Merge_Collection(const std::string& path);
+    void Count_New_Media(const std::string& partFile, std::int32_t otherCount, std::int32_t& newCount);
+    void Load_Collection_Files_Add(const std::string& partFile, std::int32_t& failed, std::int32_t count);
+    void Merge_Play_Marks(std::int32_t n);
+
+private:
+    // The time of day as "hh:mm:ss".
+    std::string timeOfDay() const;
+    // Puts a log line (the time, the message, CR LF) in front of the log box.
+    void logLine(const std::string& message);
+
+    Program& app_;
+    TextFileWriter report_;  // open between Report_File(-1) and its end call
+    // Set by the track part file's loader when tracks lay beyond the end of
+    // the file (a cut or foreign file, kept from being written over).
+    bool partFileIncomplete_ = false;
+    // Set by the merge's reading steps on a missing part file or a bad read.
+    bool mergeReadFailed_ = false;
+    // Load_Collection's error line for the collection file.
+    void logCollectionError();
+};
+
+}  // namespace tarvolin

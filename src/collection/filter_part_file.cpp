@@ -1,0 +1,206 @@
+// The filter part file: the value lists of filter boxes 1 to 8 and the rows
+// of the full track table, in 600-byte records read and written in order.
+#include <algorithm>
+
+#include "app/program.h"
+#include "collection/collection_store.h"
+#include "collection/store_files.h"
+#include "toolkit/record_file.h"
+
+namespace tarvolin {
+
+namespace sf = storefiles;
+
+namespace {
+
+constexpr int kBoxes = 8;
+constexpr std::size_t kTextBytes = sf::kFilterRecord - 2;
+// Records handed to the disk together.
+constexpr int kRecordsPerWrite = 256;
+
+// Writes records in order through a buffer of whole records.
+class SequentialWriter {
+public:
+    explicit SequentialWriter(RecordFile& file) : file_(file), block_(sf::kFilterRecord, kRecordsPerWrite) {}
+
+    bool integer(std::int16_t v) {
+        block_.PutInteger(next(), v);
+        return after();
+    }
+    bool text(std::string_view v) {
+        block_.PutString(next(), v);
+        return after();
+    }
+    bool flush() {
+        if (used_ == 0) return ok_;
+        RecordBlock part(sf::kFilterRecord, used_);
+        std::copy(block_.data(), block_.data() + part.size(), part.data());
+        if (!file_.WriteBlock(record_, part)) ok_ = false;
+        record_ += used_;
+        used_ = 0;
+        block_.clear();
+        return ok_;
+    }
+
+private:
+    int next() { return ++used_; }
+    bool after() { return used_ < kRecordsPerWrite || flush(); }
+
+    RecordFile& file_;
+    RecordBlock block_;
+    int used_ = 0;
+    std::int64_t record_ = 1;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+void CollectionStore::Save_Collection_Filters(const std::string& path, std::int32_t& failed) {
+    Form1& f = app_.Form1;
+    RecordFile file;
+    if (!file.Open(path, RecordFile::Mode::ReadWrite, sf::kFilterRecord)) {
+        failed = -1;
+        return;
+    }
+    SequentialWriter out(file);
+    auto write = [&](bool ok) {
+        if (!ok) failed = -1;
+    };
+
+    for (int k = 1; k <= kBoxes; ++k) {
+        const ComboBox* box = f.Combo4_0.get(k);
+        write(out.integer(static_cast<std::int16_t>(box ? box->ListCount() : 0)));
+    }
+    write(out.integer(static_cast<std::int16_t>(f.List5.ListCount() - 1)));
+
+    for (int k = 1; k <= kBoxes; ++k) {
+        const ComboBox* box = f.Combo4_0.get(k);
+        if (!box) continue;
+        for (int i = 0; i < box->ListCount(); ++i) {
+            const std::string item = box->List(i);
+            if (item.size() > kTextBytes) {
+                // Too long for a record: stored shortened so the records stay in order.
+                failed = -1;
+                write(out.text(CutAtCharBoundary(item, kTextBytes)));
+            } else {
+                write(out.text(item));
+            }
+        }
+    }
+    // Table rows are made from the tables again when one was shortened.
+    for (int j = 0; j < f.List5.ListCount(); ++j) {
+        const std::string row = f.List5.List(j);
+        write(out.text(row.size() > kTextBytes ? CutAtCharBoundary(row, kTextBytes) : row));
+    }
+    write(out.flush());
+    write(file.Close());
+}
+
+void CollectionStore::Save_Changed_Filter_Rows(const std::string& path, std::int32_t& failed) {
+    Form1& f = app_.Form1;
+    {
+        RecordFile file;
+        if (sf::exists(path) && file.Open(path, RecordFile::Mode::ReadWrite, sf::kFilterRecord)) {
+            bool same = true;
+            std::int64_t base = kBoxes + 1;
+            for (int k = 1; k <= kBoxes + 1 && same; ++k) {
+                std::int16_t stored = 0;
+                const ComboBox* box = k <= kBoxes ? f.Combo4_0.get(k) : nullptr;
+                const int present = k <= kBoxes ? (box ? box->ListCount() : 0) : f.List5.ListCount() - 1;
+                same = file.GetInteger(k, stored) && !file.pastEnd() && stored == present;
+                if (k <= kBoxes) base += stored;
+            }
+            if (same && file.RecordCount() >= base + f.List5.ListCount()) {
+                const int rows = std::min(f.List2.ListCount(), static_cast<int>(d.TrackSaved.size()));
+                for (int i = 0; i < rows; ++i) {
+                    const int line = i + 2;
+                    if (d.TrackSaved[static_cast<std::size_t>(i)] || line >= f.List5.ListCount()) continue;
+                    const std::string row = f.List5.List(line);
+                    if (!file.PutString(base + line + 1, row.size() > kTextBytes ? CutAtCharBoundary(row, kTextBytes) : row))
+                        failed = -1;
+                }
+                if (!file.Close()) failed = -1;
+                return;
+            }
+        }
+    }
+    Save_Collection_Filters(path, failed);
+}
+
+void CollectionStore::Load_Collection_Filters(const std::string& path, std::int32_t& failed) {
+    Form1& f = app_.Form1;
+    RecordFile file;
+    // Without a file the filters are built anew and written with the next save.
+    if (!sf::exists(path)) return;
+    if (!file.Open(path, RecordFile::Mode::Read, sf::kFilterRecord)) {
+        failed = -1;
+        return;
+    }
+    const std::int64_t available = file.RecordCount();
+
+    std::int16_t counts[kBoxes + 1] = {};
+    for (int k = 0; k <= kBoxes; ++k) {
+        if (!file.GetInteger(k + 1, counts[k])) failed = -1;
+    }
+    const std::int16_t c9 = counts[kBoxes];
+
+    // Every count must lie within the file before anything is read.
+    std::int64_t needed = kBoxes + 1;
+    for (int k = 0; k < kBoxes; ++k) needed += std::max<std::int16_t>(counts[k], 0);
+    needed += c9 >= 0 ? static_cast<std::int64_t>(c9) + 1 : 0;
+    if (needed > available) {
+        failed = -1;
+        file.Close();
+        d.FiltersDirty = false;
+        return;
+    }
+
+    std::int16_t total = 0;
+    {
+        std::optional<std::int16_t> sum = std::int16_t{0};
+        for (int k = 0; k <= kBoxes && sum; ++k) sum = Int16Add(*sum, counts[k]);
+        if (sum) {
+            total = *sum;
+        } else {
+            failed = -1;
+        }
+    }
+
+    std::int64_t record = kBoxes + 1;
+    std::int64_t done = 0;
+    std::string text;
+    bool cutRow = false;
+    for (int k = 1; k <= kBoxes; ++k) {
+        ComboBox* box = f.Combo4_0.get(k);
+        for (int i = 0; i < counts[k - 1]; ++i) {
+            if (!file.GetString(++record, text)) {
+                failed = -1;
+                continue;
+            }
+            if (box) box->AddItem(text);
+        }
+        done += std::max<std::int16_t>(counts[k - 1], 0);
+        Show_Progress(done, total, 1);
+    }
+
+    if (c9 >= 0) {
+        d.TableRows.clear();
+        d.TableRows.resize(c9 >= 2 ? static_cast<std::size_t>(c9 - 1) : 0);
+        for (int j = 0; j <= c9; ++j) {
+            if (!file.GetString(++record, text)) {
+                failed = -1;
+                text.clear();
+            }
+            // A row at the record's limit may have been shortened when stored.
+            if (j >= 2 && text.size() + 3 > static_cast<std::size_t>(sf::kFilterRecord)) cutRow = true;
+            if (j >= 2) d.TableRows[static_cast<std::size_t>(j - 2)] = Mid(text, 15);
+            f.List5.AddItem(text);
+            ++done;
+            if (done % 100 == 0 || done > total - 150) Show_Progress(done, total, 1);
+        }
+    }
+    file.Close();
+    d.FiltersDirty = cutRow;
+}
+
+}  // namespace tarvolin

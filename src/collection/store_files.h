@@ -1,0 +1,77 @@
+#pragma once
+// Small helpers shared by the collection store's file procedures: file
+// lookup under another letter case, the texts of the record formats, and
+// the totals guard for values read from files.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/module_state.h"
+#include "toolkit/runtime.h"
+
+namespace tarvolin {
+
+class Player;
+class Program;
+
+namespace storefiles {
+
+inline constexpr int kCollectionRecord = 300;   // collection file
+inline constexpr int kTrackRecord = 400;        // track part file
+inline constexpr int kTrackRecords = 45;        // records per track
+inline constexpr int kFilterRecord = 600;       // filter part file
+inline constexpr int kPreferencesRecord = 257;  // preferences file
+
+// True when something (file or folder) exists at path.
+bool exists(const std::string& path);
+// The byte size of a regular file, -1 when it is missing or not a file.
+std::int64_t fileSize(const std::string& path);
+
+// The path under which the file named by path exists: path itself, or the
+// first entry of its folder whose name matches without regard to letter
+// case; "" when there is none.
+std::string findAnyCase(const std::string& path);
+
+// The text without its last four characters (a ".tlf" ending).
+std::string withoutExtension(const std::string& path);
+
+// A Currency read from a file that can be summed over a whole collection
+// without leaving the Currency range; larger magnitudes are damage.
+bool saneAmount(Currency value);
+
+// Display texts of the track columns.
+std::string numberText(std::int64_t track);        // "#00000" of track + 1
+std::string classLetter(int cls);                  // "-", "X", "C", "B", "A", "S"
+std::string durationText(Currency seconds);        // "0#:0#:0#"
+std::string sizeText(Currency megabytes);          // "#00.00" + "Mb" / "Gb"
+std::string bitrateText(int kbps);                 // "000"
+
+// The player the program plays through now: the video window's with
+// VideoMode -1; with VideoMode 0 the compact window's while CompactMode is
+// on, else the main window's; with VideoMode 1 the one holding CurrentFile.
+Player& activePlayer(Program& app);
+
+// Copies a file over another through a temporary file and a rename, so
+// the destination is either the old or the whole new copy.
+bool copyFile(const std::string& from, const std::string& to);
+
+// Keeps the timer tick idle while the collection is read, and restores
+// the guard on every way out.
+class SuspendTimer {
+public:
+    explicit SuspendTimer(ModuleState& s) : s_(s), was_(s.TimerSuspended) { s_.TimerSuspended = true; }
+    ~SuspendTimer() { s_.TimerSuspended = was_; }
+    SuspendTimer(const SuspendTimer&) = delete;
+    SuspendTimer& operator=(const SuspendTimer&) = delete;
+
+private:
+    ModuleState& s_;
+    bool was_;
+};
+
+// A fresh temporary name beside path (same folder, so a rename replaces
+// the file in one step).
+std::string temporaryBeside(const std::string& path);
+
+}  // namespace storefiles
+}  // namespace tarvolin

@@ -1,0 +1,254 @@
+// The track part file: 45 records of 400 bytes per track, with the track's
+// play mark, duration, class, size, resume point, bit rate, tags, path,
+// attributes-read switch and spare slots.
+#include <algorithm>
+
+#include "app/program.h"
+#include "collection/collection_store.h"
+#include "collection/store_files.h"
+#include "toolkit/record_file.h"
+
+namespace tarvolin {
+
+namespace sf = storefiles;
+
+namespace {
+
+constexpr int R = sf::kTrackRecords;
+
+// Tracks written by one system call in a full rewrite.
+constexpr int kTracksPerWrite = 64;
+
+bool progressDue(std::int64_t progress, std::int64_t total) {
+    return progress % 40 == 0 || progress > total - 50;
+}
+
+}  // namespace
+
+void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_t& Failed) {
+    Form1& f = app_.Form1;
+    RecordFile file;
+    // A missing file reads as blank records: its tracks have no path.
+    const bool open = sf::exists(Path) && file.Open(Path, RecordFile::Mode::Read, sf::kTrackRecord);
+    if (sf::exists(Path) && !open) {
+        Failed = -1;
+        app_.dialogs().MsgBox(std::to_string(file.errorNumber()) + "-->:" + file.errorText());
+    }
+    const std::int64_t fileRecords = open ? file.RecordCount() : 0;
+
+    const std::int32_t count = std::max<std::int32_t>(d.TrackCount, 0);
+    const std::int64_t total = count;
+    std::int64_t played = 0;
+    std::int64_t read = 0;
+    std::int64_t progress = 0;
+    std::int32_t failures = 0;
+    std::string firstFailure;
+    RecordBlock block(sf::kTrackRecord, R);
+
+    auto fail = [&](const std::string& text) {
+        if (failures == 0) firstFailure = text;
+        ++failures;
+    };
+
+    std::size_t row = 0;  // the entry (and row) the next kept track takes
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::int64_t first = static_cast<std::int64_t>(i) * R + 1;
+        if (!open || first > fileRecords) {
+            // The file ends before this track: it and every later one have
+            // no path, and nothing more is there to read.
+            partFileIncomplete_ = true;
+            Show_Progress(total, total, 1);
+            break;
+        }
+        if (!file.ReadBlock(first, block)) {
+            block.clear();
+            fail(std::to_string(file.errorNumber()) + "-->:" + file.errorText());
+        } else if (first + 11 > fileRecords) {
+            partFileIncomplete_ = true;
+        }
+
+        const std::size_t e = row;
+        std::string path;
+        bool good = true;
+        auto text = [&](int k, std::string& into) {
+            if (!block.GetString(k, into)) good = false;
+        };
+        text(12, path);
+
+        d.PlayOrder[e] = block.GetLong(1);
+        d.TrackDuration[e] = block.GetCurrency(2);
+        d.TrackClass[e] = block.GetInteger(3);
+        d.TrackSize[e] = block.GetCurrency(4);
+        d.TrackResumePos[e] = block.GetCurrency(5);
+        d.TrackBitrate[e] = block.GetInteger(6);
+        text(7, d.TrackArtist[e]);
+        text(8, d.TrackGenre[e]);
+        text(9, d.TrackAlbum[e]);
+        text(10, d.TrackTitle[e]);
+        text(11, d.TrackYear[e]);
+        d.TrackInfoRead[e] = block.GetBoolean(13);
+        for (int j = 0; j < kSpareSlots; ++j) {
+            d.TrackExtraNum[e][static_cast<std::size_t>(j)] = block.GetInteger(14 + 2 * j);
+            text(15 + 2 * j, d.TrackExtraText[e][static_cast<std::size_t>(j)]);
+        }
+        d.TrackSaved[e] = true;
+        if (!good) fail("59-->:Bad record length");
+
+        // Amounts that no media file has are damage; they would also break
+        // the sums.
+        for (Currency* amount : {&d.TrackDuration[e], &d.TrackSize[e], &d.TrackResumePos[e]}) {
+            if (!sf::saneAmount(*amount)) {
+                *amount = Currency{};
+                d.TrackSaved[e] = false;
+                fail("6-->:Overflow");
+            }
+        }
+        if (d.TrackClass[e] < 0 || d.TrackClass[e] >= kClassCount) {
+            d.TrackClass[e] = 0;
+            d.TrackSaved[e] = false;
+        }
+
+        if (!path.empty() && path != " ") {
+            if (e != static_cast<std::size_t>(i)) d.TrackSaved[e] = false;  // moved up
+            const int c = d.TrackClass[e];
+            d.TotalDuration += d.TrackDuration[e];
+            d.TotalSize += d.TrackSize[e];
+            d.ClassCount[static_cast<std::size_t>(c)] += 1;
+            d.ClassSize[static_cast<std::size_t>(c)] += d.TrackSize[e];
+            d.ClassDuration[static_cast<std::size_t>(c)] += d.TrackDuration[e];
+            f.List2.AddItem(path);
+            f.List3_0[0].AddItem(sf::numberText(static_cast<std::int64_t>(e)));
+            f.List3_0[1].AddItem(sf::classLetter(c));
+            f.List3_0[2].AddItem(sf::durationText(d.TrackDuration[e]));
+            f.List3_0[3].AddItem(sf::sizeText(d.TrackSize[e]));
+            f.List3_0[4].AddItem(sf::bitrateText(d.TrackBitrate[e]));
+            if (d.PlayOrder[e] > d.MaxPlayedCount) d.MaxPlayedCount = d.PlayOrder[e];
+            if (d.PlayOrder[e] != 0) ++played;
+            ++read;
+            ++row;
+        } else {
+            // A track without a path is dropped; the next one takes its entry.
+            d.emptyTrackEntry(e);
+        }
+
+        app_.loop().DoEvents();
+        ++progress;
+        if (progressDue(progress, total)) Show_Progress(progress, total, 1);
+    }
+
+    // Entries and rows are the same tracks: the count follows the rows.
+    const int rows = f.List2.ListCount();
+    if (rows < d.TrackCount) {
+        d.TrackCount = rows;
+        d.resizeTrackTables(rows);
+    }
+
+    if (played != d.MaxPlayedCount) Renumber_Play_Order();
+
+    if (failures > 0) {
+        Failed = -1;
+        app_.dialogs().MsgBox(firstFailure);
+        logLine("-> Λάθη ανάγνωσης κομματιών:" + Str(failures) + " - Track read errors:" + Str(failures));
+    }
+    // The current track must be a row; on an empty list there is none.
+    if (read == 0 || d.CurrentTrack < 0 || d.CurrentTrack >= rows) {
+        d.CurrentTrack = 0;
+        d.StartPosition = 0;
+    }
+    if (read == 0) {
+        file.Close();
+        return;
+    }
+
+    f.List2.setSelected(d.CurrentTrack, true);
+    for (ListBox& column : f.List3_0) {
+        if (d.CurrentTrack < column.ListCount()) column.setSelected(d.CurrentTrack, true);
+    }
+    file.Close();
+}
+
+void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_t& Failed) {
+    Form1& f = app_.Form1;
+    RecordFile file;
+    if (!file.Open(Path, RecordFile::Mode::ReadWrite, sf::kTrackRecord)) {
+        Failed = -1;
+        return;
+    }
+    const std::int32_t count = std::min<std::int32_t>(d.TrackCount, f.List2.ListCount());
+    const std::int64_t total = count;
+    std::int64_t progress = 0;
+
+    // Consecutive unsaved tracks go out together.
+    RecordBlock batch(sf::kTrackRecord, R * kTracksPerWrite);
+    RecordBlock single(sf::kTrackRecord, R);
+    std::int32_t runStart = -1;  // first track of the batch
+    int runLength = 0;
+    std::vector<std::int32_t> pending;  // tracks in the batch that wrote whole
+
+    auto flush = [&] {
+        if (runLength == 0) return;
+        bool ok;
+        if (runLength == kTracksPerWrite) {
+            ok = file.WriteBlock(static_cast<std::int64_t>(runStart) * R + 1, batch);
+        } else {
+            RecordBlock part(sf::kTrackRecord, R * runLength);
+            std::copy(batch.data(), batch.data() + part.size(), part.data());
+            ok = file.WriteBlock(static_cast<std::int64_t>(runStart) * R + 1, part);
+        }
+        if (ok) {
+            for (std::int32_t t : pending) d.TrackSaved[static_cast<std::size_t>(t)] = true;
+        } else {
+            Failed = -1;
+        }
+        pending.clear();
+        runStart = -1;
+        runLength = 0;
+    };
+
+    for (std::int32_t i = 0; i < count && d.hasEntry(i); ++i) {
+        const auto e = static_cast<std::size_t>(i);
+        if (!d.TrackSaved[e]) {
+            if (runLength > 0 && runStart + runLength != i) flush();
+            if (runLength == 0) runStart = i;
+            single.clear();
+            bool whole = true;
+            auto text = [&](int k, const std::string& value) {
+                // A text that does not fit its record cannot be stored; the
+                // record stays empty and the track stays unsaved.
+                if (!single.PutString(k, value)) whole = false;
+            };
+            single.PutLong(1, d.PlayOrder[e]);
+            single.PutCurrency(2, d.TrackDuration[e]);
+            single.PutInteger(3, d.TrackClass[e]);
+            single.PutCurrency(4, d.TrackSize[e]);
+            single.PutCurrency(5, d.TrackResumePos[e]);
+            single.PutInteger(6, d.TrackBitrate[e]);
+            text(7, d.TrackArtist[e]);
+            text(8, d.TrackGenre[e]);
+            text(9, d.TrackAlbum[e]);
+            text(10, d.TrackTitle[e]);
+            text(11, d.TrackYear[e]);
+            text(12, f.List2.List(i));
+            single.PutBoolean(13, d.TrackInfoRead[e]);
+            for (int j = 0; j < kSpareSlots; ++j) {
+                single.PutInteger(14 + 2 * j, d.TrackExtraNum[e][static_cast<std::size_t>(j)]);
+                text(15 + 2 * j, d.TrackExtraText[e][static_cast<std::size_t>(j)]);
+            }
+            std::copy(single.data(), single.data() + single.size(),
+                      batch.data() + static_cast<std::size_t>(runLength) * single.size());
+            ++runLength;
+            if (whole) {
+                pending.push_back(i);
+            } else {
+                Failed = -1;
+            }
+            if (runLength == kTracksPerWrite) flush();
+        }
+        ++progress;
+        if (progressDue(progress, total)) Show_Progress(progress, total, 0);
+    }
+    flush();
+    if (!file.Close()) Failed = -1;
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,40 @@
+#pragma once
+// Helpers for the windows' design-time layout. Geometry is kept in twips;
+// most of it is written here in pixels (15 twips each) for readability.
+#include <string>
+
+#include "toolkit/control.h"
+#include "toolkit/form.h"
+
+namespace tarvolin::design {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+inline constexpr int px(int pixels) { return pixels * kTwipsPerPixel; }
+
+// Puts c into container ("" the form itself, "Frame12", or a page of a
+// multipage as "MultiPage1:2") at x, y with size w × h, all in pixels and
+// relative to the container.
+inline void place(Control& c, const std::string& container, int x, int y, int w, int h) {
+    c.Container = container;
+    c.move(px(x), px(y), px(w), px(h));
+}
+
+// The same in twips.
+inline void placeTwips(Control& c, const std::string& container, int left, int top, int width,
+                       int height) {
+    c.Container = container;
+    c.move(left, top, width, height);
+}
+
+// The container name of a multipage's page.
+inline std::string page(const std::string& multipage, int index) {
+    return multipage + ":" + std::to_string(index);
+}
+
+// Sets a form's design size in pixels.
+inline void size(Form& f, int w, int h) {
+    f.move(f.Left(), f.Top(), px(w), px(h));
+}
+
+}  // namespace tarvolin::design

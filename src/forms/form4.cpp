@@ -1,0 +1,146 @@
+#include "forms/form4.h"
+
+#include <array>
+
+#include "forms/design.h"
+
+namespace tarvolin {
+
+using design::place;
+
+Form4::Form4() {
+    setCaption("Tarvolin");
+    setIcon(102);
+    design::size(*this, 600, 530);
+
+    adopt(Text6, "Text6");
+    place(Text6, "", 8, 4, 470, 22);
+    Text6.setLocked(true);
+    adopt(Text1, "Text1");
+    place(Text1, "", 482, 4, 110, 22);
+    Text1.setLocked(true);
+
+    adopt(Label3, "Label3");
+    place(Label3, "", 8, 30, 584, 18);
+    Label3.setCaption("Τρέχων - Current : Όλα - Total : Υπολείπονται - Remaining:");
+    adopt(Label6, "Label6");
+    place(Label6, "", 8, 48, 584, 18);
+    Label6.setCaption("Σειριακή Αναπαραγωγή - Serial Play");
+    Label2.bind(*this, "Label2");
+    Label2.addRange(0, 1);
+    place(Label2[0], "", 8, 66, 584, 18);
+    Label2[0].setCaption("Τώρα - Now:   Σύνολο - Sum:    Ακόμη - Left:");
+    place(Label2[1], "", 8, 84, 584, 18);
+
+    Picture1.bind(*this, "Picture1");
+    Picture1.addRange(0, 1);
+    place(Picture1[0], "", 8, 106, 120, 120);
+    place(Picture1[1], "", 8, 106, 120, 120);
+    Picture1[1].setPicture("fallback_art");
+    Picture1[1].setVisible(false);
+
+    adopt(WindowsMediaPlayer1, "WindowsMediaPlayer1");
+    place(WindowsMediaPlayer1, "", 136, 106, 200, 120);
+
+    // Status boxes with their captions, one row each: duration, elapsed,
+    // remaining, size, bit rate.
+    Label1.bind(*this, "Label1");
+    Text5.bind(*this, "Text5");
+    Text5.addRange(0, 4);
+    struct Row { int label; const char* caption; };
+    static const std::array<Row, 5> rows = {{{6, "Διάρκεια - Length"},
+                                             {7, "Διανύθηκε - Elapsed"},
+                                             {9, "Υπόλοιπο - Remain."},
+                                             {11, ""},
+                                             {10, "Kbps"}}};
+    for (int k = 0; k < 5; ++k) {
+        const Row& r = rows[static_cast<std::size_t>(k)];
+        Label& l = Label1.add(r.label);
+        place(l, "", 344, 108 + k * 24, 130, 18);
+        l.setCaption(r.caption);
+        place(Text5[k], "", 476, 106 + k * 24, 116, 22);
+        Text5[k].setLocked(true);
+        if (k <= 2) Text5[k].setText("00:00:00");
+    }
+
+    adopt(Slider1, "Slider1");
+    place(Slider1, "", 8, 232, 584, 26);
+    Slider1.setSmallChange(5);
+    Slider1.setLargeChange(15);
+
+    adopt(Timer1, "Timer1");
+    place(Timer1, "", 568, 400, 24, 24);
+    Timer1.setEnabled(false);  // its Load turns it on
+    Timer1.setInterval(1000);
+
+    // Transport
+    adopt(Frame1, "Frame1");
+    place(Frame1, "", 8, 262, 300, 96);
+    Frame1.setCaption("Χειρισμός - Managment");
+    adopt(Command11, "Command11");
+    place(Command11, "Frame1", 8, 18, 40, 34);
+    Command3.bind(*this, "Command3");
+    Command3.addRange(0, 1);
+    place(Command3[1], "Frame1", 52, 18, 40, 34);
+    Command3[1].setToolTipText("Προηγούμενο αρχείο - Last file");
+    Command3[1].setPicture("previous");
+    place(Command3[0], "Frame1", 96, 18, 40, 34);
+    Command3[0].setToolTipText("Επόμενο αρχείο - Next file");
+    Command3[0].setPicture("next");
+    Command15.bind(*this, "Command15");
+    Command15.addRange(0, 2);
+    place(Command15[1], "Frame1", 140, 18, 40, 34);
+    Command15[1].setToolTipText("Πήγαινε πίσω - Go back");
+    Command15[1].setPicture("back");
+    place(Command15[0], "Frame1", 184, 18, 40, 34);
+    Command15[0].setToolTipText("Πήγαινε μπρος - Go ahead");
+    Command15[0].setPicture("ahead");
+    place(Command15[2], "Frame1", 228, 18, 64, 34);
+    Command15[2].setCaption("Επιστροφή Return");
+    Command15[2].setToolTipText("Πήγαινε πίσω - Go back");
+    adopt(Label5, "Label5");
+    place(Label5, "Frame1", 8, 62, 80, 18);
+    Label5.setCaption("Βήμα - Step");
+    adopt(Text3, "Text3");
+    place(Text3, "Frame1", 90, 60, 36, 22);
+    Text3.setToolTipText("Πόσα βήματα μπροστά ή πίσω -  Number of steps ahead or backwards");
+    adopt(HScroll1, "HScroll1");
+    place(HScroll1, "Frame1", 132, 62, 160, 18);
+    HScroll1.setMin(0);
+    HScroll1.setMax(2000);
+    HScroll1.setSmallChange(20);
+    HScroll1.setLargeChange(200);
+
+    // Rating display
+    adopt(Frame11, "Frame11");
+    place(Frame11, "", 316, 262, 276, 220);
+    Frame11.setCaption("Πληροφορίες Προτιμήσεων -  Ratings Info");
+    adopt(Command8, "Command8");
+    place(Command8, "Frame11", 8, 18, 260, 26);
+    Command8.setCaption("Προτίμηση Rating");
+    Command8.setToolTipText("Δώσε βαθμό προτίμησης σε αρχείο -  Give a like grade to a file");
+    adopt(Picture2, "Picture2");
+    place(Picture2, "Frame11", 8, 48, 260, 20);
+    Picture2.setBorderStyle(0);
+    static const std::array<const char*, 7> classNames = {
+        "Όλα - All",         "Ασημείωτα - Unmarked", "Κλάση Χ΄- Class X", "Κλάση Γ΄- Class C",
+        "Κλάση Β΄- Class B", "Κλάση Α΄- Class A",    "Κλάση Υ΄ - Class S"};
+    Label10.bind(*this, "Label10");
+    Label10.addRange(0, 6);
+    Label21.bind(*this, "Label21");
+    Label21.addRange(0, 6);
+    Label9.bind(*this, "Label9");
+    Label9.addRange(0, 6);
+    for (int k = 0; k <= 6; ++k) {
+        place(Label10[k], "Frame11", 8, 72 + k * 20, 140, 18);
+        Label10[k].setCaption(classNames[static_cast<std::size_t>(k)]);
+        place(Label21[k], "Frame11", 150, 72 + k * 20, 16, 18);
+        place(Label9[k], "Frame11", 168, 72 + k * 20, 100, 18);
+    }
+
+    adopt(Command1, "Command1");
+    place(Command1, "", 8, 364, 300, 30);
+    Command1.setCaption("Μεγένθυνση  Maximize");
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,338 @@
+// Growing the collection from the folders on disk: the files that the file
+// list shows (one folder, or every folder of the subfolder list in turn) are
+// appended as new tracks, and the subfolder search fills the subfolder list
+// with every folder that holds files of the chosen media types.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <deque>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "app/program.h"
+#include "collection/store_files.h"
+#include "media/media_files.h"
+#include "toolkit/runtime.h"
+
+namespace tarvolin {
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+
+// A folder path with its closing "/" ("/" stays "/").
+std::string asFolder(std::string path) {
+    if (path.empty() || path.back() != '/') path += '/';
+    return path;
+}
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The endings of the media types selected in List3: each pattern without its
+// first character ("*.mp3" gives ".mp3"). A type selected twice counts twice.
+std::vector<std::string> selectedEndings(const ListBox& types) {
+    std::vector<std::string> endings;
+    for (int k = 0; k < types.ListCount(); ++k) {
+        if (!types.Selected(k)) continue;
+        const std::string& pattern = types.List(k);
+        endings.push_back(pattern.empty() ? std::string() : Mid(pattern, 2));
+    }
+    return endings;
+}
+
+struct FolderEntry {
+    std::string key;  // name folded for sorting
+    std::string name;
+    bool folder = false;
+};
+
+// The visible entries of a folder (names beginning with "." are hidden),
+// plain files and folders, sorted as the folder lists sort. Symbolic links
+// count as what they point to; dangling ones are left out. False when the
+// folder cannot be read.
+bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return false;
+    while (const dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.empty() || name.front() == '.') continue;
+        bool isFolder = false;
+        bool isFile = false;
+        if (e->d_type == DT_DIR) {
+            isFolder = true;
+        } else if (e->d_type == DT_REG) {
+            isFile = true;
+        } else if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            if (stat((folder + name).c_str(), &st) == 0) {
+                isFolder = S_ISDIR(st.st_mode);
+                isFile = S_ISREG(st.st_mode);
+            }
+        }
+        if (!isFolder && !isFile) continue;
+        entries.push_back({foldCase(name), name, isFolder});
+    }
+    closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return a.key != b.key ? a.key < b.key : a.name < b.name;
+    });
+    return true;
+}
+
+}  // namespace
+
+int MediaFiles::findExactPath(const ListBox& list, const std::string& path) {
+    // The list's own find ignores letter case; paths are told apart exactly.
+    const int first = list.findStringExact(path, -1);
+    if (first < 0) return -1;
+    int i = first;
+    do {
+        if (list.List(i) == path) return i;
+        i = list.findStringExact(path, i);
+    } while (i >= 0 && i != first);
+    return -1;
+}
+
+bool MediaFiles::appendTrack(const std::string& path) {
+    Form1& f = app.Form1;
+    CollectionData& d = app.collection.d;
+    const int row = f.List2.ListCount();
+    if (row + 1 > kMaxTracks) return false;
+    if (!f.List2.AddItem(path)) return false;
+    f.List3_0[0].AddItem(storefiles::numberText(row));
+    f.List3_0[1].AddItem("-");
+    f.List3_0[2].AddItem("00:00:00");
+    f.List3_0[3].AddItem("00.00");
+    f.List3_0[4].AddItem("000");
+    d.resizeTrackTables(row + 1);
+    d.emptyTrackEntry(static_cast<std::size_t>(row));
+    d.TrackCount = row + 1;
+    d.ClassCount[0] += 1;
+    return true;
+}
+
+void MediaFiles::Add_Files_From_Folders() {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
+    MessageLoop& loop = app.loop();
+    auto timeNow = [&] { return TimeText(loop.now()); };
+
+    // 1. Preparation.
+    f.Text2[1].setText("");
+    f.MnuSystemTray.setEnabled(false);
+    f.setEnabled(false);
+    d.StartPosition = 0;
+    s.TimerSuspended = true;
+    s.Busy = true;
+    f.MultiPage1.setValue(3);
+    s.Busy = false;
+    app.dialogs().setMousePointer(11);
+    const bool report = s.KeepReport == -1;
+    if (report) store.Report_File(-1);
+    if (d.TrackCount != 0 && d.TrackCount != f.List2.ListCount()) d.TrackCount = f.List2.ListCount();
+    store.Make_Invisible();
+
+    // 2. The source and its description.
+    const bool fromFolderList = s.ScanFromFileList;
+    std::string greek, english;
+    int last = 0;
+    if (fromFolderList) {
+        last = f.List1.ListCount() - 1;
+        if (f.Option1_0.Value()) {
+            greek = "όλους τους φάκελους";
+            english = "all directories";
+        } else if (f.Option1_1.Value()) {
+            greek = "τους επιλεγμένους φάκελους";
+            english = "selected directories";
+        }
+    } else {
+        last = f.File1.ListCount() - 1;
+        if (f.Option4[0].Value()) {
+            greek = "ενός φακέλου [" + f.File1.Path() + "]";
+            english = "one directory [" + f.File1.Path() + "]";
+        } else if (f.Option4[1].Value()) {
+            greek = "επιλογές ενός φακέλου [" + f.File1.Path() + "]";
+            english = "selection of one directory [" + f.File1.Path() + "]";
+        }
+    }
+    const std::string heading = "-> Προστείθονται αρχεία από " + greek + ".Παρακαλώ περιμένετε... " +
+                                "- Adding files from " + english + ". Please wait...";
+
+    std::int64_t added = 0, zeroLength = 0;
+    std::int32_t doubles = 0;
+    bool full = false;
+
+    auto addFolderShown = [&] {
+        const bool onlySelected = !fromFolderList && f.Option4[1].Value();
+        const std::string folder = asFolder(f.File1.Path());
+        const int entries = f.File1.ListCount();
+        for (int j = 0; j < entries; ++j) {
+            if (onlySelected && !f.File1.Selected(j)) {
+                loop.DoEvents();
+                continue;
+            }
+            const std::string name = f.File1.List(j);
+            const std::string ending = Right(name, 4);
+            if (ending == ".wpl" || ending == ".m3u") {
+                // Playlist files belong to the playlist import, which this
+                // build does not have: the entry is passed over.
+                loop.DoEvents();
+                continue;
+            }
+            const std::string path = folder + name;
+            if (findExactPath(f.List2, path) >= 0) {
+                ++doubles;
+            } else {
+                std::string checked = path;
+                Currency bytes;
+                store.Check_Zero_Length(checked, bytes);
+                if (checked.empty()) {
+                    // Empty, gone since it was listed, or not readable.
+                    ++zeroLength;
+                } else if (f.List2.ListCount() + 1 > kMaxTracks || !appendTrack(path)) {
+                    full = true;
+                } else {
+                    ++added;
+                }
+            }
+            if (full) break;
+            f.Text2[1].setText(timeNow() + heading + kCrLf + "Νέα αρχεία - New Files :" + Str(added) + kCrLf +
+                               " ---> " + name + kCrLf +
+                               "Διπλά αρχεία που δεν προστέθηκαν [υπάρχουν στη συλλογή] - Double Files that were not "
+                               "added [allready in Collection]:" +
+                               Str(doubles));
+            loop.DoEvents();
+            if (!fromFolderList && (j % 50 == 0 || j == last)) store.Show_Progress(j, last, 0);
+        }
+        // A folder with more files than a list can show: once the collection
+        // is full, the files the list could not show cannot be added either.
+        if (!full && entries >= ListControl::MaxItems && f.List2.ListCount() >= kMaxTracks) full = true;
+        if (full) {
+            app.dialogs().MsgBox("Δεν είναι δυνατή η περαιτέρω προσθήκη πολυμέσων - It's not possible adding more media files",
+                                 mb::OKOnly + mb::Critical);
+        }
+    };
+
+    // 3. to 5. Every folder of the source.
+    if (fromFolderList) {
+        const bool onlySelected = f.Option1_1.Value();
+        for (int i = 0; i <= last && i < f.List1.ListCount(); ++i) {
+            if (!onlySelected || f.List1.Selected(i)) {
+                // A folder that is gone is passed over; the file list keeps
+                // nothing of the folder listed before.
+                if (f.File1.setPath(f.List1.List(i))) addFolderShown();
+            }
+            if (full) break;
+            if (i % 10 == 0 || i > last - 50) store.Show_Progress(i, last, 0);
+        }
+    } else {
+        addFolderShown();
+    }
+
+    // 6. Finishing.
+    store.Make_Visible();
+    d.TrackCount = f.List2.ListCount();
+    d.resizeTrackTables(d.TrackCount);
+    if (d.CurrentTrack < 0) d.CurrentTrack = 0;
+    store.Calc_Favor_Totals();
+    d.ClassLabelsDirty = true;
+    store.DeikseAgapi(0, 0);
+    d.CollectionSaved = false;
+    s.TimerSuspended = false;
+
+    // 7. Summary.
+    TextBox& status = f.Text2[1];
+    status.setText(timeNow() + "-> Αριθμός αρχείων που Προστέθηκαν - Number of Added files :" + Str(added) +
+                   ". Λάθη σε αρχεία με μηδενικό μήκος - Error in files with zero bytes :" + Str(zeroLength) +
+                   ". Διπλά αρχεία - Double Files :" + Str(doubles) + kCrLf + f.Text2[0].Text());
+    if (report) {
+        f.Text2[0].setText(status.Text());
+        store.Report_File(0);
+    }
+    store.Etiketes_Synol_Songs();
+    f.MnuSystemTray.setEnabled(true);
+    f.setEnabled(true);
+    app.dialogs().setMousePointer(0);
+}
+
+void MediaFiles::Search_Subfolders(const std::string& rootFolder) {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    MessageLoop& loop = app.loop();
+    auto timeNow = [&] { return TimeText(loop.now()); };
+
+    // 1.
+    app.dialogs().setMousePointer(11);
+    f.Command2.setEnabled(true);
+    const std::string root = asFolder(rootFolder);
+    std::deque<std::string> queue{root};
+    f.List1.setVisible(false);
+    f.Text2[1].setText(timeNow() + "-> Αναζήτηση Υποφακέλων με τα επιλεγμένα Αρχεία - Searching Subdirectories with Selected Files" +
+                       kCrLf);
+
+    const std::vector<std::string> endings = selectedEndings(f.List3);
+    std::int32_t foldersFound = 0, filesFound = 0;
+    // Folders already walked, by device and inode: a link back up the tree
+    // is not followed round again.
+    std::set<std::pair<dev_t, ino_t>> visited;
+    std::vector<FolderEntry> entries;
+    bool cancelled = false;
+
+    // 2.
+    while (!queue.empty() && !cancelled) {
+        const std::string folder = std::move(queue.front());
+        queue.pop_front();
+        struct stat st {};
+        if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
+        if (!visited.insert({st.st_dev, st.st_ino}).second) continue;
+        // A folder that cannot be read is passed over.
+        if (!listFolder(folder, entries)) {
+            loop.DoEvents();
+            continue;
+        }
+        for (const FolderEntry& e : entries) {
+            if (e.folder) {
+                const std::string sub = folder + e.name + "/";
+                queue.push_back(sub);
+                f.Text2[2].setText(Str(foldersFound) + "--->" + sub);
+            } else {
+                for (const std::string& ending : endings) {
+                    if (ending.empty() || !endsWith(e.name, ending)) continue;
+                    if (findExactPath(f.List1, folder) < 0) {
+                        f.List1.AddItem(folder);
+                        ++foldersFound;
+                    }
+                    ++filesFound;
+                }
+            }
+            if (s.AbortKey == 27) {
+                f.Text2[1].prependLine(timeNow() + "-> Ακυρώθηκε - Canceled");
+                f.Check2.setValue(0);
+                s.FolderListStale = true;
+                cancelled = true;
+                break;
+            }
+            loop.DoEvents();
+        }
+        if (!cancelled) loop.DoEvents();
+    }
+
+    // 3.
+    const std::string counts = "Υποφάκελοι - Subdirectories -->" + Str(foldersFound) + " Αρχεία - Files --->" + Str(filesFound);
+    f.List1.setVisible(true);
+    f.Command2.setEnabled(false);
+    f.Text2[1].prependLine(timeNow() + counts);
+    f.Text2[1].prependLine(timeNow() + "-> Έτοιμο - Ready");
+    f.Text2[2].setText("");
+    f.Frame8.setCaption(counts);
+    app.dialogs().setMousePointer(0);
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,339 @@
+// Reading the media files' own attributes into the collection: duration,
+// bit rate, tags, size and, when chosen, the rating, through the hidden
+// player's media items. Also the menu items of the identification submenu.
+#include <cmath>
+
+#include "app/program.h"
+#include "collection/store_files.h"
+#include "media/media_files.h"
+#include "toolkit/runtime.h"
+
+namespace tarvolin {
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+
+const char* const kDisabling = "-> Πρόσκαιρη Απενεργοποίηση... - Temporaly Disabling...";
+const char* const kCalculating = "Υπολογισμός Μεγεθών/Διαρκείας/Δειγματοληψείας - Calculating Sizes/Duration/BitRate... ";
+const char* const kPressEsc = " Πιέστε Esc για να διακόψετε - Press Esc to terminate";
+
+std::string identificationQuestion() {
+    return std::string(
+               "Θα εκτελεσθεί η Αναγνώριση Ιδιοτήτων Αρχείων. Αυτή, ανάλογα με το πλήθος των αρχείων, τις ικανότητες των ") +
+           "αποθηκευτικών ή άλλων παραγόντων μπορεί να κρατήσει αρκετά λεπτά της ώρας. Αν επιθυμείτε να " +
+           "προβείτε τώρα σε αναζήτηση απαντήστε θετικά. Ειδάλλως μπορείτε πάντοτε από το μενού να την εκτελέσετε " +
+           "χειροκίνητα και να επιλέξετε τις κατάλληλες προτιμήσεις. " + kCrLf +
+           "Μπορείτε να διακόψετε την ενέργεια με το πλήκτρο ESC και να συνεχίσετε αργότερα επιλέγοντας Συνέχιση " +
+           "Αναγνώρισης." + kCrLf + kCrLf +
+           "Indetification of File Properties will be executed right now. This, depending on their number, disks " +
+           "properties and other hardware factors can prolong to some minutes. If you would like to perform it " +
+           "right now just replay affermative to this question. Otherwise you can always perform it by clicking on " +
+           " the main menu selecting the appropriate options before proceeding." + kCrLf +
+           "You can always interrupt this process by pressing EXC key and continue it again by clicking the Continue " +
+           "Identification on the menu.";
+}
+
+std::string readRatingsWarning() {
+    return std::string(
+               "Αν επιλέξετε να αποδεχτείτε τις προτιμήσεις αρχείων από το δίσκο σας, τότε όσες τυχόν προτιμήσεις ") +
+           "έχετε δώσει έως τώρα στη συλλογή σας ίσως να χαθούν, αν δεν είχατε ενεργοποιήσει την επιλογή " +
+           "<Σώζε Προτιμήσεις εντός Αρχείων> - If you choose to accept file ratings from your disks " +
+           "then you might end up loosing whatever rating you have given till now to your collection if " +
+           "option <Save Ratings within Files> wasn't enabled>";
+}
+
+// A duration as the media layer gives it, as Currency seconds; anything that
+// is not a plain non-negative number reads as 0.
+Currency durationOf(double seconds) {
+    if (!std::isfinite(seconds) || seconds < 0) return Currency{};
+    return Currency::tryFromDouble(seconds).value_or(Currency{});
+}
+
+// Megabytes of a "Filesize" text (bytes); an empty or unusable text is 0.
+Currency megabytesOf(const std::string& filesize) {
+    const double bytes = Val(filesize);
+    if (!std::isfinite(bytes) || bytes <= 0) return Currency{};
+    const auto whole = Currency::tryFromDouble(std::floor(bytes));
+    if (!whole) return Currency{};
+    return *whole / 1048576;
+}
+
+// The class a class-column letter names, or -1.
+int classOfLetter(const std::string& text) {
+    static const char* const letters[kClassCount] = {"-", "X", "C", "B", "A", "S"};
+    for (int c = 0; c < kClassCount; ++c) {
+        if (text == letters[c]) return c;
+    }
+    return -1;
+}
+
+// Everything the run takes away from the window, given back however the
+// run ends: the window and the tray menu, the track columns and the timer's
+// own interval.
+class ReadingLock {
+public:
+    explicit ReadingLock(Form1& f) : f_(f), interval_(f.Timer1.Interval()) {
+        f_.setEnabled(false);
+        f_.MnuSystemTray.setEnabled(false);
+    }
+    void hideColumns() {
+        for (ListBox& column : f_.List3_0) column.setVisible(false);
+        f_.Timer1.setInterval(10000);
+        columnsHidden_ = true;
+    }
+    ~ReadingLock() {
+        if (columnsHidden_) {
+            f_.Timer1.setInterval(interval_);
+            for (ListBox& column : f_.List3_0) column.setVisible(true);
+        }
+        f_.setEnabled(true);
+        f_.MnuSystemTray.setEnabled(true);
+    }
+    ReadingLock(const ReadingLock&) = delete;
+    ReadingLock& operator=(const ReadingLock&) = delete;
+
+private:
+    Form1& f_;
+    int interval_;
+    bool columnsHidden_ = false;
+};
+
+}  // namespace
+
+int MediaFiles::classOfUserRating(const std::string& rating) {
+    if (!IsNumeric(rating)) return -1;
+    const auto r = tryCLng(Val(rating));
+    if (!r || *r < 0 || *r > 99) return -1;
+    if (*r == 0) return 0;
+    if (*r <= 12) return 1;
+    if (*r <= 37) return 2;
+    if (*r <= 62) return 3;
+    if (*r <= 86) return 4;
+    return 5;
+}
+
+void MediaFiles::Identify_File_Properties(int OnlyUnread) {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
+    MessageLoop& loop = app.loop();
+    auto timeNow = [&] { return TimeText(loop.now()); };
+
+    if (app.dialogs().MsgBox(identificationQuestion(), mb::YesNo + mb::Question) != mb::Yes) return;
+
+    s.Busy = true;
+    const int rows = f.List2.ListCount();
+    if (rows == 0) {
+        s.Busy = false;
+        return;
+    }
+    const int n = rows - 1;
+    const bool report = s.KeepReport == -1;
+    TextBox& log = f.Text2[0];
+
+    {
+        d.TotalDuration = Currency{};
+        d.TotalSize = Currency{};
+        d.FavorDuration = Currency{};
+        ReadingLock lock(f);
+
+        // The tables cover every row; a full run starts them empty. The
+        // classes stay: a file without a rating keeps the user's class.
+        d.resizeTrackTables(rows);
+        if (OnlyUnread == 0) {
+            for (std::size_t i = 0; i < d.trackEntries(); ++i) {
+                d.TrackDuration[i] = Currency{};
+                d.TrackBitrate[i] = 0;
+                d.TrackArtist[i].clear();
+                d.TrackGenre[i].clear();
+                d.TrackAlbum[i].clear();
+                d.TrackTitle[i].clear();
+                d.TrackYear[i].clear();
+                d.TrackInfoRead[i] = false;
+            }
+            d.ClassCount.fill(0);
+            d.ClassSize.fill(Currency{});
+            d.ClassDuration.fill(Currency{});
+        }
+        d.TrackSaved.assign(d.TrackSaved.size(), false);
+
+        if (report) store.Report_File(-1);
+        d.TrackCount = rows;
+        d.FavorTrackCount = 0;
+
+        log.setText(timeNow() + kDisabling + kCrLf + kCalculating + kCrLf + kPressEsc);
+
+        const std::int64_t total = n;
+        lock.hideColumns();
+        f.WindowsMediaPlayer2.settings.setAutoStart(false);
+        f.WindowsMediaPlayer2.settings.setMute(true);
+
+        std::int64_t durationFixes = 0, bitrateFixes = 0, sizeFixes = 0;
+        std::int64_t done = 0;
+        ListBox& timeColumn = f.List3_0[2];
+        ListBox& sizeColumn = f.List3_0[3];
+        ListBox& bitrateColumn = f.List3_0[4];
+        ListBox& classColumn = f.List3_0[1];
+
+        for (int i = 0; i <= n; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            d.TrackSaved[at] = false;
+            if (OnlyUnread != -1 || !d.TrackInfoRead[at]) {
+                const std::string& path = f.List2.List(i);
+                // The media layer reads a file once; its item answers every
+                // attribute.
+                const std::shared_ptr<MediaItem> item = f.WindowsMediaPlayer2.newMedia(path);
+
+                const Currency seconds = durationOf(item->duration());
+                loop.DoEvents();
+                d.TotalDuration += seconds;
+                d.TrackDuration[at] = seconds;
+                const std::string timeText = storefiles::durationText(seconds);
+                if (timeColumn.List(i) != timeText) {
+                    timeColumn.setList(i, timeText);
+                    ++durationFixes;
+                }
+
+                const std::string bitrate = item->getItemInfo("Bitrate");
+                loop.DoEvents();
+                if (IsNumeric(bitrate)) {
+                    if (const auto kbps = tryCInt(Val(bitrate) / 1024.0)) d.TrackBitrate[at] = *kbps;
+                }
+                const std::string bitrateText = bitrate.empty() ? "000" : Format(Val(bitrate) / 1024.0, "#0");
+                if (bitrateColumn.List(i) != bitrateText) {
+                    bitrateColumn.setList(i, bitrateText);
+                    ++bitrateFixes;
+                }
+
+                d.TrackArtist[at] = item->getItemInfo("Artist");
+                loop.DoEvents();
+                d.TrackAlbum[at] = item->getItemInfo("Album");
+                loop.DoEvents();
+                d.TrackGenre[at] = item->getItemInfo("Genre");
+                loop.DoEvents();
+                d.TrackTitle[at] = item->getItemInfo("Title");
+                loop.DoEvents();
+                d.TrackYear[at] = item->getItemInfo("WM/Year");
+                loop.DoEvents();
+
+                const Currency megabytes = megabytesOf(item->getItemInfo("Filesize"));
+                d.TrackSize[at] = megabytes;
+                const std::string sizeText = storefiles::sizeText(megabytes);
+                if (sizeColumn.List(i) != sizeText) {
+                    sizeColumn.setList(i, sizeText);
+                    ++sizeFixes;
+                }
+                d.TotalSize += megabytes;
+
+                if (s.ReadRatingsFromFiles) {
+                    const int cls = classOfUserRating(item->getItemInfo("UserRating"));
+                    // No rating in the file, or the user's classes kept: the
+                    // track keeps its class. The class column follows the
+                    // table, so the recount keeps what the file gave.
+                    if (cls >= 0 && !s.KeepRatings) {
+                        d.TrackClass[at] = static_cast<std::int16_t>(cls);
+                        const std::string letter = storefiles::classLetter(cls);
+                        if (classColumn.List(i) != letter) classColumn.setList(i, letter);
+                    }
+                }
+                loop.DoEvents();
+                d.TrackInfoRead[at] = true;
+            }
+
+            ++done;
+            if (done % 50 == 0 || done > total - 60) {
+                log.setText(timeNow() + kDisabling + kCrLf + kCalculating + ":  -" + Str(n - i) + kCrLf + kPressEsc);
+                store.Show_Progress(done, total, 1);
+            }
+
+            loop.DoEvents();
+            if (s.AbortKey == 27) {
+                s.AbortKey = 0;
+                log.prependLine("Ακυρώθηκε - Canceled");
+                break;
+            }
+        }
+
+        // Every track counted once, whatever was read this time: the class
+        // tables and the totals are made again from all the tracks.
+        d.ClassCount.fill(0);
+        d.ClassSize.fill(Currency{});
+        d.ClassDuration.fill(Currency{});
+        d.TotalDuration = Currency{};
+        d.TotalSize = Currency{};
+        for (int i = 0; i <= n; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            int cls = classOfLetter(classColumn.List(i));
+            if (cls < 0) cls = validClass(d.TrackClass[at]);
+            d.TrackClass[at] = static_cast<std::int16_t>(cls);
+            const auto c = static_cast<std::size_t>(cls);
+            d.ClassCount[c] += 1;
+            d.ClassSize[c] += d.TrackSize[at];
+            d.ClassDuration[c] += d.TrackDuration[at];
+            d.TotalSize += d.TrackSize[at];
+            d.TotalDuration += d.TrackDuration[at];
+        }
+        store.Calc_Favor_Totals();
+        d.ClassLabelsDirty = true;
+
+        log.setText(timeNow() + "-> Υπολογισμός - Calculating... :  -" + " 0");
+        log.prependLine("Εντάξει...Ok");
+        log.prepend("Διορθώσεις στη Διάρκεια - Corrections in Duration:" + Str(durationFixes) + kCrLf +
+                    "Διορθώσεις σε Δειγματοληψία - Corrections in Bitrate:" + Str(bitrateFixes) + kCrLf +
+                    timeNow() + " -> Διορθώσεις σε Μεγέθη - Corrections on Sizes:" + Str(sizeFixes) + kCrLf);
+    }
+
+    if (report) store.Report_File(0);
+    s.Busy = false;
+    store.Save_Collection(true, true);
+}
+
+void MediaFiles::MnuMoreFileSizesAll_Click() {
+    Form1& f = app.Form1;
+    f.MultiPage1.setValue(0);
+    Identify_File_Properties(0);
+    app.collection.Calculate_Ratings();
+    app.collection.Class_Duration_Labels();
+    app.library.Remake_Filters();
+}
+
+void MediaFiles::MnuMoreFileSizesUnknonw_Click() {
+    Form1& f = app.Form1;
+    f.MultiPage1.setValue(0);
+    Identify_File_Properties(-1);
+    app.collection.Calculate_Ratings();
+    app.collection.Class_Duration_Labels();
+    app.library.Remake_Filters();
+    f.MultiPage1.setValue(0);
+}
+
+void MediaFiles::MnuMoreFileSizesKeepRatings_Click() {
+    MenuItem& item = app.Form1.MnuMoreFileSizesKeepRatings;
+    item.setChecked(!item.Checked());
+    app.state.KeepRatings = item.Checked();
+}
+
+void MediaFiles::MnuMoreFileSizesReadRatings_Click() {
+    Form1& f = app.Form1;
+    MenuItem& item = f.MnuMoreFileSizesReadRatings;
+    item.setChecked(!item.Checked());
+    if (item.Checked()) {
+        app.dialogs().MsgBox(readRatingsWarning(), mb::OKOnly + mb::Exclamation);
+        f.MnuMoreFileSizesKeepRatings.setEnabled(true);
+    } else {
+        f.MnuMoreFileSizesKeepRatings.setEnabled(false);
+    }
+    app.state.ReadRatingsFromFiles = item.Checked();
+}
+
+void MediaFiles::wireAttributeMenus() {
+    Form1& f = app.Form1;
+    f.MnuMoreFileSizesAll.Click = [this] { MnuMoreFileSizesAll_Click(); };
+    f.MnuMoreFileSizesUnknonw.Click = [this] { MnuMoreFileSizesUnknonw_Click(); };
+    f.MnuMoreFileSizesKeepRatings.Click = [this] { MnuMoreFileSizesKeepRatings_Click(); };
+    f.MnuMoreFileSizesReadRatings.Click = [this] { MnuMoreFileSizesReadRatings_Click(); };
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,11 @@
+#include "media/media_files.h"
+
+#include "app/program.h"
+
+namespace tarvolin {
+
+void MediaFiles::wireEvents() {
+    wireAttributeMenus();
+}
+
+}  // namespace tarvolin

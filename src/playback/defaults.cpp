@@ -1,0 +1,192 @@
+// The program's built-in state: the version mark, the genre table, the media
+// extensions, the switches and values the preferences may later replace, the
+// search links, the class names of the class filter and the controls'
+// starting pictures and positions.
+#include <filesystem>
+#include <system_error>
+
+#include "app/program.h"
+#include "playback/playback.h"
+
+namespace tarvolin {
+
+namespace {
+
+// Built-in search links; the current title is appended to the chosen one.
+const char* const kSearchLinks[] = {
+    "https://www.youtube.com/results?search_query=",
+    "https://vimeo.com/search?q=",
+    "https://www.google.com/#q=",
+};
+
+const char* const kClassNames[] = {
+    "Ασημείωτα - Unmarked", "Κλάση Χ' - Class X'", "Κλάση Γ' - Class C'",
+    "Κλάση Β' - Class B'",  "Κλάση Α' - Class A'", "Κλάση Υ' - Class S'",
+};
+
+}  // namespace
+
+const std::vector<std::string>& Playback::genreNames() {
+    static const std::vector<std::string> names = [] {
+        static const char* const own[] = {
+            "Αργά - Blues", "Κλασσικό Ροκ - Classic Rock", "Κάντρυ - Country", "Χορευτική - Dance",
+            "Ντίσκο - Disco", "Φάνκ - Funk", "Grunge", "Χιπ-Χοπ - Hip Hop", "Τζαζ - Jazz",
+            "Θρησκευτική - Religious", "Νέα Εποχή - New Age", "Παλιά - Oldies", "Άλλο - Other",
+            "Ποπ - Pop", "R&b", "Ραπ - Rap", "Ρέγκε - Reggae", "Ροκ - Rock", "Τέκνο - Techno",
+            "Βιομηχανική - Industrial", "Εναλλακτική - Alternative", "Σκα - Ska", "Αρχαία - Ancient",
+            "Pranks", "Μουσική Ταινίας - Soundtrack", "Euro - Techno", "Περιβάλλοντος - Ambient",
+            "Τριπ Χοπ - Trip Hop", "Φωνητική - Vocal", "Τζαζ Φανκ - Jazz Funk", "Fusion",
+            "Τρανς - Trance", "Classical", "Instrumental", "Acid", "House", "Game", "Sound Clip",
+            "Gospel", "Noise", "Alternative Rock", "Bass", "Soul", "Punk", "Space", "Meditative",
+            "Instrumental Pop", "Instrumental Rock", "Ethnic", "Gothic", "Darkwave",
+            "Techno-Industrial", "Electronic", "Pop-Folk", "Eurodance", "Dream", "Southern Rock",
+            "Comedy", "Cult", "Gangsta", "Top 40", "Christian Rap", "Pop/Funk", "Jungle",
+            "Native US", "Cabaret", "New Wave", "Psychadelic", "Rave", "Showtunes", "Trailer",
+            "Lo-Fi", "Tribal", "Acid Punk", "Acid Jazz", "Polka", "Retro", "Musical",
+            "Rock & Roll", "Hard Rock", "Folk", "Folk-Rock", "National Folk", "Swing",
+            "Fast Fusion", "Bebop", "Latin", "Revival", "Celtic", "Bluegrass", "Avantgarde",
+            "Gothic Rock", "Progressive Rock", "Psychedelic Rock", "Symphonic Rock", "Slow Rock",
+            "Big Band", "Chorus", "Easy Listening", "Acoustic", "Humour", "Speech", "Chanson",
+            "Opera", "Chamber Music", "Sonata", "Symphony", "Booty Bass", "Primus",
+            "Porn Groove", "Satire", "Slow Jam", "Club", "Tango", "Samba", "Folklore", "Ballad",
+            "Power Ballad", "Rhytmic Soul", "Freestyle", "Duet", "Punk Rock", "Drum Solo",
+            "Acapella", "Euro-House", "Dance Hall", "Goa", "Drum & Bass",
+        };
+        std::vector<std::string> v;
+        int i = 0;
+        for (const char* name : own) v.push_back(Format(i++, "000") + " - " + name);
+        return v;
+    }();
+    return names;
+}
+
+const std::vector<std::string>& Playback::mediaExtensions() {
+    static const std::vector<std::string> ext = {
+        ".mp3", ".wav",  ".snd", ".au",   ".aif", ".aifc", ".aiff", ".mid", ".rmi", ".midi", ".cda",
+        ".wm",  ".wma",  ".wax", ".wmv",  ".wmd", ".mpeg", ".mpg",  ".mpe", ".m1v", ".mp2",  ".mpa",
+        ".mpv2", ".mp2v", ".asf", ".wmv", ".wmd", ".avi",  ".dvr-ms", ".m3u", ".wpl", ".wvx",
+    };
+    return ext;
+}
+
+void Playback::Init_Defaults() {
+    Form1& f = app.Form1;
+    Form4& c = app.Form4;
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+
+    // 1. The sound that tells that the program starts.
+    app.desktop().beep(s.BeepFrequency, s.BeepDuration);
+
+    // 2. The program folder is the current folder.
+    std::error_code ec;
+    std::filesystem::current_path(s.AppFolder, ec);
+
+    // 3.
+    s.VersionText = "5.0";
+    f.Timer1.setEnabled(false);
+
+    // 4.
+    d.PlayClassOn.fill(0);
+    s.AlarmTime = {};
+    s.AlarmCountdown = {};
+    d.TableRows.assign(1, std::string());
+
+    // 5. Genres, also offered by the editor's genre box.
+    for (const std::string& g : genreNames()) f.Combo1.AddItem(g);
+
+    // 6. Media types of the adding page; only ".mp3" chosen.
+    for (const std::string& e : mediaExtensions()) f.List3.AddItem("*" + e);
+    f.List3.setSelected(0, true);
+
+    // 7. Progress bars empty.
+    for (int i = f.Shape2.LBound(); i <= f.Shape2.UBound(); ++i) {
+        if (Shape* fill = f.Shape2.get(i)) fill->setWidth(0);
+        if (Label* percent = f.Label11.get(i)) percent->setCaption("0%");
+    }
+
+    // 8. The first page.
+    f.MultiPage1.setValue(0);
+
+    // 9. Switches and values.
+    s.PreviewOn = false;
+    s.Volume = 100;
+    s.PauseSeconds = 2;
+    s.ReadRatingsFromFiles = true;
+    s.KeepRatings = true;
+    s.SaveRatingsInFiles = true;
+    s.AutoSave = true;
+    s.DeleteToRecycle = true;
+    s.PlayAtStart = true;
+    s.ShuffleOn = true;
+    s.ScanFromFileList = true;
+    s.LoadFiltersAtStart = true;
+    s.WindowVisible = true;
+    s.AutoFavor = false;
+    s.DeleteFromDisk = false;
+    s.CompactMode = false;
+    // The menus show the switches (and the preferences store the marks).
+    f.MnuMoreRandom.setChecked(s.ShuffleOn);
+    f.mnusystemtraysuffle.setChecked(s.ShuffleOn);
+    f.MnuMorePreview_Active.setChecked(s.PreviewOn);
+    f.MnuMoreDuration.setEnabled(s.PreviewOn);
+    f.MnuMoreMultiPreview.setEnabled(s.PreviewOn);
+    f.MnuMoreAutoStart.setChecked(s.PlayAtStart);
+    f.mnuFileSaveAsAuto.setChecked(s.AutoSave);
+    f.MnuMoreFileSizesReadRatings.setChecked(s.ReadRatingsFromFiles);
+    f.MnuMoreFileSizesKeepRatings.setChecked(s.KeepRatings);
+    f.MnuMoreFavorWithinFiles.setChecked(s.SaveRatingsInFiles);
+    f.mnufiledeleterecycle.setChecked(s.DeleteToRecycle);
+    f.mnufiledeletedisk.setChecked(s.DeleteFromDisk);
+    f.MnuFiltersLoad.setChecked(s.LoadFiltersAtStart);
+    f.MnuFavorAuto2.setChecked(s.AutoFavor);
+    f.TrayFavorAuto.setChecked(s.AutoFavor);
+    f.MultiPage1.setValue(0);
+    if (s.StepCount == 0) s.StepCount = 3;
+    f.Text3.setText(std::to_string(s.StepCount));
+
+    // 10.
+    SizeList(2);
+    SizeList(1);
+    SizeList(3);
+    SizeList(4);
+
+    // 11. Search links and the adding page's options.
+    for (const char* link : kSearchLinks) f.Combo3.AddItem(link);
+    f.Check1.setValue(1);
+    f.Combo3.setListIndex(0);
+    if (OptionButton* o = f.Option2.get(0)) o->setValue(true);
+    f.Option1_0.setValue(true);
+
+    // 12.
+    c.Timer1.setEnabled(false);
+    for (Slider* slider : {&f.Slider1, &c.Slider1}) {
+        slider->setSmallChange(5);
+        slider->setLargeChange(15);
+    }
+
+    // 13. Class names of the class filter.
+    if (ComboBox* classes = f.Combo4_0.get(0)) {
+        for (const char* name : kClassNames) classes->AddItem(name);
+    }
+
+    // 14.
+    s.StarColours = 1;
+    s.ShowSplash = true;
+    const ScreenSize screen = app.desktop().screenSize();
+    const int screenW = screen.widthPixels * 15, screenH = screen.heightPixels * 15;
+    for (Form* w : {static_cast<Form*>(&f), static_cast<Form*>(&c)}) {
+        w->setLeft((screenW - w->Width()) / 2);
+        w->setTop((screenH - w->Height()) / 2);
+    }
+    f.Command11.setPicture("stop");
+    c.Command11.setPicture("stop");
+    s.StarsOff = false;
+    s.ResumeMode = 1;
+    for (MenuItem& item : f.MnumoreStar_Colors) item.setChecked(item.Index() == s.StarColours);
+    if (MenuItem* splashItem = f.mnu_info2.get(3)) splashItem->setChecked(s.ShowSplash);
+    for (MenuItem& item : f.MnuPlayAutoStartP) item.setChecked(item.Index() == s.ResumeMode);
+    for (Player& p : f.WindowsMediaPlayer3) p.setVisible(false);
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,121 @@
+// The locate buttons beside the pages: show the selected track's file in the
+// file manager, mark the current track, or mark the tracks already played,
+// in the track list, its columns and the track table on display.
+#include "app/program.h"
+#include "playback/playback.h"
+
+namespace tarvolin {
+
+namespace {
+
+// The track table on display: the full table when it is enabled, else the
+// filtered one when that is enabled, else none.
+ListBox* tableInUse(Form1& f) {
+    if (f.List5.Enabled()) return &f.List5;
+    if (f.List4.Enabled()) return &f.List4;
+    return nullptr;
+}
+
+// Walks a table line by line alongside the tracks: the line at the cursor
+// belongs to track i when characters 8 to 13 of its first 20 hold i + 1. A
+// line that belongs is marked and the cursor moves on; tracks the table
+// does not hold leave the cursor where it is.
+class LineWalk {
+public:
+    explicit LineWalk(ListBox& table) : table_(table) {}
+    void mark(std::int32_t track, bool on) {
+        const std::string line = row_ < table_.ListCount() ? table_.List(row_) : std::string();
+        const std::string number = Mid(Left(line, 20), 8, 6);
+        if (!IsNumeric(number)) return;
+        const auto value = tryCLng(Val(number));
+        if (!value || *value != static_cast<std::int64_t>(track) + 1) return;
+        table_.setSelected(row_, on);
+        ++row_;
+    }
+
+private:
+    ListBox& table_;
+    int row_ = 2;
+};
+
+}  // namespace
+
+void Playback::Command10_Click(int Index) {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    const CollectionData& d = app.collection.d;
+    const bool currentIsRow = d.CurrentTrack >= 0 && d.CurrentTrack < f.List2.ListCount();
+
+    if (Index == 0) {
+        const int selected = f.List2.ListIndex();
+        const std::string path = selected >= 0 && selected < f.List2.ListCount() ? f.List2.List(selected) : "";
+        if (!path.empty()) {
+            app.desktop().revealFile(path);
+        } else {
+            f.Text2[0].prepend(LogLineText(app.loop().now(), "-> Δεν υπάρχει κανένα αρχείο για προβολή - No file to display"));
+        }
+        return;
+    }
+
+    if (Index == 1) {
+        if (f.List2.ListIndex() == -1) return;
+        s.Busy = true;
+        ListBox* table = tableInUse(f);
+        if (!table) {
+            s.Busy = false;
+            return;
+        }
+        f.MultiPage1.setValue(1);
+        s.Busy = false;
+        LineWalk walk(*table);
+        const bool full = table == &f.List5;
+        for (std::int32_t i = 0; i < f.List2.ListCount(); ++i) {
+            const bool mark = i == d.CurrentTrack;
+            for (ListBox& column : f.List3_0) column.setSelected(i, mark);
+            f.List2.setSelected(i, mark);
+            if (full) {
+                if (i + 2 < f.List5.ListCount()) f.List5.setSelected(i + 2, mark);
+            } else {
+                walk.mark(i, mark);
+            }
+        }
+        if (currentIsRow) {
+            f.List2.setListIndex(d.CurrentTrack);
+            for (ListBox& column : f.List3_0) column.setListIndex(d.CurrentTrack);
+            if (full && d.CurrentTrack + 2 < f.List5.ListCount()) f.List5.setListIndex(d.CurrentTrack + 2);
+        }
+        s.Busy = false;
+        return;
+    }
+
+    if (Index == 2) {
+        s.Busy = true;
+        ListBox* table = tableInUse(f);
+        if (!table) {
+            s.Busy = false;
+            return;
+        }
+        LineWalk walk(*table);
+        for (std::int32_t i = 0; i < f.List2.ListCount(); ++i) {
+            const bool mark = d.hasEntry(i) && d.PlayOrder[static_cast<std::size_t>(i)] > 0;
+            f.List2.setSelected(i, mark);
+            for (ListBox& column : f.List3_0) column.setSelected(i, mark);
+            walk.mark(i, mark);
+        }
+        if (currentIsRow) {
+            f.List2.setListIndex(d.CurrentTrack);
+            for (ListBox& column : f.List3_0) column.setListIndex(d.CurrentTrack);
+        }
+        if (f.List5.ListCount() > 0 || f.List4.ListCount() > 0) {
+            f.MultiPage1.setValue(1);
+            if (table == &f.List5 && currentIsRow && d.CurrentTrack + 2 < f.List5.ListCount()) {
+                f.List5.setListIndex(d.CurrentTrack + 2);
+            }
+        }
+        s.Busy = false;
+    }
+}
+
+void Playback::Open_Home_Page() { app.collection.Open_Help_Page(""); }
+
+}  // namespace tarvolin

@@ -1,0 +1,233 @@
+#pragma once
+// Playback and the main window: start-up and shutdown, defaults, transport,
+// next-track choice, starting a track, the timer tick, the tray icon and
+// menu, play-mode and window options.
+//
+// Holds the subsystem's own state; its procedures are defined across the
+// .cpp files of src/playback, one file per procedure group. Its control events
+// are connected in wireEvents(), defined in src/playback/playback_wiring.cpp.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarvolin {
+
+class Control;
+class Form;
+class Player;
+class Program;
+
+class Playback {
+public:
+    explicit Playback(Program& app) : app(app) {}
+    Playback(const Playback&) = delete;
+    Playback& operator=(const Playback&) = delete;
+
+    // Connects the control events this subsystem handles; run once by
+    // Program when it is built.
+    void wireEvents();
+    // The main window's menus, buttons and the tray (tray_menu.cpp and
+    // the other option files), connected from wireEvents().
+    void wireMainWindowItems();
+
+    // ---- Always on top (always_on_top.cpp) ----
+    // JustApply False first flips the two always-on-top check marks and
+    // takes OnTop from them; then the state is applied to the windows the
+    // video mode concerns.
+    void Apply_On_Top(bool JustApply);
+
+    // ---- Volume and star display (volume_and_stars.cpp) ----
+    // Volume from the volume scroll bar (0..2000), given to the players.
+    void HScroll1_Change();
+    // Puts the class bars behind the other controls (stars switched off)
+    // or brings them back.
+    void setStarLabelsBehind(bool behind);
+
+    // ---- Built-in defaults (defaults.cpp) ----
+    void Init_Defaults();
+    // The genre labels "000 - ..." to "127 - ..." and the media extensions.
+    static const std::vector<std::string>& genreNames();
+    static const std::vector<std::string>& mediaExtensions();
+
+    // ---- Start-up and shutdown (startup_shutdown.cpp) ----
+    // Brings the whole program up; the front end calls it once.
+    void Form_Load();
+    void Restore_Favor_Play();
+    // Saves everything and ends the program; never cancelled. A second call
+    // while one runs is ignored.
+    void Form_QueryUnload(int& Cancel, int UnloadMode);
+    void Main() {}
+    // True once the shutdown has run: the front end then ends its loop.
+    bool shutDown() const { return shutDown_; }
+
+    // ---- Transport (transport.cpp) ----
+    void Command11_Click();
+    void Command3_Click(int Index);
+    void Epomeno_Kommati();
+    void Proigoumeno_Kommati();
+
+    // ---- Next-track choice (next_track.cpp) ----
+    void Bres_Kommati();
+    void Show_Current_Media();
+    void Clear_Track_Selection();
+    void Step_Track();
+    // Stops and closes the player in use (the end of a pass, an unplayable
+    // pass).
+    void stopActivePlayer();
+
+    // ---- Starting a track (start_track.cpp) ----
+    void Decide_Video();
+    bool Is_Video_Media(const std::string& path);
+    void Play_Audio();
+    void Video();
+    void Media_Play(int selector);
+    void Pause_Between_Songs(int selector);
+    void Wait(std::int64_t milliseconds);
+    // A track that cannot be played is passed over through the timer, in
+    // the direction of the last step; a whole list of them stops playback.
+    void skipUnplayable();
+    // The player could not open or decode the file it was given.
+    void playerMediaError(Player& player, const std::string& why);
+
+    // ---- Timer tick (timer_tick.cpp) ----
+    void Timer1_Timer();
+    // Re-arms Timer1 once at `ms` for a one-off job (1 start after a pause,
+    // 2 next track), keeping the normal interval for the restore.
+    void armOneOff(int purpose, int ms);
+    // The normal interval of Timer1: 1000 ms with a window shown, 6000 ms
+    // in the tray.
+    int normalInterval() const;
+
+    // ---- Player state events (player_events.cpp) ----
+    void WindowsMediaPlayer1_PlayStateChange(int NewState);
+    void WindowsMediaPlayer1_StatusChange();
+    // Shared by the main, compact and video players' state handlers: pause
+    // bookkeeping and state effects for `player`.
+    void playStateEffects(Player& player);
+    // Transport pictures of both windows, then the window icons and the
+    // tray icon.
+    void setPictures(const std::string& picture, int icon);
+
+    // ---- Tray icon (tray_icon.cpp) ----
+    void AddIconToTray();
+    void DeleteIconFromTray();
+    // The tip field as the tick last wrote it ("Tarvolin" after an add).
+    const std::string& trayTip() const { return trayTip_; }
+    void setTrayTip(const std::string& tip);
+
+    // ---- List search and sizing (list_search.cpp) ----
+    // Case-insensitive search of a list or combo box; exact or by prefix,
+    // from after startIndex with wrap-round; -1 when nothing matches, 0 for
+    // any other control.
+    int ListBoxFindString(Control& control, const std::string& text, int startIndex, bool exact);
+    void SizeList(int which);
+    void list2_click();
+
+    // ---- Tray icon messages (tray_icon.cpp) ----
+    // A click on the tray icon: 513 (left) shows or hides the player window,
+    // 516 (right) pops up the tray menu; anything else is ignored.
+    void trayMessage(int message);
+
+    // ---- Tray menu (tray_menu.cpp) ----
+    void mnusystemtraynext_Click();
+    void mnusystemtrayback_Click();
+    void mnusystemtrayforward_Click();
+    void mnusystemtraybackwards_Click();
+    void mnusystemtraypause_Click();
+    void MnuSysTrayDaCapo_Click();
+    void mnusystemtraysuffle_Click();
+    void mnusystrayrepeat_Click();
+    void MnuSystemTrayTop_Click();
+    void mnusystemtraycopypaste_Click();
+    void mnusystemtrayexit_Click();
+
+    // ---- Play-mode options (play_mode_options.cpp) ----
+    void MnuMoreRandom_Click();
+    void mnumorereplayn_Click(int Index);
+    void MnuMorePreview_Active_Click();
+    void MnuMoreDuration_Click();
+    void MnuMoreMultiPreview_Click();
+    void MnuMorePauseActive_Click();
+    void MnuMorePauseDur_Click();
+    void MnuMoreSound_Click();
+    void MnuMoreAutoStart_Click();
+    void MnuPlayAutoStartP_Click(int Index);
+
+    // ---- Window options (window_options.cpp) ----
+    void Set_On_Top(Form& window, bool on);
+    // Open windows whose name equals `name`, without regard to case.
+    int Count_Forms_Named(const std::string& name);
+    void MnuMoreOnTop_Click();
+    void MnuMoreMinimize_Click();
+    void MnuMoreWindows_Click();
+    // True when the autostart entry exists.
+    bool Is_AutoStart_Set();
+    // Writes (on) or removes the autostart entry; a failure is shown in a
+    // message box.
+    void Set_AutoStart(bool on);
+
+    // ---- Main-window controls (main_window_controls.cpp) ----
+    void HScroll1_Scroll();
+    void HScroll2_Change() {}
+    // The class labels of the main and the compact window (Label9, Label10,
+    // Label21): 1..6 rate the current track, 0 ("All") does nothing.
+    void classLabel_Click(int Index);
+    void List2_DblClick();
+    void Command15_Click(int Index);
+    void Check3_Click();
+    void MnumoreStar_Active_Click(int Index);
+    void MnumoreStar_Colors_Click(int Index);
+    void mnutimeshut_Click();
+    void mnutimesnooze_Click();
+    void mnuvideoshow_Click(int Index);
+
+    // ---- Track locate buttons (locate_buttons.cpp) ----
+    void Command10_Click(int Index);
+    void Open_Home_Page();
+
+    // ---- Information, help and report items (info_items.cpp) ----
+    void mnuinfogr_Click(int Index);
+    void mnu_info2_Click(int Index);
+    void Show_Help();
+    void MnuMoreReport_Click();
+    void MnuMoreReportDelete_Click();
+
+    // ---- Multi-preview players (multi_preview.cpp) ----
+    // True fills the twelve preview players with InfoFile when it is a
+    // video; False stops, closes and hides them.
+    void Reset_Multi_Preview(bool show);
+    bool MultiPreviewPending = false;
+    // The longest wait for the first preview player to open its file.
+    static constexpr std::int64_t kPreviewOpenWaitMs = 5000;
+
+    // ---- Window-level state of the main window ----
+    bool FirstStartDone = false;
+    std::int32_t SerialAdvance = 0;
+    int LastStepDirection = 0;   // 0 one forward, -1 one back, 1 forward by StepCount, -2 back
+    std::string SavedStepText;
+    std::int32_t LastTickTrack = 0;
+    std::string TipFileName;
+
+    // Consecutive starts that found their file unplayable.
+    std::int32_t UnplayableRun = 0;
+
+    Program& app;
+
+private:
+    bool started_ = false;
+    bool shutDown_ = false;
+    bool unloading_ = false;
+    bool inTick_ = false;
+    // A file ended (or failed) while Busy held: served once Busy clears.
+    bool endWhileBusy_ = false;
+    bool skipWhileBusy_ = false;
+    // The one-off job of TimerPurpose 2 is a skip of an unplayable track.
+    bool skipPending_ = false;
+    // The length of the pause between tracks chosen by the last pause.
+    int pauseIntervalMs_ = 0;
+    // A failing auto-save's message box is open.
+    bool autoSaveRunning_ = false;
+    std::string trayTip_ = "Tarvolin";
+};
+
+}  // namespace tarvolin

@@ -1,0 +1,166 @@
+// Start-up, which brings the whole program up in its fixed order, and the
+// shutdown, which saves everything and ends the program.
+#include "app/program.h"
+#include "playback/playback.h"
+
+namespace tarvolin {
+
+namespace {
+
+// How long the splash window stays at least, in milliseconds.
+constexpr std::int64_t kSplashMs = 2000;
+
+}  // namespace
+
+void Playback::Form_Load() {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
+    MessageLoop& loop = app.loop();
+    if (started_) return;
+    started_ = true;
+
+    // 1. The program folder keeps one final "/".
+    if (s.AppFolder.empty() || s.AppFolder.back() != '/') s.AppFolder += '/';
+
+    // 2, 3.
+    Init_Defaults();
+    store.Reset_Collection(0);
+
+    // 4. A missing preferences file is no failure.
+    std::int32_t failed = 0;
+    store.Load_Preferences(failed);
+    if (failed != 0) {
+        f.Text2[0].setText(LogLineText(loop.now(), "-> Λάθος κατά τη φόρτωση προτιμήσεων - Error while loading preferences"));
+    }
+
+    // 5. The splash window, on top of everything.
+    const bool splash = s.ShowSplash;
+    const std::int64_t splashStart = loop.tickCount();
+    if (splash) {
+        app.frmSplash.Show();
+        app.frmSplash.setOnTop(true);
+    }
+
+    // 6, 7.
+    Restore_Favor_Play();
+    f.Show();
+
+    // 8. The last collection, with its own class choice.
+    store.Load_Last_Collection();
+    store.Load_Collection();
+    store.syncClassChoiceMenus();
+
+    // 9. Filters that did not come with the collection are rebuilt.
+    if (d.TableRows.size() <= 1 && s.LoadFiltersAtStart) app.library.Refresh_Filters();
+
+    // 10.
+    store.Report_File_Size();
+
+    // 11. The splash stays at least two seconds (monotonic clock).
+    if (splash) {
+        const std::int64_t left = splashStart + kSplashMs + 1 - loop.tickCount();
+        if (left > 0) loop.wait(left);
+        app.frmSplash.Hide();
+    }
+
+    // 12.
+    store.Show_Time_Totals();
+    if (s.AlarmTarget.empty() || s.AlarmTarget == " ") s.AlarmTarget = DateText(loop.now());
+
+    // 13. Without a tray the program never hides itself there.
+    if (!app.tray().available()) s.WindowVisible = true;
+    Form& playerWindow = s.CompactMode ? static_cast<Form&>(app.Form4) : static_cast<Form&>(f);
+    if (s.WindowVisible) {
+        playerWindow.Show();
+        f.setWindowState(0);
+        f.Timer1.setInterval(1000);
+    } else {
+        playerWindow.Hide();
+        playerWindow.setWindowState(1);
+        f.Timer1.setInterval(6000);
+    }
+
+    // 14. The user's own search links after the built-in ones.
+    if (s.SearchLinkCount > 0) {
+        for (const std::string& link : s.SearchLinks) {
+            if (!link.empty()) f.Combo3.AddItem(link);
+        }
+    }
+
+    // 15, 16.
+    f.Command14.setEnabled(false);
+    AddIconToTray();
+
+    // 17. Files are loaded without starting; the timer gives the play
+    // command.
+    f.WindowsMediaPlayer1.settings.setAutoStart(false);
+    app.Form4.WindowsMediaPlayer1.settings.setAutoStart(false);
+    app.Form2.WindowsMediaPlayer1.settings.setAutoStart(false);
+    app.Form2.WindowsMediaPlayer1.controls.stop();
+
+    // 18.
+    if (s.PreviewSeconds < 2) s.PreviewSeconds = 10;
+
+    // 19.
+    if (s.CompactMode) app.windows.Passage(true);
+
+    // 20.
+    f.MnuMoreWindows.setChecked(app.desktop().autostartExists());
+
+    // 21. The loaded current track opens the play order.
+    if (f.List2.ListCount() >= 1 && d.PlayedCount == 0 && d.CurrentTrack >= 0 &&
+        d.CurrentTrack < f.List2.ListCount()) {
+        d.PlayedCount = 1;
+        d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)] = 1;
+    }
+
+    // 22.
+    if (s.PlayAtStart) Command3_Click(0);
+
+    // 23.
+    f.Timer1.setEnabled(true);
+    s.LastAutoSave = loop.tickCount();
+}
+
+void Playback::Restore_Favor_Play() {
+    CollectionStore& store = app.collection;
+    bool any = false;
+    for (int i = 0; i < kClassCount; ++i) {
+        std::int16_t& on = store.d.PlayClassOn[static_cast<std::size_t>(i)];
+        if (on == -1) {
+            any = true;
+            on = 0;
+            store.MnuFavor_Play(i == 0 ? -1 : i);
+        }
+    }
+    if (!any) store.MnuFavor_Play(0);
+}
+
+void Playback::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
+    if (unloading_ || shutDown_) return;
+    unloading_ = true;
+    ModuleState& s = app.state;
+    CollectionStore& store = app.collection;
+
+    // 1 to 3: everything is saved, without a question.
+    store.Save_Last_Collection();
+    store.Save_Collection(false, false);
+    std::int32_t failed = 0;
+    store.Save_Preferences(failed);
+
+    // 4, 5.
+    DeleteIconFromTray();
+    Wait(500);
+
+    // 6. Nothing runs any more: no tick, no player event.
+    app.Form1.Timer1.setEnabled(false);
+    app.Form4.Timer1.setEnabled(false);
+    s.Busy = true;
+    shutDown_ = true;
+    unloading_ = false;
+    app.loop().quit();
+}
+
+}  // namespace tarvolin

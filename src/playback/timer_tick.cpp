@@ -1,0 +1,276 @@
+// The main window's timer tick: the program's main loop. It reads the player
+// in use, fills the status boxes of both windows, advances the preview,
+// refreshes the tray tip, counts the listening statistics, auto-saves, and
+// serves the one-off jobs the timer was re-armed for.
+#include "app/program.h"
+#include "collection/store_files.h"
+#include "playback/playback.h"
+
+namespace tarvolin {
+
+namespace {
+
+constexpr std::int64_t kAutoSaveMs = 600 * 1000;
+// The longest the play command waits for a file that is still opening.
+constexpr std::int64_t kOpeningWaitMs = 5000;
+
+std::string hms(std::int64_t h, std::int64_t m, std::int64_t s) {
+    return Format(h, "0#") + ":" + Format(m, "0#") + ":" + Format(s, "0#");
+}
+
+std::string starText(int cls) {
+    switch (cls) {
+        case 0: return " - ";
+        case 1: return " * ";
+        case 2: return " ** ";
+        case 3: return " *** ";
+        case 4: return " **** ";
+        case 5: return " ***** ";
+        default: return "";
+    }
+}
+
+}  // namespace
+
+int Playback::normalInterval() const { return app.state.WindowVisible ? 1000 : 6000; }
+
+void Playback::armOneOff(int purpose, int ms) {
+    ModuleState& s = app.state;
+    Timer& t = app.Form1.Timer1;
+    // A one-off interval is never kept as the one to restore.
+    s.SavedTimerInterval = s.TimerPurpose != 0 ? normalInterval() : t.Interval();
+    s.TimerPurpose = purpose;
+    t.setEnabled(false);
+    t.setInterval(ms);
+    t.setEnabled(true);
+}
+
+void Playback::Timer1_Timer() {
+    if (inTick_ || shutDown_) return;
+    struct Guard {
+        bool& flag;
+        explicit Guard(bool& f) : flag(f) { flag = true; }
+        ~Guard() { flag = false; }
+    } guard(inTick_);
+
+    Form1& f = app.Form1;
+    Form4& c = app.Form4;
+    ModuleState& s = app.state;
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
+    MessageLoop& loop = app.loop();
+
+    // A file that ended (or failed) while a bulk operation held Busy.
+    if (!s.Busy && (endWhileBusy_ || skipWhileBusy_)) {
+        const bool skip = skipWhileBusy_ && !endWhileBusy_;
+        endWhileBusy_ = skipWhileBusy_ = false;
+        if (skip) {
+            skipUnplayable();
+        } else {
+            armOneOff(2, 300);
+        }
+        return;
+    }
+
+    // 1.
+    if (s.TimerSuspended) return;
+
+    // 2. The player in use.
+    std::int32_t pos = 0, dur = 0;
+    int state = 0;
+    std::string url;
+    Player* read = nullptr;
+    if (f.List2.ListCount() >= 1) {
+        read = &storefiles::activePlayer(app);
+        url = read->URL();
+        if (!url.empty()) {
+            pos = CLng(read->controls.currentPosition());
+            dur = CLng(read->currentMedia.duration());
+            state = read->playState();
+        }
+    }
+
+    // 3.
+    loop.DoEvents();
+    if (shutDown_) return;
+    f.Slider1.setValue(pos);
+
+    // 4.
+    const std::int32_t hours = pos / 3600, minutes = (pos % 3600) / 60, seconds = (pos % 3600) % 60;
+    const bool rowOk = d.CurrentTrack >= 0 && d.CurrentTrack < f.List2.ListCount() && d.hasEntry(d.CurrentTrack);
+    const auto row = static_cast<std::size_t>(rowOk ? d.CurrentTrack : 0);
+    if (!url.empty()) {
+        const std::int32_t rest = dur - pos;
+        d.TickHours = Currency::fromInteger(rest / 3600);
+        d.TickMinutes = Currency::fromInteger((rest % 3600) / 60);
+        d.TickSeconds = Currency::fromInteger((rest % 3600) % 60);
+        const Currency position = Currency::fromInteger(pos);
+        const Currency fileLeft = Currency::fromInteger(rest);
+        d.PlayedTimeNow = d.PlayedTotal + position;
+        d.DurationLeft = d.TotalDuration > Currency{} ? d.TotalDuration - d.PlayedTimeNow : fileLeft;
+        if (d.PlayClassActive && rowOk) {
+            const int cls = d.TrackClass[row];
+            if (cls >= 0 && cls < kClassCount && d.PlayClassOn[static_cast<std::size_t>(cls)] != 0) {
+                d.FavorPlayedNow = d.FavorPlayedTotal + position;
+                d.FavorTimeLeft = d.FavorDuration > Currency{} ? d.FavorDuration - d.FavorPlayedNow : fileLeft;
+            }
+        }
+    }
+
+    // 5, 6. Status boxes of both windows.
+    if (hours == 0 && minutes == 0 && seconds == 0) {
+        for (ControlArray<TextBox>* boxes : {&f.Text5, &c.Text5}) {
+            (*boxes)[1].setText("00:00:00");
+            (*boxes)[2].setText("00:00:00");
+            (*boxes)[3].setText("");
+            (*boxes)[4].setText("");
+        }
+        if (f.List2.ListCount() == 0) f.Text6.setText("");
+    } else {
+        if (rowOk) {
+            Currency size = d.TrackSize[row];
+            std::string unit = "Mb";
+            if (size >= Currency::fromInteger(1024)) {
+                unit = "Gb";
+                size = Currency::fromInteger(CLng(size) / 1024);
+            }
+            f.Text5[3].setText(Format(size, "000.00") + unit);
+            f.Text5[4].setText(Format(d.TrackBitrate[row], "000"));
+        } else {
+            f.Text5[3].setText("");
+            f.Text5[4].setText("");
+        }
+        c.Text5[3].setText(f.Text5[3].Text());
+        c.Text5[4].setText(f.Text5[4].Text());
+        const std::string elapsed = hms(hours, minutes, seconds);
+        if (!s.PreviewOn) {
+            f.Text5[1].setText(elapsed);
+            f.Text5[2].setText(hms(CLng(d.TickHours), CLng(d.TickMinutes), CLng(d.TickSeconds)));
+            c.Text5[1].setText(f.Text5[1].Text());
+            c.Text5[2].setText(f.Text5[2].Text());
+        } else {
+            const std::size_t k = static_cast<std::size_t>(s.PreviewPointIndex) < s.PreviewPoints.size()
+                                      ? static_cast<std::size_t>(s.PreviewPointIndex)
+                                      : 0;
+            const std::int64_t point = s.PreviewPoints.empty() ? 0 : s.PreviewPoints[k];
+            f.Text5[1].setText(elapsed + "     [" + Format(s.PreviewSeconds, "00") + "]" + " -" +
+                               Format(pos - point - 1, "00"));
+            c.Text5[1].setText(f.Text5[1].Text());
+            const std::string left = Format(point + s.PreviewSeconds - pos + 1, "00");
+            f.Text5[2].setText(left);
+            c.Text5[2].setText(left);
+        }
+        store.Show_Time_Totals();
+    }
+
+    // 7.
+    if (f.List2.ListCount() == 0 || d.CurrentTrack < 0) return;
+
+    // 8. Preview: the next point, or the next track after the last one.
+    if (s.PreviewOn && read && !url.empty()) {
+        if (s.PreviewPoints.empty()) s.PreviewPoints.resize(1);
+        if (static_cast<std::size_t>(s.PreviewPointIndex) >= s.PreviewPoints.size()) s.PreviewPointIndex = 0;
+        const std::int64_t end =
+            static_cast<std::int64_t>(s.PreviewPoints[static_cast<std::size_t>(s.PreviewPointIndex)]) +
+            s.PreviewSeconds;
+        if (pos > end || pos >= dur || dur <= 0) {
+            if (s.PreviewPointIndex < static_cast<int>(s.PreviewPoints.size()) - 1) {
+                ++s.PreviewPointIndex;
+                const Currency point =
+                    Currency::fromDouble((s.PreviewPointIndex + 1) * static_cast<double>(dur) / 5.0);
+                s.PreviewPoints[static_cast<std::size_t>(s.PreviewPointIndex)] = CLng(point);
+                read->controls.setCurrentPosition(point.toDouble());
+            } else {
+                s.PreviewPointIndex = 0;
+                Command3_Click(0);
+            }
+        }
+    }
+
+    // 9.
+    loop.DoEvents();
+    if (shutDown_) return;
+
+    // 10. Files played: every change of the current track that a tick sees.
+    if (d.CurrentTrack != LastTickTrack) {
+        LastTickTrack = d.CurrentTrack;
+        ++s.StatFilesPlayed;
+        CollectionStore::File_Name_Of_Path(d.CurrentFile, TipFileName);
+    }
+
+    // 11. The tray tip.
+    const bool tipRow = d.CurrentTrack >= 0 && d.CurrentTrack < f.List2.ListCount() && d.hasEntry(d.CurrentTrack);
+    const std::string stars = tipRow ? starText(d.TrackClass[static_cast<std::size_t>(d.CurrentTrack)]) : "";
+    setTrayTip(Left("No(" + std::to_string(d.CurrentTrack) + ") -> " + f.Text5[1].Text() + "<" + stars + ">" +
+                        f.Text5[2].Text() + "\r\n" + " - " + TipFileName,
+                    256));
+
+    // 12. Listening statistics while playing.
+    if (state == playstate::Playing) {
+        s.StatSeconds += CLng(f.Timer1.Interval() / 1000.0);
+        if (s.StatSeconds > 59) {
+            s.StatSeconds = 0;
+            ++s.StatMinutes;
+        }
+        if (s.StatMinutes > 59) {
+            s.StatMinutes = 0;
+            ++s.StatHours;
+        }
+        if (s.StatHours > 23) {
+            s.StatHours = 0;
+            ++s.StatDays;
+        }
+        if (s.StatDays > 29) {
+            s.StatDays = 0;
+            ++s.StatMonths;
+        }
+        if (s.StatMonths > 12) {
+            s.StatMonths = 0;
+            ++s.StatYears;
+        }
+    }
+
+    // 13. Auto-save every ten minutes of the monotonic clock.
+    if (s.AutoSave && !autoSaveRunning_ && loop.tickCount() > s.LastAutoSave + kAutoSaveMs) {
+        s.LastAutoSave = loop.tickCount();
+        autoSaveRunning_ = true;
+        store.Save_Collection(false, false);
+        autoSaveRunning_ = false;
+        if (d.CollectionSaved) f.Text2[0].prepend(LogLineText(loop.now(), " -> Σώθηκε 10' - Saved 10'"));
+    }
+
+    // 14. One-off jobs.
+    switch (s.TimerPurpose) {
+        case 1: {
+            s.TimerPurpose = 0;
+            f.Timer1.setEnabled(false);
+            f.Timer1.setInterval(s.SavedTimerInterval);
+            f.Timer1.setEnabled(true);
+            Player& p = storefiles::activePlayer(app);
+            p.controls.play();
+            const std::int64_t start = loop.tickCount();
+            while (p.playState() == playstate::Transitioning && !shutDown_ &&
+                   loop.tickCount() - start < kOpeningWaitMs) {
+                loop.wait(10);
+            }
+            break;
+        }
+        case 2: {
+            s.TimerPurpose = 0;
+            f.Timer1.setEnabled(false);
+            f.Timer1.setInterval(s.SavedTimerInterval);
+            f.Timer1.setEnabled(true);
+            if (skipPending_) {
+                skipPending_ = false;
+                Step_Track();
+            } else {
+                Command3_Click(0);
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,151 @@
+// The transport: play/pause, next and previous, and the walks forward and
+// backward through the play history.
+#include <unordered_map>
+
+#include "app/program.h"
+#include "collection/store_files.h"
+#include "playback/playback.h"
+
+namespace tarvolin {
+
+namespace {
+
+bool isRow(const Form1& f, std::int32_t i) { return i >= 0 && i < f.List2.ListCount(); }
+
+}  // namespace
+
+void Playback::Command11_Click() {
+    Form1& f = app.Form1;
+    Player& p = storefiles::activePlayer(app);
+    switch (p.playState()) {
+        case playstate::Playing:
+            f.Command11.setPicture("play");
+            app.Form4.Command11.setPicture("play");
+            p.controls.pause();
+            break;
+        case playstate::Paused:
+            f.Command11.setPicture("pause");
+            app.Form4.Command11.setPicture("pause");
+            p.controls.play();
+            break;
+        default:
+            f.Command11.setPicture("stop");
+            app.Form4.Command11.setPicture("stop");
+            Step_Track();
+            break;
+    }
+}
+
+void Playback::Command3_Click(int Index) {
+    Form1& f = app.Form1;
+    CollectionData& d = app.collection.d;
+    if (d.TrackCount < 0) return;
+
+    // One track at a time while the step runs.
+    SavedStepText = f.Text3.Text();
+    f.Text3.setText("1");
+
+    // Where the track now playing was left.
+    if (isRow(f, d.CurrentTrack) && d.hasEntry(d.CurrentTrack)) {
+        const auto i = static_cast<std::size_t>(d.CurrentTrack);
+        const double pos = storefiles::activePlayer(app).controls.currentPosition();
+        if (auto value = Currency::tryFromDouble(pos)) {
+            if (d.TrackResumePos[i] != *value) d.TrackSaved[i] = false;
+            d.TrackResumePos[i] = *value;
+        }
+    }
+
+    if (Index == 0) {
+        LastStepDirection = 0;
+        Epomeno_Kommati();
+    } else {
+        LastStepDirection = -1;
+        Proigoumeno_Kommati();
+    }
+    f.Text3.setText(SavedStepText);
+}
+
+void Playback::Epomeno_Kommati() {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    if (f.List2.ListCount() == 0) return;
+    if (s.StepCount < 1) return;
+    if (!isRow(f, d.CurrentTrack)) {
+        f.List2.setListIndex(0);
+        d.CurrentTrack = f.List2.ListIndex();
+    }
+    s.Busy = true;
+    if (!s.PlaySelected && s.ShuffleOn) {
+        // The track played StepCount places later in the history.
+        const std::int64_t wanted =
+            static_cast<std::int64_t>(d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)]) + s.StepCount;
+        int found = -1;
+        for (int i = 0; i < f.List2.ListCount(); ++i) {
+            if (d.PlayOrder[static_cast<std::size_t>(i)] == wanted) {
+                found = i;
+                break;
+            }
+        }
+        if (found < 0) {
+            s.PlaySelected = false;
+        } else {
+            if (!d.CollectionJustLoaded && s.ReplayMode == 0) {
+                s.PlaySelected = true;
+                d.PlayedCount += s.StepCount;
+            }
+            f.List2.setListIndex(found);
+        }
+    }
+    s.Busy = false;
+    LastStepDirection = 1;
+    Bres_Kommati();
+}
+
+void Playback::Proigoumeno_Kommati() {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    if (f.List2.ListCount() == 0) return;
+    if (s.StepCount < 1) return;
+    if (!isRow(f, d.CurrentTrack)) {
+        f.List2.setListIndex(0);
+        d.CurrentTrack = f.List2.ListIndex();
+    }
+    s.Busy = true;
+    s.PlaySelected = true;
+    const std::int32_t p = d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)];
+
+    // The first track holding each mark of the history, found in one pass.
+    std::unordered_map<std::int32_t, std::int32_t> holder;
+    for (std::int32_t i = 0; i < f.List2.ListCount(); ++i) {
+        holder.emplace(d.PlayOrder[static_cast<std::size_t>(i)], i);
+    }
+
+    const int steps = s.StepCount;
+    std::vector<std::int32_t> h(static_cast<std::size_t>(steps) + 1, 0);
+    h[1] = d.CurrentTrack;
+    f.List2.setSelected(d.CurrentTrack, false);
+    for (int k = 1; k <= steps; ++k) {
+        const std::int64_t mark = static_cast<std::int64_t>(p) - k;
+        if (mark < 1) continue;
+        auto it = holder.find(static_cast<std::int32_t>(mark));
+        if (it != holder.end()) h[static_cast<std::size_t>(k)] = it->second;
+    }
+    for (int k = 1; k <= steps; ++k) {
+        const std::int32_t t = h[static_cast<std::size_t>(k)];
+        if (d.PlayedCount > 1) {
+            --d.PlayedCount;
+            f.List2.setSelected(t, false);
+            for (ListBox& column : f.List3_0) column.setSelected(t, false);
+        }
+    }
+    const std::int32_t t = h[static_cast<std::size_t>(steps)];
+    f.List2.setListIndex(-1);
+    f.List2.setListIndex(t);
+    f.List2.setSelected(t, true);
+    s.Busy = false;
+    Bres_Kommati();
+}
+
+}  // namespace tarvolin

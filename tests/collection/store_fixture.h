@@ -1,0 +1,58 @@
+#pragma once
+// A Program on test doubles with helpers that put tracks into the
+// collection the way the loaders do: a row in List2 and in every column,
+// the table entries, and the track counted in the totals.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/program_harness.h"
+
+namespace tarvolin {
+
+class StoreTest : public ::testing::Test {
+protected:
+    ProgramHarness h;
+
+    Program& app() { return *h; }
+    CollectionStore& store() { return h->collection; }
+    CollectionData& d() { return h->collection.d; }
+    Form1& f1() { return h->Form1; }
+
+    static constexpr const char* kLetters[6] = {"-", "X", "C", "B", "A", "S"};
+
+    static Currency money(double v) { return Currency::fromDouble(v); }
+
+    // Appends a track and counts it as the part-file loader does.
+    int addTrack(const std::string& path, int cls = 0, double seconds = 60, double megabytes = 1,
+                 int mark = 0) {
+        CollectionData& data = d();
+        const int i = f1().List2.ListCount();
+        f1().List2.AddItem(path);
+        f1().List3_0[0].AddItem("#" + std::to_string(i + 1));
+        f1().List3_0[1].AddItem(cls >= 0 && cls <= 5 ? kLetters[cls] : "?");
+        f1().List3_0[2].AddItem("00:01:00");
+        f1().List3_0[3].AddItem("01.00Mb");
+        f1().List3_0[4].AddItem("128");
+        data.TrackCount = i + 1;
+        data.resizeTrackTables(data.TrackCount);
+        const auto at = static_cast<std::size_t>(i);
+        data.TrackClass[at] = static_cast<std::int16_t>(cls);
+        data.TrackDuration[at] = money(seconds);
+        data.TrackSize[at] = money(megabytes);
+        data.PlayOrder[at] = mark;
+        data.TrackSaved[at] = true;
+        data.TotalDuration += money(seconds);
+        data.TotalSize += money(megabytes);
+        if (cls >= 0 && cls <= 5) {
+            data.ClassCount[static_cast<std::size_t>(cls)] += 1;
+            data.ClassSize[static_cast<std::size_t>(cls)] += money(megabytes);
+            data.ClassDuration[static_cast<std::size_t>(cls)] += money(seconds);
+        }
+        return i;
+    }
+
+    std::string column(int member, int row) { return f1().List3_0[member].List(row); }
+};
+
+}  // namespace tarvolin

@@ -1,0 +1,150 @@
+// Press play once and let a whole collection play: on the virtual clock with
+// the simulated engine, and in real time on libmpv with null outputs.
+#include <filesystem>
+#include <set>
+
+#include "platform/mpv/mpv_engine.h"
+#include "platform/tags/tag_media.h"
+#include "playback_fixture.h"
+#include "support/blocking_test_loop.h"
+
+namespace tarvolin {
+namespace {
+
+const char* const kPassOver = "Every file has been reproduced";
+
+// The number of changes of the current track along a sequence that starts
+// from track 0.
+int changesFromZero(const std::vector<int>& tracks) {
+    int changes = 0, last = 0;
+    for (int t : tracks) {
+        if (t != last) ++changes;
+        last = t;
+    }
+    return changes;
+}
+
+TEST_F(PlaybackTest, PlayPressedOnceThePassPlaysThroughAndIsSaved) {
+    // A collection of five tracks, stored by the program's own shutdown.
+    startUp();
+    auto paths = makeFiles(5, 3);
+    addTracks(paths);
+    int cancel = 0;
+    app().playback.Form_QueryUnload(cancel, 0);
+    ASSERT_TRUE(h.dialogs.transcript().empty());
+
+    // The next run plays at start: the loaded track first, then a shuffled
+    // pass over the others.
+    h.build();
+    startUp();
+    std::vector<int> order;
+    std::string lastUrl;
+    for (int step = 0; step < 1200 && log().find(kPassOver) == std::string::npos; ++step) {
+        if (mainPlayer().playState() == playstate::Playing && mainPlayer().URL() != lastUrl) {
+            lastUrl = mainPlayer().URL();
+            order.push_back(d().CurrentTrack);
+            EXPECT_EQ(d().PlayOrder[static_cast<std::size_t>(d().CurrentTrack)], static_cast<int>(order.size()));
+            EXPECT_EQ(lastUrl, paths[static_cast<std::size_t>(d().CurrentTrack)]);
+        }
+        h.loop.advance(50);
+    }
+    ASSERT_NE(log().find(kPassOver), std::string::npos);
+    ASSERT_EQ(order.size(), 5u);
+    EXPECT_EQ(order[0], 0);
+    EXPECT_EQ(std::set<int>(order.begin(), order.end()).size(), 5u);
+
+    // The pass is over: marks cleared, the player stopped and emptied.
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(d().PlayOrder[static_cast<std::size_t>(i)], 0);
+    EXPECT_EQ(d().PlayedCount, 0);
+    EXPECT_EQ(mainPlayer().URL(), "");
+    EXPECT_EQ(d().CurrentTrack, (order.back() + 1) % 5);
+    run(3000);
+
+    std::vector<int> seen = order;
+    seen.push_back(d().CurrentTrack);
+    const int filesPlayed = changesFromZero(seen);
+    EXPECT_EQ(s().StatFilesPlayed, filesPlayed);
+    // A second for each tick that found the player playing: two or three of
+    // the three seconds of each track.
+    const int listened = s().StatMinutes * 60 + s().StatSeconds;
+    EXPECT_GE(listened, 10);
+    EXPECT_LE(listened, 15);
+    const std::int32_t minutes = s().StatMinutes, seconds = s().StatSeconds;
+
+    f().requestUnload(0);
+    ASSERT_TRUE(app().playback.shutDown());
+
+    // What the files on disk hold.
+    h.build();
+    CollectionStore& store = app().collection;
+    store.Load_Last_Collection();
+    store.Load_Collection();
+    ASSERT_EQ(d().TrackCount, 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(d().PlayOrder[static_cast<std::size_t>(i)], 0);
+    EXPECT_EQ(d().PlayedCount, 0);
+    EXPECT_EQ(d().CurrentTrack, (order.back() + 1) % 5);
+    EXPECT_EQ(s().StatFilesPlayed, filesPlayed);
+    EXPECT_EQ(s().StatMinutes, minutes);
+    EXPECT_EQ(s().StatSeconds, seconds);
+}
+
+TEST(PlayThroughOnLibmpv, ACollectionOfShortFilesPlaysToTheEndOfItsPass) {
+    TempDir folder;
+    BlockingTestLoop loop;
+    ScriptedDialogs dialogs;
+    TagMediaReader media;
+    MpvEngineFactory engines(loop);
+    engines.setAudioOutput("null");
+    engines.setVideoOutput("null");
+    FakeDesktop desktop;
+    FakeTray tray;
+    const Services services{loop, dialogs, engines, media, desktop, tray, {}, {}, ""};
+
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3; ++i) {
+        fixtures::WavSpec spec;
+        spec.pcm.seconds = 1.0;
+        spec.pcm.sineHz = 440 + 110 * i;
+        paths.push_back(fixtures::writeWav(folder.makeDir("music") + "tone" + std::to_string(i) + ".wav", spec));
+    }
+
+    {
+        Program first(services, folder.path());
+        first.playback.Form_Load();
+        putTracks(first, paths, {1.0, 1.0, 1.0});
+        int cancel = 0;
+        first.playback.Form_QueryUnload(cancel, 0);
+    }
+
+    Program app(services, folder.path());
+    std::vector<std::string> started;
+    Player& player = app.Form1.WindowsMediaPlayer1;
+    auto record = [&] {
+        if (player.playState() == playstate::Playing &&
+            (started.empty() || started.back() != player.URL())) {
+            started.push_back(player.URL());
+        }
+    };
+    app.playback.Form_Load();
+    const bool over = loop.runUntil(
+        [&] {
+            record();
+            return app.Form1.Text2[0].Text().find(kPassOver) != std::string::npos;
+        },
+        30000);
+    ASSERT_TRUE(over) << app.Form1.Text2[0].Text();
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(std::set<std::string>(started.begin(), started.end()),
+              std::set<std::string>(paths.begin(), paths.end()));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(app.collection.d.PlayOrder[static_cast<std::size_t>(i)], 0);
+    EXPECT_EQ(player.URL(), "");
+    EXPECT_EQ(app.Form1.Text2[0].Text().find("cannot be played"), std::string::npos);
+
+    int cancel = 0;
+    app.playback.Form_QueryUnload(cancel, 0);
+    EXPECT_TRUE(std::filesystem::exists(folder.file("tarvolin_sylloges/default.tl")));
+    EXPECT_TRUE(std::filesystem::exists(folder.file("tarvolin_sylloges/tarvolin_Files.ptlf")));
+}
+
+}  // namespace
+}  // namespace tarvolin

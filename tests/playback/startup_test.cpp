@@ -1,0 +1,162 @@
+// Start-up with the built-in defaults, the preferences and the tray, and the
+// shutdown that saves everything.
+#include <filesystem>
+
+#include "playback_fixture.h"
+
+namespace tarvolin {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST_F(PlaybackTest, WithoutAnyFileTheProgramStartsWithItsBuiltInDefaults) {
+    startUp();
+
+    ASSERT_EQ(f().Combo1.ListCount(), 128);
+    EXPECT_EQ(f().Combo1.List(0), "000 - Αργά - Blues");
+    EXPECT_EQ(f().Combo1.List(34), "034 - Acid");
+    EXPECT_EQ(f().Combo1.List(35), "035 - House");
+    EXPECT_EQ(f().Combo1.List(127), "127 - Drum & Bass");
+
+    ASSERT_EQ(f().List3.ListCount(), 32);
+    EXPECT_EQ(f().List3.List(0), "*.mp3");
+    EXPECT_EQ(f().List3.List(14), "*.wmv");
+    EXPECT_EQ(f().List3.List(25), "*.wmv");
+    EXPECT_EQ(f().List3.List(31), "*.wvx");
+    EXPECT_EQ(f().List3.SelCount(), 1);
+    EXPECT_TRUE(f().List3.Selected(0));
+
+    ComboBox& classes = f().Combo4_0[0];
+    ASSERT_EQ(classes.ListCount(), 6);
+    EXPECT_EQ(classes.List(0), "Ασημείωτα - Unmarked");
+    EXPECT_EQ(classes.List(1), "Κλάση Χ' - Class X'");
+    EXPECT_EQ(classes.List(5), "Κλάση Υ' - Class S'");
+
+    ASSERT_EQ(f().Combo3.ListCount(), 3);
+    EXPECT_TRUE(f().Combo3.List(0).ends_with("results?search_query="));
+    EXPECT_TRUE(f().Combo3.List(1).ends_with("search?q="));
+    EXPECT_TRUE(f().Combo3.List(2).ends_with("#q="));
+
+    EXPECT_TRUE(s().ShuffleOn);
+    EXPECT_FALSE(s().PreviewOn);
+    EXPECT_EQ(s().PauseSeconds, 2);
+    EXPECT_EQ(s().Volume, 100);
+    EXPECT_EQ(s().StepCount, 3);
+    EXPECT_EQ(f().Text3.Text(), "3");
+    EXPECT_TRUE(s().AutoSave);
+    EXPECT_TRUE(s().ShowSplash);
+    EXPECT_EQ(s().ResumeMode, 1);
+    for (std::int16_t on : d().PlayClassOn) EXPECT_EQ(on, 0);
+}
+
+TEST_F(PlaybackTest, StartUpBringsTheProgramUpInOrder) {
+    h.desktop.autostart = true;
+    bool splashSeenDuringLoad = false;
+    // The collection is loaded while the splash window is up.
+    h.loop.onYield = [&] {
+        if (app().frmSplash.Visible()) splashSeenDuringLoad = true;
+    };
+    startUp();
+
+    ASSERT_FALSE(h.desktop.beeps.empty());
+    EXPECT_EQ(h.desktop.beeps.front(), std::make_pair(1500, 50));
+    EXPECT_TRUE(splashSeenDuringLoad);
+    EXPECT_FALSE(app().frmSplash.Visible());
+    // The splash stays two seconds; nothing else waited.
+    EXPECT_GE(h.loop.tickCount(), 2000);
+    EXPECT_LT(h.loop.tickCount(), 2100);
+
+    EXPECT_TRUE(f().Visible());
+    EXPECT_EQ(f().WindowState(), 0);
+    EXPECT_TRUE(f().Timer1.Enabled());
+    EXPECT_EQ(f().Timer1.Interval(), 1000);
+    EXPECT_EQ(s().LastAutoSave, h.loop.tickCount());
+    EXPECT_TRUE(h.tray.shown());
+    EXPECT_EQ(h.tray.tip, "Tarvolin");
+    EXPECT_TRUE(f().MnuMoreWindows.Checked());
+    EXPECT_FALSE(f().Command14.Enabled());
+    EXPECT_FALSE(mainPlayer().settings.autoStart());
+    EXPECT_FALSE(app().Form2.WindowsMediaPlayer1.settings.autoStart());
+    EXPECT_EQ(s().AlarmTarget, DateText(h.loop.now()));
+    EXPECT_EQ(d().CollectionPath, h.folder.path() + "tarvolin_sylloges/tarvolin.tlf");
+    EXPECT_EQ(log().find("Error while loading preferences"), std::string::npos);
+    // An empty collection: nothing numbered, nothing playing.
+    EXPECT_EQ(d().PlayedCount, 0);
+    EXPECT_EQ(mainPlayer().URL(), "");
+}
+
+TEST_F(PlaybackTest, ShutdownWritesEverythingAndTheNextStartUpReadsIt) {
+    startUp();
+    addTracks(makeFiles(2, 4));
+    s().WindowVisible = false;
+    s().ShowSplash = false;
+    s().SearchLinks = {"", "https://search.example.org/?q="};
+    s().SearchLinkCount = 1;
+    s().StatFilesPlayed = 42;
+
+    int cancel = 0;
+    f().QueryUnload.raise(cancel, 0);
+    EXPECT_EQ(cancel, 0);
+    EXPECT_TRUE(app().playback.shutDown());
+    EXPECT_TRUE(h.loop.quitRequested());
+    EXPECT_FALSE(h.tray.shown());
+    EXPECT_EQ(h.tray.calls.back(), "remove");
+    EXPECT_FALSE(f().Timer1.Enabled());
+    for (const char* file : {"tarvolin_sylloges/default.tl", "tarvolin_sylloges/tarvolin.tlf",
+                             "tarvolin_sylloges/tarvolin_Files.ptlf", "tarvolin_preferences/default_pref.tl"}) {
+        EXPECT_TRUE(fs::exists(h.folder.file(file))) << file;
+    }
+    EXPECT_TRUE(h.dialogs.transcript().empty());
+
+    h.build();
+    const std::int64_t before = h.loop.tickCount();
+    startUp();
+    EXPECT_EQ(f().List2.ListCount(), 2);
+    EXPECT_EQ(s().StatFilesPlayed, 42);
+    // Tray mode: shown during loading, hidden at the end, the slow timer.
+    EXPECT_FALSE(f().Visible());
+    EXPECT_EQ(f().WindowState(), 1);
+    // (The start of play has re-armed it once; the tray's interval is kept.)
+    EXPECT_EQ(s().TimerPurpose, 1);
+    EXPECT_EQ(s().SavedTimerInterval, 6000);
+    // No splash and so no two-second wait (the start of play waits 500 ms).
+    EXPECT_LT(h.loop.tickCount() - before, 1000);
+    ASSERT_EQ(f().Combo3.ListCount(), 4);
+    EXPECT_EQ(f().Combo3.List(3), "https://search.example.org/?q=");
+    // The loaded current track opens the play order and plays.
+    EXPECT_EQ(d().PlayedCount, 1);
+    EXPECT_EQ(d().PlayOrder[0], 1);
+    EXPECT_EQ(d().CurrentFile, f().List2.List(0));
+}
+
+TEST_F(PlaybackTest, WithoutATrayTheWindowIsNeverHidden) {
+    startUp();
+    s().WindowVisible = false;
+    int cancel = 0;
+    app().playback.Form_QueryUnload(cancel, 0);
+
+    h.tray.isAvailable = false;
+    h.build();
+    startUp();
+    EXPECT_TRUE(f().Visible());
+    EXPECT_EQ(f().Timer1.Interval(), 1000);
+}
+
+TEST_F(PlaybackTest, AFailingPreferencesFileIsLoggedAndStartUpGoesOn) {
+    fs::create_directories(h.folder.file("tarvolin_preferences"));
+    fixtures::writeGarbage(h.folder.file("tarvolin_preferences/default_pref.tl"), 100);
+    startUp();
+    EXPECT_NE(log().find("-> Λάθος κατά τη φόρτωση προτιμήσεων - Error while loading preferences"),
+              std::string::npos);
+    EXPECT_TRUE(f().Timer1.Enabled());
+}
+
+TEST_F(PlaybackTest, ClosingTheCompactWindowShutsTheProgramDown) {
+    startUp();
+    app().Form4.requestUnload(0);
+    EXPECT_TRUE(app().playback.shutDown());
+    EXPECT_TRUE(fs::exists(h.folder.file("tarvolin_sylloges/default.tl")));
+}
+
+}  // namespace
+}  // namespace tarvolin
