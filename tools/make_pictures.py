@@ -109,6 +109,10 @@ def make_transport():
         "play": "polygon 9,6 26,16 9,26",
         "pause": "rectangle 8,6 13,26 rectangle 19,6 24,26",
         "stop": "rectangle 8,8 24,24",
+        "next": "polygon 6,8 16,16 6,24 polygon 16,8 26,16 16,24",
+        "previous": "polygon 26,8 16,16 26,24 polygon 16,8 6,16 16,24",
+        "ahead": "polygon 6,8 18,16 6,24 rectangle 22,8 26,24",
+        "back": "polygon 26,8 14,16 26,24 rectangle 6,8 10,24",
     }
     for name, shape in shapes.items():
         draw = f"fill '#2b2b2b' stroke '#000000' stroke-width 1 {shape}\n"
@@ -178,6 +182,14 @@ def make_bars():
 
 
 # ---------------------------------------------------------------- splash
+
+def make_fallback_art():
+    # Shown in the compact window when a folder has no album picture.
+    draw = ("fill '#1f2a3a' stroke none rectangle 0,0 119,119\n"
+            "fill '#3b4d66' stroke '#5b7aa0' stroke-width 3 circle 60,60 60,14\n"
+            "fill '#1f2a3a' stroke none circle 60,60 60,52\n")
+    convert(canvas(120, 120) + ["-draw", draw], "bitmap/fallback_art.png")
+
 
 def make_splash():
     w, h = 420, 260
@@ -281,6 +293,7 @@ def main():
     make_transport()
     make_stars()
     make_bars()
+    make_fallback_art()
     make_splash()
     make_custom_pictures()
     make_frames()
