@@ -1,1 +1,134 @@
-int main() { return 0; }
+// tarvolin: the program's entry point. Builds the services on Qt, libmpv,
+// TagLib and the desktop, the Program on its program folder, a window for
+// each of its forms, and runs the start-up; SIGTERM, SIGINT and the end of
+// the desktop session run the program's own shutdown once.
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QScreen>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <QUrl>
+
+#include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+#include "app/program.h"
+#include "gui/program_views.h"
+#include "gui/qt_dialogs.h"
+#include "gui/qt_message_loop.h"
+#include "gui/qt_tray.h"
+#include "platform/desktop/linux_desktop.h"
+#include "platform/mpv/mpv_engine.h"
+#include "platform/tags/library_folder.h"
+#include "platform/tags/tag_media.h"
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int sig) {
+    const char c = static_cast<char>(sig);
+    [[maybe_unused]] const ssize_t n = write(signalPipe[1], &c, 1);
+}
+
+void installSignalHandlers() {
+    if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    struct sigaction sa {};
+    sa.sa_handler = &onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("tarvolin");
+    QApplication::setOrganizationName("tarvolin");
+    // The program lives on in the tray with every window hidden; it ends
+    // when its own shutdown says so.
+    QApplication::setQuitOnLastWindowClosed(false);
+    installSignalHandlers();
+
+    using namespace tarvolin;
+    const std::string executable = QCoreApplication::applicationFilePath().toStdString();
+
+    QtMessageLoop loop;
+    QtDialogs dialogs;
+    MpvEngineFactory engines(loop);
+    engines.setVideoOutput("libmpv");
+    TagMediaReader media;
+    DesktopHooks hooks;
+    hooks.openUrl = [](const std::string& url) {
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    };
+    hooks.setClipboardText = [](const std::string& text) {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    };
+    hooks.clipboardText = [] { return QGuiApplication::clipboard()->text().toStdString(); };
+    hooks.screenSize = [] {
+        ScreenSize s;
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            s.widthPixels = screen->size().width();
+            s.heightPixels = screen->size().height();
+        }
+        return s;
+    };
+    hooks.beep = [](int, int) { QApplication::beep(); };
+    LinuxDesktop desktop(hooks);
+    QtTray tray;
+
+    Services services{loop, dialogs, engines, media, desktop, tray,
+                      [&media](const std::string& folder) -> std::unique_ptr<PlaylistCollection> {
+                          return std::make_unique<LibraryFolder>(folder, &media);
+                      },
+                      [](const std::string& path) { return readPlaylistFile(path); },
+                      executable};
+    Program program(services, defaultAppFolder(executable));
+
+    // The windows go before the program: their video widgets free their
+    // render contexts before the players' mpv handles are destroyed.
+    std::vector<std::unique_ptr<FormView>> views = createViews(program);
+    dialogs.setParentWindow(views.front()->window());
+
+    // The normal shutdown, run once whatever asks for it: the main window's
+    // QueryUnload, as closing it does (the program never cancels it).
+    bool shutDown = false;
+    auto shutdown = [&](int unloadMode) {
+        if (shutDown || loop.quitRequested()) return;
+        shutDown = true;
+        program.Form1.requestUnload(unloadMode);
+        loop.quit();
+    };
+    QSocketNotifier signals(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signals, &QSocketNotifier::activated, [&] {
+        char c = 0;
+        while (read(signalPipe[0], &c, 1) == 1) {
+        }
+        shutdown(3);
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&](QSessionManager&) { shutdown(2); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] { shutdown(2); });
+
+    // A program that defines no shutdown of its own ends when its main
+    // window is closed.
+    if (!program.Form1.QueryUnload.connected())
+        program.Form1.QueryUnload = [&loop](int&, int) { loop.quit(); };
+
+    // Start-up is the main window's Load; a program without one just shows
+    // the window.
+    if (program.Form1.Load.connected()) program.Form1.Load.raise();
+    else program.Form1.Show();
+
+    int rc = 0;
+    if (!loop.quitRequested()) rc = QApplication::exec();
+    for (auto& v : views) v->releaseVideo();
+    views.clear();
+    return rc;
+}

@@ -251,13 +251,16 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
     }
     d.TrackCount = rows;
 
-    {
+    auto writeHeader = [&] {
         RecordFile file;
         if (!file.Open(d.CollectionPath, RecordFile::Mode::ReadWrite, sf::kCollectionRecord)) {
             failure = true;
+            ++ioFailures_;
         } else {
             auto put = [&](bool ok) {
-                if (!ok) failure = true;
+                if (ok) return;
+                failure = true;
+                if (file.errorNumber() != 59) ++ioFailures_;
             };
             put(file.PutString(1, s.VersionText));
             put(file.PutString(2, f.Drive1.Drive()));
@@ -279,7 +282,7 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
             for (int c = 0; c < kClassCount; ++c) put(file.PutCurrency(23 + c, d.ClassDuration[static_cast<std::size_t>(c)]));
             put(file.Close());
         }
-    }
+    };
 
     const std::string trackFile = trackPartFileOf(d.CollectionPath);
     const std::string filterFile = filterPartFileOf(d.CollectionPath);
@@ -298,18 +301,24 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
     std::int32_t failed = 0;
     if (full) {
         // The new files are written beside the old ones and take their
-        // names only when both were written whole.
+        // names only when both were written whole; the header follows them,
+        // so a failed rewrite leaves the old three files together.
         const std::string newFilters = sf::temporaryBeside(filterFile);
         const std::string newTracks = sf::temporaryBeside(trackFile);
+        // A text too long for its record fails the save, yet the files are
+        // whole and take their places; only refused writes keep the old ones.
+        ioFailures_ = 0;
         Save_Collection_Filters(newFilters, failed);
-        if (failed == 0) Save_Collection_Files(newTracks, failed);
+        if (ioFailures_ == 0) Save_Collection_Files(newTracks, failed);
+        if (ioFailures_ == 0) writeHeader();
         std::error_code ec;
-        if (failed == 0) {
+        if (ioFailures_ == 0) {
             std::filesystem::rename(newFilters, filterFile, ec);
             if (!ec) std::filesystem::rename(newTracks, trackFile, ec);
-            if (ec) failed = -1;
+            if (ec) ++ioFailures_;
         }
-        if (failed != 0) {
+        if (ioFailures_ != 0) {
+            failed = -1;
             std::error_code ignored;
             std::filesystem::remove(newFilters, ignored);
             std::filesystem::remove(newTracks, ignored);
@@ -318,6 +327,7 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
             PartFilesPath = trackFile;
         }
     } else {
+        writeHeader();
         if (writeFilters) Save_Collection_Filters(filterFile, failed);
         if (writeRows) Save_Changed_Filter_Rows(filterFile, failed);
         Save_Collection_Files(trackFile, failed);

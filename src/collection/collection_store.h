@@ -198,6 +198,9 @@ private:
     bool partFileIncomplete_ = false;
     // Set by the merge's reading steps on a missing part file or a bad read.
     bool mergeReadFailed_ = false;
+    // Writes that the system refused during a save (texts too long for
+    // their records are not counted: they fail the save but not the files).
+    int ioFailures_ = 0;
     // Load_Collection's error line for the collection file.
     void logCollectionError();
 };

@@ -60,11 +60,15 @@ void CollectionStore::Save_Collection_Filters(const std::string& path, std::int3
     RecordFile file;
     if (!file.Open(path, RecordFile::Mode::ReadWrite, sf::kFilterRecord)) {
         failed = -1;
+        ++ioFailures_;
         return;
     }
     SequentialWriter out(file);
+    // Every failing write here is one the system refused.
     auto write = [&](bool ok) {
-        if (!ok) failed = -1;
+        if (ok) return;
+        failed = -1;
+        ++ioFailures_;
     };
 
     for (int k = 1; k <= kBoxes; ++k) {

@@ -43,7 +43,10 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
     std::int64_t progress = 0;
     std::int32_t failures = 0;
     std::string firstFailure;
-    RecordBlock block(sf::kTrackRecord, R);
+    // Tracks are read kTracksPerWrite at a time; b is the first record of
+    // the current track within the batch.
+    RecordBlock block(sf::kTrackRecord, R * kTracksPerWrite);
+    std::int32_t batchFirst = -1;
 
     auto fail = [&](const std::string& text) {
         if (failures == 0) firstFailure = text;
@@ -60,12 +63,15 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
             Show_Progress(total, total, 1);
             break;
         }
-        if (!file.ReadBlock(first, block)) {
-            block.clear();
-            fail(std::to_string(file.errorNumber()) + "-->:" + file.errorText());
-        } else if (first + 11 > fileRecords) {
-            partFileIncomplete_ = true;
+        if (batchFirst < 0 || i >= batchFirst + kTracksPerWrite) {
+            batchFirst = i;
+            if (!file.ReadBlock(first, block)) {
+                block.clear();
+                fail(std::to_string(file.errorNumber()) + "-->:" + file.errorText());
+            }
         }
+        if (first + 11 > fileRecords) partFileIncomplete_ = true;
+        const int b = (i - batchFirst) * R;
 
         const std::size_t e = row;
         std::string path;
@@ -73,23 +79,23 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
         auto text = [&](int k, std::string& into) {
             if (!block.GetString(k, into)) good = false;
         };
-        text(12, path);
+        text(b + 12, path);
 
-        d.PlayOrder[e] = block.GetLong(1);
-        d.TrackDuration[e] = block.GetCurrency(2);
-        d.TrackClass[e] = block.GetInteger(3);
-        d.TrackSize[e] = block.GetCurrency(4);
-        d.TrackResumePos[e] = block.GetCurrency(5);
-        d.TrackBitrate[e] = block.GetInteger(6);
-        text(7, d.TrackArtist[e]);
-        text(8, d.TrackGenre[e]);
-        text(9, d.TrackAlbum[e]);
-        text(10, d.TrackTitle[e]);
-        text(11, d.TrackYear[e]);
-        d.TrackInfoRead[e] = block.GetBoolean(13);
+        d.PlayOrder[e] = block.GetLong(b + 1);
+        d.TrackDuration[e] = block.GetCurrency(b + 2);
+        d.TrackClass[e] = block.GetInteger(b + 3);
+        d.TrackSize[e] = block.GetCurrency(b + 4);
+        d.TrackResumePos[e] = block.GetCurrency(b + 5);
+        d.TrackBitrate[e] = block.GetInteger(b + 6);
+        text(b + 7, d.TrackArtist[e]);
+        text(b + 8, d.TrackGenre[e]);
+        text(b + 9, d.TrackAlbum[e]);
+        text(b + 10, d.TrackTitle[e]);
+        text(b + 11, d.TrackYear[e]);
+        d.TrackInfoRead[e] = block.GetBoolean(b + 13);
         for (int j = 0; j < kSpareSlots; ++j) {
-            d.TrackExtraNum[e][static_cast<std::size_t>(j)] = block.GetInteger(14 + 2 * j);
-            text(15 + 2 * j, d.TrackExtraText[e][static_cast<std::size_t>(j)]);
+            d.TrackExtraNum[e][static_cast<std::size_t>(j)] = block.GetInteger(b + 14 + 2 * j);
+            text(b + 15 + 2 * j, d.TrackExtraText[e][static_cast<std::size_t>(j)]);
         }
         d.TrackSaved[e] = true;
         if (!good) fail("59-->:Bad record length");
@@ -172,6 +178,7 @@ void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_
     RecordFile file;
     if (!file.Open(Path, RecordFile::Mode::ReadWrite, sf::kTrackRecord)) {
         Failed = -1;
+        ++ioFailures_;
         return;
     }
     const std::int32_t count = std::min<std::int32_t>(d.TrackCount, f.List2.ListCount());
@@ -180,7 +187,6 @@ void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_
 
     // Consecutive unsaved tracks go out together.
     RecordBlock batch(sf::kTrackRecord, R * kTracksPerWrite);
-    RecordBlock single(sf::kTrackRecord, R);
     std::int32_t runStart = -1;  // first track of the batch
     int runLength = 0;
     std::vector<std::int32_t> pending;  // tracks in the batch that wrote whole
@@ -199,6 +205,7 @@ void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_
             for (std::int32_t t : pending) d.TrackSaved[static_cast<std::size_t>(t)] = true;
         } else {
             Failed = -1;
+            ++ioFailures_;
         }
         pending.clear();
         runStart = -1;
@@ -210,32 +217,35 @@ void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_
         if (!d.TrackSaved[e]) {
             if (runLength > 0 && runStart + runLength != i) flush();
             if (runLength == 0) runStart = i;
-            single.clear();
+            // Every record of the track is written whole (value and zero tail).
+            RecordBlock& single = batch;
+            const int b = runLength * R;
             bool whole = true;
             auto text = [&](int k, const std::string& value) {
                 // A text that does not fit its record cannot be stored; the
                 // record stays empty and the track stays unsaved.
-                if (!single.PutString(k, value)) whole = false;
+                if (!single.PutString(b + k, value)) {
+                    whole = false;
+                    single.PutString(b + k, "");
+                }
             };
-            single.PutLong(1, d.PlayOrder[e]);
-            single.PutCurrency(2, d.TrackDuration[e]);
-            single.PutInteger(3, d.TrackClass[e]);
-            single.PutCurrency(4, d.TrackSize[e]);
-            single.PutCurrency(5, d.TrackResumePos[e]);
-            single.PutInteger(6, d.TrackBitrate[e]);
+            single.PutLong(b + 1, d.PlayOrder[e]);
+            single.PutCurrency(b + 2, d.TrackDuration[e]);
+            single.PutInteger(b + 3, d.TrackClass[e]);
+            single.PutCurrency(b + 4, d.TrackSize[e]);
+            single.PutCurrency(b + 5, d.TrackResumePos[e]);
+            single.PutInteger(b + 6, d.TrackBitrate[e]);
             text(7, d.TrackArtist[e]);
             text(8, d.TrackGenre[e]);
             text(9, d.TrackAlbum[e]);
             text(10, d.TrackTitle[e]);
             text(11, d.TrackYear[e]);
             text(12, f.List2.List(i));
-            single.PutBoolean(13, d.TrackInfoRead[e]);
+            single.PutBoolean(b + 13, d.TrackInfoRead[e]);
             for (int j = 0; j < kSpareSlots; ++j) {
-                single.PutInteger(14 + 2 * j, d.TrackExtraNum[e][static_cast<std::size_t>(j)]);
+                single.PutInteger(b + 14 + 2 * j, d.TrackExtraNum[e][static_cast<std::size_t>(j)]);
                 text(15 + 2 * j, d.TrackExtraText[e][static_cast<std::size_t>(j)]);
             }
-            std::copy(single.data(), single.data() + single.size(),
-                      batch.data() + static_cast<std::size_t>(runLength) * single.size());
             ++runLength;
             if (whole) {
                 pending.push_back(i);
@@ -248,7 +258,10 @@ void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_
         if (progressDue(progress, total)) Show_Progress(progress, total, 0);
     }
     flush();
-    if (!file.Close()) Failed = -1;
+    if (!file.Close()) {
+        Failed = -1;
+        ++ioFailures_;
+    }
 }
 
 }  // namespace tarvolin

@@ -27,6 +27,12 @@ public:
     // Program when it is built.
     void wireEvents();
 
+    // ---- Library pages (pages.cpp) ----
+    // Shows the frame of the page brought forward and hides the others;
+    // leaving the video preview page empties its players, entering it
+    // fills them.
+    void MultiPage1_Change();
+
     // ---- Filter set (filter_set.cpp) ----
     // Fills filter boxes 1..8 with the distinct values of the collection.
     void Add_Filters();
@@ -115,6 +121,7 @@ public:
 private:
     // ---- Track tables ----
     void wireTrackTable();
+    void wirePages();
     // ---- Media source panel ----
     void wireMediaSourcePanel();
     int lastTypeGroup_ = 0;          // the type group pressed last

@@ -9,6 +9,7 @@ void Library::wireEvents() {
     f.Text3.Change = [this] { Text3_Change(); };
     wireTrackTable();
     wireMediaSourcePanel();
+    wirePages();
 }
 
 }  // namespace tarvolin

@@ -86,7 +86,12 @@ void Playback::Command15_Click(int Index) {
         default:
             return;
     }
-    if (CommandButton* back = f.Command15.get(2)) back->setEnabled(d.PlayedCount < d.MaxPlayedCount);
+    updateReturnButton();
+}
+
+void Playback::updateReturnButton() {
+    const CollectionData& d = app.collection.d;
+    if (CommandButton* back = app.Form1.Command15.get(2)) back->setEnabled(d.PlayedCount < d.MaxPlayedCount);
 }
 
 void Playback::Check3_Click() {

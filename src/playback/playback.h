@@ -174,6 +174,8 @@ public:
     void classLabel_Click(int Index);
     void List2_DblClick();
     void Command15_Click(int Index);
+    // "Return" is usable while the player is back in its play history.
+    void updateReturnButton();
     void Check3_Click();
     void MnumoreStar_Active_Click(int Index);
     void MnumoreStar_Colors_Click(int Index);

@@ -16,6 +16,7 @@ void Playback::mnusystemtraynext_Click() {
     LastStepDirection = 0;
     Epomeno_Kommati();
     f.Text3.setText(kept);
+    updateReturnButton();
 }
 
 void Playback::mnusystemtrayback_Click() {
@@ -25,13 +26,18 @@ void Playback::mnusystemtrayback_Click() {
     LastStepDirection = -1;
     Proigoumeno_Kommati();
     f.Text3.setText(kept);
+    updateReturnButton();
 }
 
-void Playback::mnusystemtrayforward_Click() { Epomeno_Kommati(); }
+void Playback::mnusystemtrayforward_Click() {
+    Epomeno_Kommati();
+    updateReturnButton();
+}
 
 void Playback::mnusystemtraybackwards_Click() {
     LastStepDirection = -2;
     Proigoumeno_Kommati();
+    updateReturnButton();
 }
 
 void Playback::mnusystemtraypause_Click() {

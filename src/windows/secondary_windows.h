@@ -29,8 +29,31 @@ public:
     // window.
     int MainTimerInterval = 0;
 
-    // ---- Video window (video_window.cpp) ----
+    // ---- Compact window's volume, seek and step controls
+    //      (compact_player_controls.cpp) ----
+    void Form4_HScroll1_Change();
+    void Form4_HScroll1_Scroll();
+    // Seeks the player in use while it is paused or playing.
+    void Form4_Slider1_Scroll();
+    void Form4_Text3_Change();
+
+    // ---- Video window (video_window.cpp, video_window_frame.cpp) ----
     void Form2_WindowsMediaPlayer1_PlayStateChange(int NewState);
+    // Runs when the window is first shown after being created or unloaded:
+    // the saved size, then the player sized to it.
+    void Form2_Form_Load();
+    void Form2_Form_Resize();
+    // Closing by the user (UnloadMode 0) hands the file back to the window
+    // player in use and switches the video menu to "Hide"; an unload by
+    // code (the video menu) does neither. Never cancels.
+    void Form2_Form_QueryUnload(int& Cancel, int UnloadMode);
+
+    // ---- Splash window (splash_window.cpp) ----
+    // Centres the window on the screen and shows the logo.
+    void frmSplash_Form_Load();
+    // A key or a click on the frame unloads the window.
+    void frmSplash_Form_KeyPress(int& KeyAscii);
+    void frmSplash_Frame1_Click();
 
     // ---- Snooze and shutdown window (snooze_window.cpp) ----
     // Fills the window from the alarm settings and shows it: the wake-up
@@ -38,6 +61,12 @@ public:
     void showSnoozeWindow();
 
     Program& app;
+
+private:
+    // Whether each window has run its load since it was created or last
+    // unloaded: the first Show loads it.
+    bool videoLoaded_ = false;
+    bool splashLoaded_ = false;
 };
 
 }  // namespace tarvolin

@@ -226,16 +226,12 @@ TEST_F(ControlsTest, VideoMenuShowHideAndAuto) {
     EXPECT_TRUE(app().Form2.Visible());
     run(2000);
 
-    // Hide: the video window closes, playback stays stopped, the point is kept.
-    int unloads = 0;
-    app().Form2.QueryUnload = [&](int&, int mode) {
-        ++unloads;
-        EXPECT_NE(mode, 0);  // not as the user closing it
-    };
+    // Hide: the video window closes without handing the file back, playback
+    // stays stopped, the point is kept.
     d().TrackSaved[0] = true;
     f().mnuvideoshow[1].click();
     EXPECT_EQ(s().VideoMode, 0);
-    EXPECT_EQ(unloads, 1);
+    EXPECT_TRUE(f().mnuvideoshow[1].Checked());
     EXPECT_FALSE(app().Form2.Visible());
     EXPECT_TRUE(videoPlayer().URL().empty());
     EXPECT_TRUE(mainPlayer().URL().empty());
@@ -248,10 +244,27 @@ TEST_F(ControlsTest, VideoMenuShowHideAndAuto) {
     // Auto: the track starts again in the player its type calls for.
     f().mnuvideoshow[2].click();
     EXPECT_EQ(s().VideoMode, 1);
-    EXPECT_EQ(unloads, 1);
+    EXPECT_TRUE(f().mnuvideoshow[2].Checked());
     run(1000);
     EXPECT_EQ(mainPlayer().URL(), d().CurrentFile);
     EXPECT_EQ(mainPlayer().playState(), playstate::Playing);
+}
+
+TEST_F(ControlsTest, ClosingTheVideoWindowSwitchesTheMenuToHideOnceAndHandsTheFileBack) {
+    startPlaying(3);
+    f().mnuvideoshow[0].click();
+    run(3000);
+    ASSERT_EQ(videoPlayer().playState(), playstate::Playing);
+
+    EXPECT_TRUE(app().Form2.requestUnload(0));
+    EXPECT_EQ(s().VideoMode, 0);
+    EXPECT_TRUE(f().mnuvideoshow[1].Checked());
+    EXPECT_FALSE(app().Form2.Visible());
+    EXPECT_TRUE(videoPlayer().URL().empty());
+    EXPECT_EQ(mainPlayer().URL(), d().CurrentFile);
+    run(500);
+    EXPECT_EQ(mainPlayer().playState(), playstate::Playing);
+    EXPECT_GT(mainPlayer().controls.currentPosition(), 2.5);
 }
 
 }  // namespace

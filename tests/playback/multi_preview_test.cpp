@@ -116,8 +116,16 @@ TEST_F(MultiPreviewTest, TrackListClickFillsThePlayersOnlyOnThePreviewPage) {
     EXPECT_EQ(d().InfoFile, paths[2]);
     EXPECT_TRUE(players()[0].URL().empty());
 
+    // Bringing the page forward fills the players from the file shown;
+    // leaving it empties them.
     f().MultiPage1.setValue(4);
-    f().Frame6.setVisible(true);
+    EXPECT_EQ(players()[0].URL(), paths[2]);
+    f().MultiPage1.setValue(1);
+    EXPECT_TRUE(players()[0].URL().empty());
+
+    f().List2.setListIndex(0);  // an audio file: the page opens empty
+    f().MultiPage1.setValue(4);
+    EXPECT_TRUE(players()[0].URL().empty());
     s().CompactMode = true;
     f().List2.setListIndex(2);
     EXPECT_TRUE(players()[0].URL().empty());

@@ -97,6 +97,10 @@ TEST_F(TrayTest, NextAndBackStepOneTrackAndKeepTheStepBox) {
     EXPECT_EQ(f1().Text3.Text(), "5");
     EXPECT_EQ(s().StepCount, 5);
     EXPECT_EQ(pb.LastStepDirection, -1);
+    // Back in the history, "Return" can take the player to its furthest point.
+    EXPECT_TRUE(f1().Command15[2].Enabled());
+    f1().mnusystemtraynext.click();
+    EXPECT_FALSE(f1().Command15[2].Enabled());
 }
 
 TEST_F(TrayTest, BackOnAnEmptyListDoesNothing) {

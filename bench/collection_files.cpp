@@ -1,0 +1,147 @@
+// Loading and saving a full collection of 32766 tracks (a 590 MB track part
+// file), and the save after one rating change, beside the time `cat` takes
+// to read the same three files and `cp` takes to copy them.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "support/program_harness.h"
+
+namespace {
+
+using namespace tarvolin;
+
+constexpr int kTracks = kMaxTracks;
+
+std::string pathOf(int i) {
+    return "/home/user/Μουσική/Καλλιτέχνης " + std::to_string(i % 500) + "/Album " + std::to_string(i % 37) + "/" +
+           std::to_string(i) + " - Τραγούδι.mp3";
+}
+
+struct Bench {
+    ProgramHarness h;
+    std::string collection, tracks, filters;
+
+    Bench() {
+        Program& app = *h;
+        CollectionStore& store = app.collection;
+        CollectionData& d = store.d;
+        store.Make_Data_Folder(1);
+        store.Make_Data_Folder(3);
+        d.CollectionPath = app.AppFolder() + "tarvolin_sylloges/big.tlf";
+        collection = d.CollectionPath;
+        tracks = CollectionStore::trackPartFileOf(collection);
+        filters = CollectionStore::filterPartFileOf(collection);
+
+        Form1& f = app.Form1;
+        d.clearTrackTables(kTracks);
+        f.List5.AddItem("Α/Α  heading");
+        f.List5.AddItem("-----------");
+        for (int i = 0; i < kTracks; ++i) {
+            const auto e = static_cast<std::size_t>(i);
+            f.List2.AddItem(pathOf(i));
+            for (int m = 0; m < 5; ++m) f.List3_0[m].AddItem("x");
+            d.PlayOrder[e] = i % 3 == 0 ? i / 3 + 1 : 0;
+            d.TrackDuration[e] = Currency::fromInteger(180 + i % 240);
+            d.TrackSize[e] = Currency::fromRaw(40000 + i % 90000);
+            d.TrackClass[e] = static_cast<std::int16_t>(i % 6);
+            d.TrackBitrate[e] = 192;
+            d.TrackArtist[e] = "Καλλιτέχνης " + std::to_string(i % 500);
+            d.TrackGenre[e] = "Έντεχνο";
+            d.TrackAlbum[e] = "Album " + std::to_string(i % 37);
+            d.TrackTitle[e] = "Τραγούδι " + std::to_string(i);
+            d.TrackYear[e] = "1999";
+            d.TrackInfoRead[e] = true;
+            f.List5.AddItem("   .   " + Format(static_cast<std::int64_t>(i + 1), "000000") + " Τραγούδι " +
+                            std::to_string(i) + "   03:00   04.00Mb  192");
+        }
+        d.TrackCount = kTracks;
+        for (const char* g : {"Έντεχνο", "Rock", "Jazz"}) f.Combo4_0[4].AddItem(g);
+        store.Save_Collection(false, true);
+        if (!d.CollectionSaved) std::abort();
+    }
+};
+
+Bench& bench() {
+    static Bench b;
+    return b;
+}
+
+void BM_LoadCollection(benchmark::State& state) {
+    Bench& b = bench();
+    CollectionStore& store = b.h->collection;
+    for (auto _ : state) {
+        state.PauseTiming();
+        store.Reset_Collection(0);
+        store.d.CollectionPath = b.collection;
+        state.ResumeTiming();
+        store.Load_Collection();
+        if (store.d.TrackCount != kTracks) state.SkipWithError("not every track was loaded");
+    }
+}
+BENCHMARK(BM_LoadCollection)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_CatTheThreeFiles(benchmark::State& state) {
+    Bench& b = bench();
+    const std::string command = "cat '" + b.collection + "' '" + b.tracks + "' '" + b.filters + "' > /dev/null";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) state.SkipWithError("cat failed");
+    }
+}
+BENCHMARK(BM_CatTheThreeFiles)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_FullSave(benchmark::State& state) {
+    Bench& b = bench();
+    CollectionStore& store = b.h->collection;
+    for (auto _ : state) {
+        store.Save_Collection(false, true);
+        if (!store.d.CollectionSaved) state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_FullSave)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_CpTheThreeFiles(benchmark::State& state) {
+    Bench& b = bench();
+    const std::string target = b.h->AppFolder() + "copies/";
+    std::filesystem::create_directories(target);
+    const std::string command = "cp '" + b.collection + "' '" + b.tracks + "' '" + b.filters + "' '" + target + "'";
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove_all(target);
+        std::filesystem::create_directories(target);
+        state.ResumeTiming();
+        if (std::system(command.c_str()) != 0) state.SkipWithError("cp failed");
+    }
+    std::filesystem::remove_all(target);
+}
+BENCHMARK(BM_CpTheThreeFiles)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_SaveAfterOneRatingChange(benchmark::State& state) {
+    Bench& b = bench();
+    CollectionStore& store = b.h->collection;
+    CollectionData& d = store.d;
+    Form1& f = b.h->Form1;
+    int track = 1000;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto e = static_cast<std::size_t>(track);
+        d.TrackClass[e] = static_cast<std::int16_t>((d.TrackClass[e] + 1) % 6);
+        d.TrackSaved[e] = false;
+        f.List3_0[1].setList(track, "S");
+        track = (track + 7919) % kTracks;
+        // Every fifth save also refreshes the backup copies (a copy of the
+        // whole collection); that is measured by the full save and cp.
+        store.SaveCounter = 0;
+        state.ResumeTiming();
+        store.Save_Collection(false, false);
+        if (!d.CollectionSaved) state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_SaveAfterOneRatingChange)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

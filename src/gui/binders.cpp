@@ -1,0 +1,1198 @@
+#include "gui/binders.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStringListModel>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <algorithm>
+
+#include "gui/pictures.h"
+#include "gui/video_widget.h"
+#include "platform/player.h"
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+
+namespace tarvolin {
+
+namespace {
+
+constexpr int kTwips = 15;
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// Text shown in a widget: the model keeps CR LF line ends.
+QString shownText(std::string_view s) {
+    QString t = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    t.replace("\r\n", "\n");
+    return t;
+}
+
+std::string modelText(const QString& t, bool multiLine) {
+    if (!multiLine) return t.toStdString();
+    QString c = t;
+    c.replace("\n", "\r\n");
+    return c.toStdString();
+}
+
+int mouseButton(Qt::MouseButton b) {
+    switch (b) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
+void setPaletteColour(QWidget* w, QPalette::ColorRole role, const QColor& c) {
+    QPalette p = w->palette();
+    if (c.isValid()) p.setColor(role, c);
+    else p.setColor(role, QApplication::palette(w).color(role));
+    w->setPalette(p);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Colours and keys
+
+QColor modelColour(std::int64_t v, bool background) {
+    if ((v & 0xFF000000LL) == 0x80000000LL) {
+        const QPalette pal = QApplication::palette();
+        switch (v & 0xFF) {
+        case 0x0F:  // button face: the style's own
+            return background ? QColor() : pal.color(QPalette::Button);
+        case 0x12:  // button text
+            return background ? pal.color(QPalette::ButtonText) : QColor();
+        case 0x05: return pal.color(QPalette::Base);
+        case 0x08: return pal.color(QPalette::Text);
+        case 0x02:
+        case 0x0D: return pal.color(QPalette::Highlight);
+        case 0x0E:
+        case 0x09: return pal.color(QPalette::HighlightedText);
+        case 0x10: return pal.color(QPalette::Mid);
+        case 0x14:
+        case 0x16: return pal.color(QPalette::Light);
+        case 0x15: return pal.color(QPalette::Dark);
+        case 0x18: return pal.color(QPalette::ToolTipBase);
+        case 0x17: return pal.color(QPalette::ToolTipText);
+        case 0x04: return pal.color(QPalette::Window);
+        case 0x11: return pal.color(QPalette::PlaceholderText);
+        default: return pal.color(background ? QPalette::Window : QPalette::WindowText);
+        }
+    }
+    const int r = static_cast<int>(v & 0xFF), g = static_cast<int>((v >> 8) & 0xFF),
+              b = static_cast<int>((v >> 16) & 0xFF);
+    return QColor(r, g, b);
+}
+
+int shiftMask(Qt::KeyboardModifiers m) {
+    int s = 0;
+    if (m & Qt::ShiftModifier) s |= 1;
+    if (m & Qt::ControlModifier) s |= 2;
+    if (m & Qt::AltModifier) s |= 4;
+    return s;
+}
+
+int keyCode(int k) {
+    if (k >= Qt::Key_A && k <= Qt::Key_Z) return 65 + (k - Qt::Key_A);
+    if (k >= Qt::Key_0 && k <= Qt::Key_9) return 48 + (k - Qt::Key_0);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F12) return 112 + (k - Qt::Key_F1);
+    switch (k) {
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    default: return 0;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// ListAdapter
+
+ListAdapter::ListAdapter(ListControl& list, QObject* parent)
+    : QAbstractListModel(parent), list_(list), count_(list.ListCount()) {
+    ids_[0] = list_.rowsInserted.listen([this](int first, int n) {
+        if (n <= 0) return;
+        beginInsertRows({}, first, first + n - 1);
+        count_ += n;
+        endInsertRows();
+    });
+    ids_[1] = list_.rowsRemoved.listen([this](int first, int n) {
+        if (n <= 0) return;
+        beginRemoveRows({}, first, first + n - 1);
+        count_ -= n;
+        endRemoveRows();
+    });
+    ids_[2] = list_.rowChanged.listen([this](int i) {
+        const QModelIndex ix = index(i);
+        Q_EMIT dataChanged(ix, ix);
+    });
+    ids_[3] = list_.reset.listen([this] {
+        beginResetModel();
+        count_ = list_.ListCount();
+        endResetModel();
+    });
+}
+
+ListAdapter::~ListAdapter() {
+    list_.rowsInserted.unlisten(ids_[0]);
+    list_.rowsRemoved.unlisten(ids_[1]);
+    list_.rowChanged.unlisten(ids_[2]);
+    list_.reset.unlisten(ids_[3]);
+}
+
+int ListAdapter::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count_; }
+
+QVariant ListAdapter::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= count_) return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        const std::string& s = list_.List(index.row());
+        if (namesOnly_) {
+            const auto slash = s.find_last_of('/');
+            if (slash != std::string::npos && slash + 1 < s.size()) return q(s.substr(slash + 1));
+        }
+        return q(s);
+    }
+    return {};
+}
+
+// ---------------------------------------------------------------------------
+// Binder
+
+Binder::Binder(Control& control, QWidget* widget) : control_(control), widget_(widget) {
+    const QString name = q(control.objectName());
+    widget->setObjectName(name);
+    widget->setAccessibleDescription(name);
+    listenId_ = control_.changed.listen([this](std::string_view what) {
+        if (widget_) sync(what);
+    });
+}
+
+Binder::~Binder() { control_.changed.unlisten(listenId_); }
+
+void Binder::applyGeometry() {
+    if (!widget_) return;
+    widget_->setGeometry(control_.Left() / kTwips, control_.Top() / kTwips,
+                         std::max(1, control_.Width() / kTwips), std::max(1, control_.Height() / kTwips));
+}
+
+void Binder::syncAll() {
+    sync("Geometry");
+    sync("Visible");
+    sync("Enabled");
+    sync("ToolTipText");
+}
+
+void Binder::sync(std::string_view what) {
+    if (what == "Geometry") applyGeometry();
+    else if (what == "Visible") widget_->setHidden(!control_.Visible());
+    else if (what == "Enabled") {
+        if (enablesWidget()) widget_->setEnabled(control_.Enabled());
+    } else if (what == "ToolTipText") widget_->setToolTip(q(control_.ToolTipText()));
+}
+
+bool Binder::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::LeftButton && control_.Enabled() &&
+            static_cast<QWidget*>(watched)->rect().contains(me->position().toPoint()))
+            clicked();
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+        if (control_.Enabled()) doubleClicked();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Label
+
+namespace {
+
+class LabelBinder final : public Binder {
+public:
+    LabelBinder(Label& l, QLabel* w) : Binder(l, w), l_(l), w_(w) {
+        w->installEventFilter(this);
+        w->setAutoFillBackground(false);
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        for (auto p : {"Caption", "BackColor", "ForeColor", "BorderStyle", "Picture", "FontBold", "Alignment"})
+            sync(p);
+    }
+    void sync(std::string_view what) override {
+        if (what == "Geometry") {
+            Binder::sync(what);
+            // Words wrap only where the label has room for a second line;
+            // a one-line label is cut at its edge instead.
+            w_->setWordWrap(w_->height() >= 2 * w_->fontMetrics().height());
+        } else if (what == "Caption") {
+            // A label showing a picture keeps it; the caption stays its name.
+            if (picture(l_.Picture()).isNull()) w_->setText(q(l_.Caption()));
+            w_->setAccessibleName(q(l_.Caption()));
+        } else if (what == "BackColor") {
+            const QColor c = modelColour(l_.BackColor(), true);
+            w_->setAutoFillBackground(c.isValid());
+            setPaletteColour(w_, QPalette::Window, c);
+        } else if (what == "ForeColor") {
+            setPaletteColour(w_, QPalette::WindowText, modelColour(l_.ForeColor(), false));
+        } else if (what == "BorderStyle" || what == "SpecialEffect" || what == "Appearance") {
+            if (l_.SpecialEffect() == 2 || (l_.BorderStyle() == 1 && l_.Appearance() == 1))
+                w_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            else if (l_.BorderStyle() == 1)
+                w_->setFrameStyle(QFrame::Box | QFrame::Plain);
+            else
+                w_->setFrameStyle(QFrame::NoFrame);
+        } else if (what == "Picture") {
+            const QPixmap pm = picture(l_.Picture());
+            if (pm.isNull()) {
+                w_->setPixmap({});
+                w_->setText(q(l_.Caption()));
+            } else {
+                w_->setScaledContents(true);
+                w_->setPixmap(pm);
+            }
+        } else if (what == "FontBold") {
+            QFont f = w_->font();
+            f.setBold(l_.FontBold());
+            w_->setFont(f);
+        } else if (what == "Alignment") {
+            const Qt::Alignment h = l_.Alignment() == 1   ? Qt::AlignRight
+                                    : l_.Alignment() == 2 ? Qt::AlignHCenter
+                                                          : Qt::AlignLeft;
+            w_->setAlignment(h | Qt::AlignTop);
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+protected:
+    void clicked() override { l_.Click.raise(); }
+    void doubleClicked() override { l_.DblClick.raise(); }
+
+private:
+    Label& l_;
+    QLabel* w_;
+};
+
+// ---------------------------------------------------------------------------
+// CommandButton: a push button whose caption wraps as the original's do.
+
+class CaptionButton final : public QPushButton {
+public:
+    explicit CaptionButton(QWidget* parent) : QPushButton(parent) {
+        label_ = new QLabel(this);
+        label_->setWordWrap(true);
+        label_->setAlignment(Qt::AlignCenter);
+        label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        auto* lay = new QHBoxLayout(this);
+        lay->setContentsMargins(3, 1, 3, 1);
+        lay->addWidget(label_);
+    }
+    void setCaption(const QString& c) {
+        QString shown = c;
+        shown.remove('&');
+        label_->setText(shown);
+        label_->setVisible(!c.isEmpty());
+        setAccessibleName(shown);
+    }
+    QLabel* label() const { return label_; }
+
+private:
+    QLabel* label_;
+};
+
+class ButtonBinder final : public Binder {
+public:
+    ButtonBinder(CommandButton& b, CaptionButton* w) : Binder(b, w), b_(b), w_(w) {
+        connect(w, &QPushButton::clicked, this, [this] { b_.click(); });
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        for (auto p : {"Caption", "Picture", "FontBold", "Default"}) sync(p);
+    }
+    void sync(std::string_view what) override {
+        if (what == "Caption") {
+            w_->setCaption(q(b_.Caption()));
+        } else if (what == "Picture" || what == "Geometry") {
+            if (what == "Geometry") Binder::sync(what);
+            const QPixmap pm = picture(b_.Picture());
+            w_->setIcon(pm.isNull() ? QIcon() : QIcon(pm));
+            const int side = std::max(8, std::min(w_->width(), w_->height()) - 8);
+            w_->setIconSize(QSize(side, side));
+        } else if (what == "FontBold") {
+            QFont f = w_->label()->font();
+            f.setBold(b_.FontBold());
+            w_->label()->setFont(f);
+        } else if (what == "Default") {
+            w_->setDefault(b_.Default());
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+private:
+    CommandButton& b_;
+    CaptionButton* w_;
+};
+
+// ---------------------------------------------------------------------------
+// TextBox
+
+class TextBinder final : public Binder {
+public:
+    TextBinder(TextBox& t, QWidget* w) : Binder(t, w), t_(t) {
+        line_ = qobject_cast<QLineEdit*>(w);
+        plain_ = qobject_cast<QPlainTextEdit*>(w);
+        if (line_) {
+            connect(line_, &QLineEdit::textEdited, this, [this](const QString& s) {
+                if (!updating_) t_.userEdited(s.toStdString());
+            });
+        } else {
+            plain_->setLineWrapMode(t_.ScrollBars() >= 2 ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+            connect(plain_, &QPlainTextEdit::textChanged, this, [this] {
+                if (!updating_) t_.userEdited(modelText(plain_->toPlainText(), true));
+            });
+        }
+        w->installEventFilter(this);
+        prependedId_ = t_.prepended.listen([this](std::string_view piece) { prepend(piece); });
+    }
+    ~TextBinder() override { t_.prepended.unlisten(prependedId_); }
+    void syncAll() override {
+        Binder::syncAll();
+        for (auto p : {"Text", "Locked", "BackColor", "ForeColor", "FontBold", "MaxLength"}) sync(p);
+    }
+    void sync(std::string_view what) override {
+        if (what == "Text") {
+            setShown(shownText(t_.Text()));
+        } else if (what == "SelStart" || what == "SelLength") {
+            if (line_) {
+                updating_ = true;
+                line_->setSelection(t_.SelStart(), t_.SelLength());
+                updating_ = false;
+            } else {
+                QTextCursor c = plain_->textCursor();
+                c.setPosition(std::min(t_.SelStart(), static_cast<int>(plain_->document()->characterCount()) - 1));
+                c.setPosition(std::min(t_.SelStart() + t_.SelLength(),
+                                       static_cast<int>(plain_->document()->characterCount()) - 1),
+                              QTextCursor::KeepAnchor);
+                plain_->setTextCursor(c);
+            }
+        } else if (what == "Locked") {
+            if (line_) line_->setReadOnly(t_.Locked());
+            else plain_->setReadOnly(t_.Locked());
+        } else if (what == "BackColor") {
+            setPaletteColour(widget_, QPalette::Base, modelColour(t_.BackColor(), false));
+        } else if (what == "ForeColor") {
+            setPaletteColour(widget_, QPalette::Text, modelColour(t_.ForeColor(), false));
+        } else if (what == "FontBold") {
+            QFont f = widget_->font();
+            f.setBold(t_.FontBold());
+            widget_->setFont(f);
+        } else if (what == "MaxLength") {
+            if (line_) line_->setMaxLength(t_.MaxLength() > 0 ? t_.MaxLength() : 32767);
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            int code = keyCode(ke->key());
+            if (code != 0) {
+                t_.KeyDown.raise(code, shiftMask(ke->modifiers()));
+                if (code == 0) return true;  // the handler swallowed the key
+            }
+            const QString text = ke->text();
+            if (text.size() == 1 && text[0].unicode() < 128 && text[0].unicode() >= 8) {
+                int ascii = text[0].unicode();
+                t_.KeyPress.raise(ascii);
+                if (ascii == 0) return true;
+            }
+        }
+        return Binder::eventFilter(watched, event);
+    }
+
+private:
+    void setShown(const QString& s) {
+        updating_ = true;
+        if (line_) {
+            if (line_->text() != s) line_->setText(s);
+        } else if (plain_->toPlainText() != s) {
+            plain_->setPlainText(s);
+        }
+        updating_ = false;
+    }
+    void prepend(std::string_view piece) {
+        if (line_) {
+            setShown(shownText(t_.Text()));
+            return;
+        }
+        updating_ = true;
+        QTextCursor c(plain_->document());
+        c.movePosition(QTextCursor::Start);
+        c.insertText(shownText(piece));
+        updating_ = false;
+    }
+
+    TextBox& t_;
+    QLineEdit* line_ = nullptr;
+    QPlainTextEdit* plain_ = nullptr;
+    int prependedId_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// CheckBox, OptionButton, Frame
+
+class CheckBinder final : public Binder {
+public:
+    CheckBinder(CheckBox& c, QCheckBox* w) : Binder(c, w), c_(c), w_(w) {
+        w->setTristate(false);
+        connect(w, &QCheckBox::clicked, this, [this] {
+            c_.userClick();
+            sync("Value");
+        });
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Caption");
+        sync("Value");
+        sync("BackColor");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Caption") w_->setText(q(c_.Caption()));
+        else if (what == "Value") {
+            const QSignalBlocker b(w_);
+            w_->setCheckState(c_.Value() == 1 ? Qt::Checked : c_.Value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+        } else if (what == "BackColor") {
+            const QColor c = modelColour(c_.BackColor(), true);
+            w_->setAutoFillBackground(c.isValid());
+            setPaletteColour(w_, QPalette::Window, c);
+        } else Binder::sync(what);
+    }
+
+private:
+    CheckBox& c_;
+    QCheckBox* w_;
+};
+
+class OptionBinder final : public Binder {
+public:
+    OptionBinder(OptionButton& o, QRadioButton* w) : Binder(o, w), o_(o), w_(w) {
+        // The model keeps its group exclusive.
+        w->setAutoExclusive(false);
+        connect(w, &QRadioButton::clicked, this, [this] {
+            o_.userClick();
+            sync("Value");
+        });
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Caption");
+        sync("Value");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Caption") w_->setText(q(o_.Caption()));
+        else if (what == "Value") {
+            const QSignalBlocker b(w_);
+            w_->setChecked(o_.Value());
+        } else Binder::sync(what);
+    }
+
+private:
+    OptionButton& o_;
+    QRadioButton* w_;
+};
+
+class FrameBinder final : public Binder {
+public:
+    FrameBinder(Frame& f, QGroupBox* w) : Binder(f, w), f_(f), w_(w) { w->installEventFilter(this); }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Caption");
+        sync("BorderStyle");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Caption") {
+            w_->setTitle(q(f_.Caption()));
+            w_->setAccessibleName(q(f_.Caption()));
+        } else if (what == "BorderStyle") w_->setFlat(f_.BorderStyle() == 0);
+        else Binder::sync(what);
+    }
+
+protected:
+    void clicked() override { f_.Click.raise(); }
+
+private:
+    Frame& f_;
+    QGroupBox* w_;
+};
+
+// ---------------------------------------------------------------------------
+// List boxes: ListBox, FileListBox, DirListBox. The model owns the selection:
+// presses and keys become its user actions, and the view's selection only
+// mirrors the model.
+
+// Rows of one height for a given font in every list (so that lists shown
+// side by side line up), as wide as the horizontal extent asks.
+class RowDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int extent = 0;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize s = QStyledItemDelegate::sizeHint(option, index);
+        s.setHeight(option.fontMetrics.height() + 2);
+        if (extent > s.width()) s.setWidth(extent);
+        return s;
+    }
+};
+
+class ListBinder final : public Binder {
+public:
+    ListBinder(ListControl& l, QListView* w) : Binder(l, w), l_(l), w_(w) {
+        delegate_ = new RowDelegate(w);
+        w->setItemDelegate(delegate_);
+        adapter_ = new ListAdapter(l);  // owned by the binder
+        w->setUniformItemSizes(true);
+        w->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        w->setSelectionMode(QAbstractItemView::NoSelection);
+        w->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        w->setModel(adapter_);
+        w->viewport()->installEventFilter(this);
+        w->installEventFilter(this);
+        if (dynamic_cast<DirListBox*>(&l)) adapter_->setShowNamesOnly(true);
+        selId_ = l_.selectionChanged.listen([this](int i) { syncSelection(i); });
+        resetId_ = l_.reset.listen([this] { syncSelection(-1); });
+        connect(w->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
+            if (!updating_) {
+                updating_ = true;
+                l_.setTopIndex(v);
+                updating_ = false;
+            }
+        });
+    }
+    ~ListBinder() override {
+        l_.selectionChanged.unlisten(selId_);
+        l_.reset.unlisten(resetId_);
+        // The adapter listens to the control: it goes with the binder.
+        if (widget_) w_->setModel(nullptr);
+        delete adapter_;
+    }
+    ListAdapter* adapter() const { return adapter_; }
+
+    void syncAll() override {
+        Binder::syncAll();
+        for (auto p : {"HorizontalExtent", "FontBold", "BackColor"}) sync(p);
+        syncSelection(-1);
+        sync("ListIndex");
+    }
+    void sync(std::string_view what) override {
+        if (what == "ListIndex") {
+            const int i = l_.ListIndex();
+            if (i >= 0 && i < adapter_->rowCount()) {
+                const QModelIndex ix = adapter_->index(i);
+                w_->selectionModel()->setCurrentIndex(ix, QItemSelectionModel::NoUpdate);
+                w_->scrollTo(ix);
+            }
+        } else if (what == "TopIndex") {
+            if (!updating_) {
+                updating_ = true;
+                w_->verticalScrollBar()->setValue(l_.TopIndex());
+                updating_ = false;
+            }
+        } else if (what == "HorizontalExtent") {
+            delegate_->extent = l_.HorizontalExtent();
+            // Lists whose rows line up with other lists keep the policy the
+            // view gave them (rowsAligned).
+            if (!w_->property("rowsAligned").toBool())
+                w_->setHorizontalScrollBarPolicy(l_.HorizontalExtent() > 0 ? Qt::ScrollBarAsNeeded
+                                                                          : Qt::ScrollBarAlwaysOff);
+            w_->reset();
+        } else if (what == "FontBold") {
+            QFont f = w_->font();
+            f.setBold(l_.FontBold());
+            w_->setFont(f);
+        } else if (what == "BackColor") {
+            setPaletteColour(w_, QPalette::Base, modelColour(l_.BackColor(), false));
+        } else if (what == "Visible") {
+            Binder::sync(what);
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+    // Mirrors the model's selection (row i, or every row for -1).
+    void syncSelection(int i) {
+        QItemSelectionModel* sm = w_->selectionModel();
+        if (!sm) return;
+        const int n = adapter_->rowCount();
+        if (!l_.MultiSelect()) {
+            sm->clearSelection();
+            const int cur = l_.ListIndex();
+            if (cur >= 0 && cur < n) sm->select(adapter_->index(cur), QItemSelectionModel::Select);
+            return;
+        }
+        if (i >= 0) {
+            if (i < n)
+                sm->select(adapter_->index(i), l_.Selected(i) ? QItemSelectionModel::Select
+                                                              : QItemSelectionModel::Deselect);
+            return;
+        }
+        QItemSelection sel;
+        int start = -1;
+        for (int r = 0; r <= n; ++r) {
+            const bool s = r < n && l_.Selected(r);
+            if (s && start < 0) start = r;
+            if (!s && start >= 0) {
+                sel.select(adapter_->index(start), adapter_->index(r - 1));
+                start = -1;
+            }
+        }
+        sm->select(sel, QItemSelectionModel::ClearAndSelect);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == w_->viewport()) {
+            if (event->type() == QEvent::MouseButtonPress) {
+                auto* me = static_cast<QMouseEvent*>(event);
+                pressed(me);
+                return true;
+            }
+            if (event->type() == QEvent::MouseButtonDblClick) {
+                auto* me = static_cast<QMouseEvent*>(event);
+                if (me->button() == Qt::LeftButton && l_.Enabled()) {
+                    const QModelIndex ix = w_->indexAt(me->position().toPoint());
+                    if (ix.isValid()) dblClick(ix.row());
+                }
+                return true;
+            }
+            if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseMove) return true;
+        } else if (watched == w_ && event->type() == QEvent::KeyPress) {
+            if (keyPressed(static_cast<QKeyEvent*>(event))) return true;
+        }
+        return Binder::eventFilter(watched, event);
+    }
+
+private:
+    void pressed(QMouseEvent* me) {
+        w_->setFocus(Qt::MouseFocusReason);
+        if (!l_.Enabled()) return;
+        const int shift = shiftMask(me->modifiers());
+        const QPointF p = me->position();
+        const QModelIndex ix = w_->indexAt(p.toPoint());
+        if (me->button() == Qt::LeftButton && ix.isValid()) {
+            const int row = ix.row();
+            if (l_.MultiSelectMode() == 2 && (shift & 2)) {
+                l_.setSelected(row, !l_.Selected(row));
+                l_.setListIndex(row);
+            } else if (l_.MultiSelectMode() == 2 && (shift & 1) && l_.ListIndex() >= 0) {
+                const int a = std::min(anchor_, row), b = std::max(anchor_, row);
+                for (int r = 0; r < l_.ListCount(); ++r) l_.setSelected(r, r >= a && r <= b);
+                l_.setListIndex(row);
+            } else {
+                anchor_ = row;
+                l_.userClick(row);
+            }
+        }
+        mouseDown(mouseButton(me->button()), shift, static_cast<float>(p.x() * kTwips),
+                  static_cast<float>(p.y() * kTwips));
+    }
+    bool keyPressed(QKeyEvent* ke) {
+        if (!l_.Enabled()) return false;
+        // A folder list goes up to the parent folder.
+        if (auto* dl = dynamic_cast<DirListBox*>(&l_); dl && ke->key() == Qt::Key_Backspace) {
+            if (dl->Path() != "/") dl->setPath(dl->List(-2));
+            return true;
+        }
+        if (l_.ListCount() == 0) return false;
+        const int page = std::max(1, w_->viewport()->height() / std::max(1, w_->sizeHintForRow(0)));
+        int row = l_.ListIndex();
+        switch (ke->key()) {
+        case Qt::Key_Up: row = std::max(0, row - 1); break;
+        case Qt::Key_Down: row = std::min(l_.ListCount() - 1, row + 1); break;
+        case Qt::Key_PageUp: row = std::max(0, row - page); break;
+        case Qt::Key_PageDown: row = std::min(l_.ListCount() - 1, row + page); break;
+        case Qt::Key_Home: row = 0; break;
+        case Qt::Key_End: row = l_.ListCount() - 1; break;
+        case Qt::Key_Space:
+            if (l_.MultiSelectMode() == 1 && row >= 0) {
+                l_.userClick(row);
+                return true;
+            }
+            return false;
+        default: return false;
+        }
+        if (row < 0) row = 0;
+        if (l_.MultiSelectMode() == 1) l_.setListIndex(row);
+        else l_.userClick(row);
+        anchor_ = row;
+        return true;
+    }
+    void dblClick(int row) {
+        if (auto* lb = dynamic_cast<ListBox*>(&l_)) lb->DblClick.raise();
+        else if (auto* fl = dynamic_cast<FileListBox*>(&l_)) fl->DblClick.raise();
+        else if (auto* dl = dynamic_cast<DirListBox*>(&l_)) dl->setPath(dl->List(row));
+    }
+    void mouseDown(int button, int shift, float x, float y) {
+        if (auto* lb = dynamic_cast<ListBox*>(&l_)) lb->MouseDown.raise(button, shift, x, y);
+    }
+
+    ListControl& l_;
+    QListView* w_;
+    RowDelegate* delegate_;
+    ListAdapter* adapter_;
+    int selId_ = 0, resetId_ = 0;
+    int anchor_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// ComboBox and DriveListBox
+
+class ComboBinder final : public Binder {
+public:
+    ComboBinder(ListControl& l, QComboBox* w) : Binder(l, w), l_(l), w_(w) {
+        combo_ = dynamic_cast<ComboBox*>(&l);
+        drive_ = dynamic_cast<DriveListBox*>(&l);
+        adapter_ = new ListAdapter(l);  // owned by the binder
+        w->setModel(adapter_);
+        w->setEditable(combo_ && combo_->Style() != 2);
+        w->setInsertPolicy(QComboBox::NoInsert);
+        connect(w, qOverload<int>(&QComboBox::activated), this, [this](int i) {
+            if (drive_) drive_->setDrive(drive_->List(i));
+            else l_.userClick(i);
+            sync("Text");
+        });
+        hookEdit();
+        resetId_ = l_.reset.listen([this] { sync("Text"); });
+    }
+    ~ComboBinder() override {
+        l_.reset.unlisten(resetId_);
+        if (widget_) w_->setModel(new QStringListModel(w_));
+        delete adapter_;
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Style");
+        sync("Text");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Text" || what == "ListIndex" || what == "Drive") {
+            updating_ = true;
+            const QSignalBlocker b(w_);
+            if (drive_) {
+                const int i = findItem(drive_->Drive());
+                w_->setCurrentIndex(i);
+            } else if (combo_ && w_->isEditable()) {
+                if (w_->currentIndex() != l_.ListIndex()) w_->setCurrentIndex(l_.ListIndex());
+                if (w_->lineEdit() && w_->lineEdit()->text() != q(combo_->Text()))
+                    w_->lineEdit()->setText(q(combo_->Text()));
+            } else {
+                w_->setCurrentIndex(l_.ListIndex());
+            }
+            updating_ = false;
+        } else if (what == "Style") {
+            w_->setEditable(combo_ && combo_->Style() != 2);
+            hookEdit();
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+private:
+    void hookEdit() {
+        if (!w_->lineEdit() || hooked_ == w_->lineEdit()) return;
+        hooked_ = w_->lineEdit();
+        connect(hooked_, &QLineEdit::textEdited, this, [this](const QString& s) {
+            if (!updating_ && combo_) combo_->userEdited(s.toStdString());
+        });
+    }
+    int findItem(const std::string& s) const {
+        for (int i = 0; i < l_.ListCount(); ++i)
+            if (l_.List(i) == s) return i;
+        return -1;
+    }
+
+    ListControl& l_;
+    QComboBox* w_;
+    ComboBox* combo_ = nullptr;
+    DriveListBox* drive_ = nullptr;
+    ListAdapter* adapter_;
+    QPointer<QLineEdit> hooked_;
+    int resetId_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// PictureBox, Image, Shape
+
+class PictureView final : public QWidget {
+public:
+    explicit PictureView(QWidget* parent) : QWidget(parent) {}
+    QPixmap base;
+    std::vector<std::pair<QPixmap, QRect>> paintings;
+    bool stretch = true;
+    QColor background;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (background.isValid()) p.fillRect(rect(), background);
+        if (!base.isNull()) {
+            if (stretch) p.drawPixmap(rect(), base);
+            else p.drawPixmap(0, 0, base);
+        }
+        for (auto& [pm, r] : paintings) p.drawPixmap(r, pm);
+    }
+};
+
+class PictureBinder final : public Binder {
+public:
+    PictureBinder(Control& c, PictureView* w) : Binder(c, w), w_(w) {
+        box_ = dynamic_cast<PictureBox*>(&c);
+        image_ = dynamic_cast<Image*>(&c);
+        w->installEventFilter(this);
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Picture");
+        sync("Paint");
+        sync("BackColor");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Picture" || what == "Stretch") {
+            w_->base = picture(box_ ? box_->Picture() : image_->Picture());
+            // A picture box shows its picture at its own size from the top
+            // left corner; an image fits it to its frame when Stretch is on.
+            w_->stretch = image_ && image_->Stretch();
+            w_->update();
+        } else if (what == "Paint" && box_) {
+            w_->paintings.clear();
+            for (auto& pnt : box_->paintings()) {
+                const QPixmap pm = picture(pnt.picture);
+                if (!pm.isNull()) w_->paintings.emplace_back(pm, QRect(pnt.x, pnt.y, pnt.width, pnt.height));
+            }
+            w_->update();
+        } else if (what == "BackColor" && box_) {
+            w_->background = modelColour(box_->BackColor(), true);
+            w_->update();
+        } else if (what == "BorderStyle") {
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+protected:
+    void clicked() override {
+        if (box_) box_->Click.raise();
+        else image_->Click.raise();
+    }
+    void doubleClicked() override {
+        if (box_) box_->DblClick.raise();
+        else image_->DblClick.raise();
+    }
+
+private:
+    PictureView* w_;
+    PictureBox* box_ = nullptr;
+    Image* image_ = nullptr;
+};
+
+class ShapeView final : public QWidget {
+public:
+    explicit ShapeView(QWidget* parent) : QWidget(parent) {}
+    QColor fill, border;
+    int borderWidth = 1;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (fill.isValid()) p.fillRect(rect(), fill);
+        if (border.isValid() && borderWidth > 0) {
+            p.setPen(QPen(border, borderWidth));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+};
+
+class ShapeBinder final : public Binder {
+public:
+    ShapeBinder(Shape& s, ShapeView* w) : Binder(s, w), s_(s), w_(w) {}
+    void syncAll() override {
+        Binder::syncAll();
+        sync("FillColor");
+    }
+    void sync(std::string_view what) override {
+        if (what == "FillColor" || what == "FillStyle" || what == "BorderColor" || what == "BorderWidth" ||
+            what == "BackColor" || what == "Shape") {
+            // FillStyle 0 is solid; 1 transparent.
+            w_->fill = s_.FillStyle() == 0 ? modelColour(s_.FillColor(), false) : QColor();
+            w_->border = modelColour(s_.BorderColor(), false);
+            w_->borderWidth = s_.BorderWidth();
+            w_->update();
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+private:
+    Shape& s_;
+    ShapeView* w_;
+};
+
+// ---------------------------------------------------------------------------
+// Slider and scroll bars
+
+class SliderBinder final : public Binder {
+public:
+    SliderBinder(Slider& s, QSlider* w) : Binder(s, w), s_(s), w_(w) {
+        w->setTickPosition(QSlider::TicksBelow);
+        connect(w, &QSlider::valueChanged, this, [this](int v) {
+            if (!updating_) s_.userScroll(v);
+        });
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Value");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Value" || what == "Min" || what == "Max" || what == "TickFrequency") {
+            updating_ = true;
+            w_->setRange(s_.Min(), s_.Max());
+            w_->setSingleStep(s_.SmallChange());
+            w_->setPageStep(s_.LargeChange());
+            w_->setTickInterval(std::max(1, s_.TickFrequency()));
+            if (!w_->isSliderDown()) w_->setValue(s_.Value());
+            updating_ = false;
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+private:
+    Slider& s_;
+    QSlider* w_;
+};
+
+class ScrollBinder final : public Binder {
+public:
+    ScrollBinder(ScrollBar& s, QScrollBar* w) : Binder(s, w), s_(s), w_(w) {
+        connect(w, &QScrollBar::valueChanged, this, [this](int v) {
+            if (updating_) return;
+            if (w_->isSliderDown()) s_.userScroll(v);
+            else s_.userChange(v);
+        });
+        connect(w, &QScrollBar::sliderReleased, this, [this] { s_.userChange(w_->value()); });
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Value");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Value" || what == "Min" || what == "Max") {
+            updating_ = true;
+            const bool inverted = s_.Min() > s_.Max();
+            w_->setInvertedAppearance(inverted);
+            w_->setInvertedControls(inverted);
+            w_->setRange(std::min(s_.Min(), s_.Max()), std::max(s_.Min(), s_.Max()));
+            w_->setSingleStep(std::max(1, s_.SmallChange()));
+            w_->setPageStep(std::max(1, s_.LargeChange()));
+            if (!w_->isSliderDown()) w_->setValue(s_.Value());
+            updating_ = false;
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+private:
+    ScrollBar& s_;
+    QScrollBar* w_;
+};
+
+// ---------------------------------------------------------------------------
+// MultiPage
+
+class PagesBinder final : public Binder {
+public:
+    PagesBinder(MultiPage& m, QTabWidget* w) : Binder(m, w), m_(m), w_(w) {
+        connect(w, &QTabWidget::currentChanged, this, [this](int i) {
+            if (updating_ || i < 0) return;
+            m_.setValue(i);
+            m_.Click.raise(i);
+        });
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Pages");
+        sync("Value");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Pages") {
+            updating_ = true;
+            while (w_->count() < m_.PageCount()) {
+                auto* page = new QWidget;
+                page->setObjectName(q(m_.objectName() + ":" + std::to_string(w_->count())));
+                w_->addTab(page, QString());
+            }
+            for (int i = 0; i < m_.PageCount(); ++i) {
+                w_->setTabText(i, q(m_.page(i).Caption));
+                w_->setTabVisible(i, m_.page(i).Visible);
+                w_->setTabEnabled(i, m_.page(i).Enabled);
+            }
+            updating_ = false;
+        } else if (what == "Value") {
+            updating_ = true;
+            if (m_.Value() >= 0 && m_.Value() < w_->count()) w_->setCurrentIndex(m_.Value());
+            updating_ = false;
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+private:
+    MultiPage& m_;
+    QTabWidget* w_;
+};
+
+// ---------------------------------------------------------------------------
+// Player
+
+class PlayerBinder final : public Binder {
+public:
+    PlayerBinder(Player& p, VideoWidget* w) : Binder(p, w) {}
+
+protected:
+    // `enabled` False disables only the player's own control bar.
+    bool enablesWidget() const override { return false; }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+std::unique_ptr<Binder> bindControl(Control& c, QWidget* parent) {
+    std::unique_ptr<Binder> b;
+    if (auto* l = dynamic_cast<Label*>(&c)) {
+        b = std::make_unique<LabelBinder>(*l, new QLabel(parent));
+    } else if (auto* cb = dynamic_cast<CommandButton*>(&c)) {
+        b = std::make_unique<ButtonBinder>(*cb, new CaptionButton(parent));
+    } else if (auto* t = dynamic_cast<TextBox*>(&c)) {
+        QWidget* w;
+        if (t->MultiLine()) w = new QPlainTextEdit(parent);
+        else w = new QLineEdit(parent);
+        b = std::make_unique<TextBinder>(*t, w);
+    } else if (auto* ck = dynamic_cast<CheckBox*>(&c)) {
+        b = std::make_unique<CheckBinder>(*ck, new QCheckBox(parent));
+    } else if (auto* o = dynamic_cast<OptionButton*>(&c)) {
+        b = std::make_unique<OptionBinder>(*o, new QRadioButton(parent));
+    } else if (auto* f = dynamic_cast<Frame*>(&c)) {
+        b = std::make_unique<FrameBinder>(*f, new QGroupBox(parent));
+    } else if (dynamic_cast<ComboBox*>(&c) || dynamic_cast<DriveListBox*>(&c)) {
+        b = std::make_unique<ComboBinder>(static_cast<ListControl&>(c), new QComboBox(parent));
+    } else if (auto* lc = dynamic_cast<ListControl*>(&c)) {
+        b = std::make_unique<ListBinder>(*lc, new QListView(parent));
+    } else if (dynamic_cast<PictureBox*>(&c) || dynamic_cast<Image*>(&c)) {
+        b = std::make_unique<PictureBinder>(c, new PictureView(parent));
+    } else if (auto* s = dynamic_cast<Shape*>(&c)) {
+        b = std::make_unique<ShapeBinder>(*s, new ShapeView(parent));
+    } else if (auto* sl = dynamic_cast<Slider*>(&c)) {
+        b = std::make_unique<SliderBinder>(*sl, new QSlider(Qt::Horizontal, parent));
+    } else if (auto* hs = dynamic_cast<HScrollBar*>(&c)) {
+        b = std::make_unique<ScrollBinder>(*hs, new QScrollBar(Qt::Horizontal, parent));
+    } else if (auto* vs = dynamic_cast<VScrollBar*>(&c)) {
+        b = std::make_unique<ScrollBinder>(*vs, new QScrollBar(Qt::Vertical, parent));
+    } else if (auto* mp = dynamic_cast<MultiPage*>(&c)) {
+        b = std::make_unique<PagesBinder>(*mp, new QTabWidget(parent));
+    } else if (auto* p = dynamic_cast<Player*>(&c)) {
+        b = std::make_unique<PlayerBinder>(*p, new VideoWidget(*p, parent));
+    }
+    if (b) b->syncAll();
+    return b;
+}
+
+// ---------------------------------------------------------------------------
+// MenuBinder
+
+MenuBinder::MenuBinder(MenuItem& item, QWidget* owner) : item_(item) {
+    build(owner);
+    listenId_ = item_.changed.listen([this](std::string_view) { sync(); });
+    sync();
+}
+
+MenuBinder::~MenuBinder() { item_.changed.unlisten(listenId_); }
+
+void MenuBinder::build(QWidget* owner) {
+    const QString name = q(item_.objectName());
+    if (!item_.children().empty()) {
+        menu_ = new QMenu(owner);
+        menu_->setObjectName(name);
+        menu_->setAccessibleDescription(name);
+        action_ = menu_->menuAction();
+    } else {
+        action_ = new QAction(owner);
+        connect(action_, &QAction::triggered, this, [this] {
+            item_.click();
+            sync();
+        });
+    }
+    action_->setObjectName(name);
+    checkable_ = item_.Checked();
+}
+
+void MenuBinder::sync() {
+    if (!action_) return;
+    if (item_.isSeparator()) {
+        action_->setSeparator(true);
+        action_->setVisible(item_.Visible());
+        return;
+    }
+    action_->setText(q(item_.Caption()));
+    // An item becomes checkable the first time the program checks it, and
+    // keeps its check column from then on.
+    if (item_.Checked()) checkable_ = true;
+    if (!menu_) {
+        action_->setCheckable(checkable_);
+        action_->setChecked(item_.Checked());
+    }
+    action_->setEnabled(item_.Enabled());
+    action_->setVisible(item_.Visible());
+}
+
+}  // namespace tarvolin

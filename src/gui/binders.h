@@ -1,0 +1,127 @@
+#pragma once
+// Binders keep one widget and one control of the toolkit model in step, both
+// ways: the model's `changed` notifications redraw the widget, and what the
+// user does to the widget becomes the model's own user actions and events
+// (userClick, userEdited, userScroll, Click, MouseDown, ...). A binder holds
+// no behaviour of the program.
+//
+// Every widget's objectName and accessibleDescription are the control's
+// objectName() ("List2", "Command18_0", "List3_0_1"); the accessible name
+// stays the visible text.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <QAbstractListModel>
+#include <QAction>
+#include <QMenu>
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+
+
+namespace tarvolin {
+
+class Control;
+class ListControl;
+class MenuItem;
+
+// Colours as the model holds them: BGR numbers, or system colours
+// &H800000xx mapped to palette roles. Invalid when the control should keep
+// the style's own colour.
+QColor modelColour(std::int64_t value, bool background);
+
+// The model's Shift mask (1 shift, 2 ctrl, 4 alt) of Qt modifiers.
+int shiftMask(Qt::KeyboardModifiers m);
+// The original key code of a Qt key (A-Z 65-90, 0-9 48-57, Esc 27, ...);
+// 0 for keys without one.
+int keyCode(int qtKey);
+
+// A list control's items as a Qt list model, read on demand through
+// List(i): no copy of the items is kept. Row notifications of the control
+// are turned into the model's insert/remove/reset signals.
+class ListAdapter final : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit ListAdapter(ListControl& list, QObject* parent = nullptr);
+    ~ListAdapter() override;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    ListControl& list() const { return list_; }
+    // Shows only the last path component of each item (folder lists).
+    void setShowNamesOnly(bool on) { namesOnly_ = on; }
+
+private:
+    ListControl& list_;
+    int count_ = 0;
+    bool namesOnly_ = false;
+    int ids_[4] = {};
+};
+
+// Base of every binder: common properties (Visible, Enabled, geometry in
+// twips relative to the container, tool tip) and the model subscription.
+class Binder : public QObject {
+    Q_OBJECT
+public:
+    Binder(Control& control, QWidget* widget);
+    ~Binder() override;
+
+    Control& control() const { return control_; }
+    QWidget* widget() const { return widget_; }
+
+    // Applies every property of the model to the widget.
+    virtual void syncAll();
+    // The model's property `what` changed.
+    virtual void sync(std::string_view what);
+    // Re-applies the geometry (after the widget moved to its container).
+    void applyGeometry();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Clicks on widgets without a click signal (labels, frames, pictures).
+    virtual void clicked() {}
+    virtual void doubleClicked() {}
+    // Whether the common Enabled applies to the whole widget.
+    virtual bool enablesWidget() const { return true; }
+
+    Control& control_;
+    QPointer<QWidget> widget_;
+    bool updating_ = false;  // the binder itself is changing the widget
+
+private:
+    int listenId_ = 0;
+};
+
+// Creates the widget of a control and its binder; the widget's parent is
+// `parent`. Returns null for controls without a widget (Timer, the hidden
+// player, menu items).
+std::unique_ptr<Binder> bindControl(Control& control, QWidget* parent);
+
+// A menu item as a QAction (a submenu as its QMenu's action). Captions,
+// Checked, Enabled and Visible follow the model; a pick raises Click.
+class MenuBinder final : public QObject {
+    Q_OBJECT
+public:
+    // Builds the action (and submenu with children) for item; owner is the
+    // action's parent widget.
+    MenuBinder(MenuItem& item, QWidget* owner);
+    ~MenuBinder() override;
+
+    MenuItem& item() const { return item_; }
+    QAction* action() const { return action_; }
+    QMenu* menu() const { return menu_; }  // null for a plain item
+    void sync();
+
+private:
+    void build(QWidget* owner);
+
+    MenuItem& item_;
+    QPointer<QAction> action_;
+    QPointer<QMenu> menu_;
+    bool checkable_ = false;
+    int listenId_ = 0;
+};
+
+}  // namespace tarvolin

@@ -1,0 +1,207 @@
+#include "gui/video_widget.h"
+
+#include <QHBoxLayout>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QPushButton>
+#include <QSlider>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <mpv/client.h>
+#include <mpv/render.h>
+#include <mpv/render_gl.h>
+
+#include "platform/player.h"
+
+namespace tarvolin {
+
+namespace {
+void* getProcAddress(void*, const char* name) {
+    QOpenGLContext* ctx = QOpenGLContext::currentContext();
+    return ctx ? reinterpret_cast<void*>(ctx->getProcAddress(name)) : nullptr;
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+MpvPicture::MpvPicture(Player& player, QWidget* parent) : QOpenGLWidget(parent), player_(player) {
+    setMinimumSize(16, 16);
+}
+
+MpvPicture::~MpvPicture() { release(); }
+
+void MpvPicture::release() {
+    if (released_) return;
+    released_ = true;
+    disconnect(contextGone_);
+    freeContext();
+}
+
+void MpvPicture::freeContext() {
+    if (!ctx_) return;
+    makeCurrent();
+    mpv_render_context_set_update_callback(ctx_, nullptr, nullptr);
+    mpv_render_context_free(ctx_);
+    ctx_ = nullptr;
+    handle_ = nullptr;
+    doneCurrent();
+}
+
+void MpvPicture::initializeGL() {
+    // The GL context goes with the widget's window (also when the widget is
+    // moved to another window): free the render context before that.
+    contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
+                           [this] { freeContext(); }, Qt::DirectConnection);
+    createContext();
+}
+
+void MpvPicture::createContext() {
+    if (released_ || ctx_) return;
+    Engine* engine = player_.engine();
+    auto* handle = engine ? static_cast<mpv_handle*>(engine->nativeHandle()) : nullptr;
+    if (!handle) return;
+    mpv_opengl_init_params gl{};
+    gl.get_proc_address = &getProcAddress;
+    gl.get_proc_address_ctx = nullptr;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_create(&ctx_, handle, params) < 0) {
+        ctx_ = nullptr;
+        return;
+    }
+    handle_ = handle;
+    mpv_render_context_set_update_callback(ctx_, &MpvPicture::onUpdate, this);
+}
+
+void MpvPicture::onUpdate(void* self) {
+    // libmpv's thread: only queue a repaint on the widget's thread.
+    auto* w = static_cast<MpvPicture*>(self);
+    QMetaObject::invokeMethod(w, [w] {
+        if (w->ctx_ && (mpv_render_context_update(w->ctx_) & MPV_RENDER_UPDATE_FRAME)) w->update();
+    }, Qt::QueuedConnection);
+}
+
+void MpvPicture::paintGL() {
+    if (!ctx_) createContext();
+    if (!ctx_) {
+        QOpenGLFunctions* f = QOpenGLContext::currentContext()->functions();
+        f->glClearColor(0, 0, 0, 1);
+        f->glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    const qreal dpr = devicePixelRatioF();
+    mpv_opengl_fbo fbo{};
+    fbo.fbo = static_cast<int>(defaultFramebufferObject());
+    fbo.w = static_cast<int>(width() * dpr);
+    fbo.h = static_cast<int>(height() * dpr);
+    int flip = 1;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+        {MPV_RENDER_PARAM_FLIP_Y, &flip},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_render(ctx_, params) >= 0) ++frames_;
+}
+
+// ---------------------------------------------------------------------------
+
+VideoWidget::VideoWidget(Player& player, QWidget* parent)
+    : QWidget(parent), player_(player) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (openGLAvailable()) {
+        picture_ = new MpvPicture(player, this);
+        layout->addWidget(picture_, 1);
+    } else {
+        auto* black = new QWidget(this);
+        black->setAutoFillBackground(true);
+        QPalette pal = black->palette();
+        pal.setColor(QPalette::Window, Qt::black);
+        black->setPalette(pal);
+        layout->addWidget(black, 1);
+    }
+
+    bar_ = new QWidget(this);
+    bar_->setObjectName(QString::fromStdString(player.objectName()) + "_bar");
+    auto* h = new QHBoxLayout(bar_);
+    h->setContentsMargins(2, 1, 2, 1);
+    playPause_ = new QPushButton(bar_);
+    playPause_->setObjectName(bar_->objectName() + "_play");
+    playPause_->setAccessibleDescription(playPause_->objectName());
+    playPause_->setFlat(true);
+    playPause_->setFixedSize(22, 20);
+    position_ = new QSlider(Qt::Horizontal, bar_);
+    position_->setObjectName(bar_->objectName() + "_position");
+    position_->setAccessibleDescription(position_->objectName());
+    position_->setRange(0, 0);
+    h->addWidget(playPause_);
+    h->addWidget(position_, 1);
+    layout->addWidget(bar_);
+
+    connect(playPause_, &QPushButton::clicked, this, [this] {
+        if (player_.playState() == playstate::Playing) player_.controls.pause();
+        else player_.controls.play();
+        refreshPosition();
+    });
+    connect(position_, &QSlider::sliderPressed, this, [this] { userDragging_ = true; });
+    connect(position_, &QSlider::sliderReleased, this, [this] {
+        userDragging_ = false;
+        player_.controls.setCurrentPosition(position_->value());
+    });
+    connect(position_, &QSlider::actionTriggered, this, [this](int action) {
+        if (action == QAbstractSlider::SliderMove) return;
+        QTimer::singleShot(0, this, [this] {
+            if (!userDragging_) player_.controls.setCurrentPosition(position_->sliderPosition());
+        });
+    });
+
+    poll_ = new QTimer(this);
+    poll_->setInterval(500);
+    connect(poll_, &QTimer::timeout, this, [this] { refreshPosition(); });
+    poll_->start();
+
+    listenId_ = player_.changed.listen([this](std::string_view what) {
+        if (what == "uiMode" || what == "enabled" || what == "Enabled" || what == "Visible") syncFromModel();
+    });
+    syncFromModel();
+}
+
+VideoWidget::~VideoWidget() {
+    player_.changed.unlisten(listenId_);
+    release();
+}
+
+bool VideoWidget::openGLAvailable() {
+    static const bool available = [] {
+        QOpenGLContext probe;
+        return probe.create();
+    }();
+    return available;
+}
+
+void VideoWidget::syncFromModel() {
+    bar_->setVisible(player_.uiMode() != "none");
+    bar_->setEnabled(player_.enabled());
+    refreshPosition();
+}
+
+void VideoWidget::refreshPosition() {
+    if (!bar_->isVisible()) return;
+    const bool playing = player_.playState() == playstate::Playing;
+    playPause_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    playPause_->setToolTip(playing ? "Παύση - Pause" : "Αναπαραγωγή - Play");
+    if (userDragging_) return;
+    const int dur = static_cast<int>(player_.currentMedia.duration());
+    const int pos = static_cast<int>(player_.controls.currentPosition());
+    QSignalBlocker block(position_);
+    position_->setRange(0, std::max(dur, 0));
+    position_->setValue(std::clamp(pos, 0, std::max(dur, 0)));
+}
+
+}  // namespace tarvolin

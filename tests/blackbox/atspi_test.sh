@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs atspi_test.py against the program on a virtual display with its own
+# session and accessibility buses. Usage: atspi_test.sh <path to tarvolin>
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+exe="$1"
+# The system's Python holds the accessibility bindings (python3-pyatspi).
+py=/usr/bin/python3
+[[ -x "$py" ]] || py="$(command -v python3)"
+for tool in xvfb-run dbus-run-session; do
+  command -v "$tool" >/dev/null || { echo "atspi_test: $tool is missing (tools/packages-test.txt)"; exit 1; }
+done
+"$py" -c "import pyatspi" || { echo "atspi_test: python3-pyatspi is missing"; exit 1; }
+# A fresh program folder: the program keeps its data beside its executable.
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cp "$exe" "$work/tarvolin"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+exec dbus-run-session -- xvfb-run -a -s "-screen 0 1400x1000x24" "$py" "$here/atspi_test.py" "$work/tarvolin"
