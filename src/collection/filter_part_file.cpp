@@ -159,16 +159,11 @@ void CollectionStore::Load_Collection_Filters(const std::string& path, std::int3
         return;
     }
 
-    std::int16_t total = 0;
-    {
-        std::optional<std::int16_t> sum = std::int16_t{0};
-        for (int k = 0; k <= kBoxes && sum; ++k) sum = Int16Add(*sum, counts[k]);
-        if (sum) {
-            total = *sum;
-        } else {
-            failed = -1;
-        }
-    }
+    // The total only drives the progress bar. A full collection's counts add
+    // up to more than a 16-bit sum holds; that is no damage in the file, so
+    // the sum is kept wide rather than failing every large collection.
+    std::int64_t total = 0;
+    for (int k = 0; k <= kBoxes; ++k) total += counts[k];
 
     std::int64_t record = kBoxes + 1;
     std::int64_t done = 0;

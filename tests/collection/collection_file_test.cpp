@@ -478,5 +478,26 @@ TEST_F(CollectionFilesTest, FilterFileEdges) {
     EXPECT_TRUE(d().FiltersDirty);
 }
 
+TEST_F(CollectionFilesTest, FilterFileOfALargeCollectionIsNoFailure) {
+    // Value lists and table lines of a big collection add up to more than a
+    // 16-bit count; the file is still sound and loads whole.
+    writeSampleFiles();
+    Records filters(600);
+    const int values = 20000, lines = 20000;
+    filters.i16(1, values);
+    for (int k = 2; k <= 8; ++k) filters.i16(k, 0);
+    filters.i16(9, lines - 1);
+    int record = 9;
+    for (int i = 0; i < values; ++i) filters.str(++record, "v" + std::to_string(i));
+    for (int j = 0; j < lines; ++j) filters.str(++record, j < 2 ? "head" : "   .   " + std::to_string(j) + " row");
+    writeFile(filterPath(), filters.bytes());
+    std::int32_t failed = 0;
+    store().Clear_Filters();
+    store().Load_Collection_Filters(filterPath(), failed);
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(f1().Combo4_0[1].ListCount(), values);
+    EXPECT_EQ(f1().List5.ListCount(), lines);
+}
+
 }  // namespace
 }  // namespace tarvolin
