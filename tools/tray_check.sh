@@ -8,7 +8,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 out="$(realpath -m "${1:-$root/build/tray_check}")"
-exe="${2:-$root/build/bin/tarvolin}"
+exe="${2:-$root/build/release/bin/tarvolin}"
 for tool in Xvfb trayer xdotool import xwininfo; do
   command -v "$tool" >/dev/null || { echo "missing: $tool (tools/packages-test.txt)" >&2; exit 2; }
 done
