@@ -12,6 +12,13 @@ void Playback::wireEvents() {
     // Start-up is the main window's load; its close is the shutdown.
     f.Load = [this] { Form_Load(); };
     f.QueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
+    // The Files menu's "Exit" closes the program the same way.
+    if (MenuItem* exit = f.mnufilecollection.get(4)) {
+        exit->Click = [this] {
+            int cancel = 0;
+            Form_QueryUnload(cancel, 0);
+        };
+    }
     f.Timer1.TimerEvent = [this] { Timer1_Timer(); };
     f.Command11.Click = [this] { Command11_Click(); };
     for (int i : {0, 1}) {

@@ -158,5 +158,13 @@ TEST_F(PlaybackTest, ClosingTheCompactWindowShutsTheProgramDown) {
     EXPECT_TRUE(fs::exists(h.folder.file("tarvolin_sylloges/default.tl")));
 }
 
+TEST_F(PlaybackTest, TheFilesMenuExitShutsTheProgramDown) {
+    startUp();
+    f().mnufilecollection[4].Click.raise();
+    EXPECT_TRUE(app().playback.shutDown());
+    EXPECT_TRUE(fs::exists(h.folder.file("tarvolin_sylloges/default.tl")));
+    EXPECT_TRUE(fs::exists(h.folder.file("tarvolin_preferences/default_pref.tl")));
+}
+
 }  // namespace
 }  // namespace tarvolin
