@@ -79,6 +79,19 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* e) {
             }
         }
     }
+    // Typed characters reach the form's KeyPress with KeyPreview, or when
+    // the window itself has the keyboard (a form without input controls).
+    if (e->type() == QEvent::KeyPress && (watched == this || view_.form().KeyPreview())) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        auto* ke = static_cast<QKeyEvent*>(e);
+        const QString text = ke->text();
+        if (w && w->window() == this && !text.isEmpty() && text.at(0).unicode() < 128 &&
+            !ke->isAutoRepeat()) {
+            int ascii = text.at(0).unicode();
+            view_.form().KeyPress.raise(ascii);
+            if (ascii == 0) return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, e);
 }
 

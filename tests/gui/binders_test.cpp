@@ -15,6 +15,7 @@
 #include <QTabWidget>
 
 #include "gui/binders.h"
+#include "gui/form_view.h"
 #include "gui/qt_dialogs.h"
 #include "gui_app.h"
 #include "toolkit/control_array.h"
@@ -299,6 +300,28 @@ TEST(GuiHelpers, ColoursKeysAndFilters) {
               "Windows Media Player PlayLists (*.wpl *.m3u *.wvx)");
     EXPECT_EQ(qtNameFilter("A | *.a|B|*.b; *.c"), "A (*.a);;B (*.b *.c)");
     EXPECT_EQ(qtNameFilter(""), "");
+}
+
+}  // namespace
+}  // namespace tarvolin
+
+namespace tarvolin {
+namespace {
+
+struct KeyForm : Form {
+    KeyForm() { adopt(Caption1, "Label1"); }
+    Label Caption1;
+};
+
+TEST(FormKeys, ATypedKeyReachesTheFormWithoutInputControls) {
+    testing::guiApp();
+    KeyForm form;
+    int seen = -1;
+    form.KeyPress = [&](int& ascii) { seen = ascii; };
+    FormView view(form, "frmSplash");
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(view.window(), &press);
+    EXPECT_EQ(seen, 'a');
 }
 
 }  // namespace
