@@ -11,6 +11,7 @@
 #include <array>
 
 #include "forms/design.h"
+#include "forms/rating_display_controls.h"
 
 namespace tarvolin {
 
@@ -218,29 +219,9 @@ void Form1::buildPlayControlPage() {
     Command14.setEnabled(false);  // until an edit is pending
 
     // Rating display
-    adopt(Command8, "Command8");
-    place(Command8, "Frame4", 544, 8, 312, 28);
-    Command8.setCaption("Προτίμηση Rating");
-    Command8.setToolTipText("Δώσε βαθμό προτίμησης σε αρχείο -  Give a like grade to a file");
-    adopt(Picture2, "Picture2");
-    place(Picture2, "Frame4", 544, 40, 312, 22);
-    Picture2.setBorderStyle(0);
-
-    static const std::array<const char*, 7> classNames = {
-        "Όλα - All",         "Ασημείωτα - Unmarked", "Κλάση Χ΄- Class X", "Κλάση Γ΄- Class C",
-        "Κλάση Β΄- Class B", "Κλάση Α΄- Class A",    "Κλάση Υ΄ - Class S"};
-    Label10.bind(*this, "Label10");
-    Label10.addRange(0, 6);
-    Label21.bind(*this, "Label21");
-    Label21.addRange(0, 6);
-    Label9.bind(*this, "Label9");
-    Label9.addRange(0, 6);
-    for (int k = 0; k <= 6; ++k) {
-        place(Label10[k], "Frame4", 544, 66 + k * 20, 142, 18);
-        Label10[k].setCaption(classNames[static_cast<std::size_t>(k)]);
-        place(Label21[k], "Frame4", 688, 66 + k * 20, 16, 18);
-        place(Label9[k], "Frame4", 706, 66 + k * 20, 150, 18);
-    }
+    design::addRatingDisplay(*this, Command8, Picture2, Label10, Label21, Label9,
+                     {.container = "Frame4", .left = 544, .top = 8, .width = 312, .nameWidth = 142,
+                      .numbersWidth = 150, .rowsTop = 66});
 
     adopt(Text3, "Text3");
     place(Text3, "Frame4", 544, 212, 40, 22);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "forms/design.h"
+#include "forms/rating_display_controls.h"
 
 namespace tarvolin {
 
@@ -115,28 +116,9 @@ Form4::Form4() {
     adopt(Frame11, "Frame11");
     place(Frame11, "", 316, 262, 276, 220);
     Frame11.setCaption("Πληροφορίες Προτιμήσεων -  Ratings Info");
-    adopt(Command8, "Command8");
-    place(Command8, "Frame11", 8, 18, 260, 26);
-    Command8.setCaption("Προτίμηση Rating");
-    Command8.setToolTipText("Δώσε βαθμό προτίμησης σε αρχείο -  Give a like grade to a file");
-    adopt(Picture2, "Picture2");
-    place(Picture2, "Frame11", 8, 48, 260, 20);
-    Picture2.setBorderStyle(0);
-    static const std::array<const char*, 7> classNames = {
-        "Όλα - All",         "Ασημείωτα - Unmarked", "Κλάση Χ΄- Class X", "Κλάση Γ΄- Class C",
-        "Κλάση Β΄- Class B", "Κλάση Α΄- Class A",    "Κλάση Υ΄ - Class S"};
-    Label10.bind(*this, "Label10");
-    Label10.addRange(0, 6);
-    Label21.bind(*this, "Label21");
-    Label21.addRange(0, 6);
-    Label9.bind(*this, "Label9");
-    Label9.addRange(0, 6);
-    for (int k = 0; k <= 6; ++k) {
-        place(Label10[k], "Frame11", 8, 72 + k * 20, 140, 18);
-        Label10[k].setCaption(classNames[static_cast<std::size_t>(k)]);
-        place(Label21[k], "Frame11", 150, 72 + k * 20, 16, 18);
-        place(Label9[k], "Frame11", 168, 72 + k * 20, 100, 18);
-    }
+    design::addRatingDisplay(*this, Command8, Picture2, Label10, Label21, Label9,
+                     {.container = "Frame11", .left = 8, .top = 18, .width = 260, .nameWidth = 140,
+                      .numbersWidth = 100, .rowsTop = 72});
 
     adopt(Command1, "Command1");
     place(Command1, "", 8, 364, 300, 30);
