@@ -274,28 +274,28 @@ void Form1::buildFileManagingPage() {
     Combo4_0.addRange(0, 8);
     for (int k = 0; k <= 8; ++k) {
         const int row = k / 3, col = k % 3;
-        place(Label12[k], "Frame12", 8 + col * 284, 10 + row * 30, 120, 18);
+        place(Label12[k], "Frame12", 8 + col * 284, 22 + row * 30, 120, 18);
         Label12[k].setCaption(filterCaptions[static_cast<std::size_t>(k)]);
-        place(Combo4_0[k], "Frame12", 130 + col * 284, 8 + row * 30, 154, 22);
+        place(Combo4_0[k], "Frame12", 130 + col * 284, 20 + row * 30, 154, 22);
     }
 
     adopt(Command17, "Command17");
-    place(Command17, "Frame12", 8, 98, 150, 26);
+    place(Command17, "Frame12", 8, 108, 150, 26);
     Command17.setCaption("Αναζήτηση      Search");
-    place(Text2[4], "Frame12", 162, 100, 300, 22);
+    place(Text2[4], "Frame12", 162, 110, 300, 22);
     Command16.bind(*this, "Command16");
     Command16.addRange(0, 1);
-    place(Command16[1], "Frame12", 470, 98, 120, 26);
+    place(Command16[1], "Frame12", 470, 108, 120, 26);
     Command16[1].setCaption("Όλα - All");
     Command16[1].setToolTipText("Παρουσίαση όλων δίχως φιλτράρισμα - Present All no Filters used");
-    place(Command16[0], "Frame12", 594, 98, 120, 26);
+    place(Command16[0], "Frame12", 594, 108, 120, 26);
     Command16[0].setCaption("Εκτέλεση - Go");
 
     adopt(List5, "List5");
-    place(List5, "Frame12", 8, 130, 848, 110);
+    place(List5, "Frame12", 8, 140, 848, 102);
     List5.setMultiSelect(2);
     adopt(List4, "List4");
-    place(List4, "Frame12", 8, 244, 848, 76);
+    place(List4, "Frame12", 8, 246, 848, 74);
     List4.setMultiSelect(2);
 
     static const std::array<const char*, 3> actions = {"Αντιγραφή - Copy", "Μετακίνηση - Move",
