@@ -311,11 +311,8 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
         Save_Collection_Filters(newFilters, failed);
         if (ioFailures_ == 0) Save_Collection_Files(newTracks, failed);
         if (ioFailures_ == 0) writeHeader();
-        std::error_code ec;
         if (ioFailures_ == 0) {
-            std::filesystem::rename(newFilters, filterFile, ec);
-            if (!ec) std::filesystem::rename(newTracks, trackFile, ec);
-            if (ec) ++ioFailures_;
+            if (!sf::replaceFile(newFilters, filterFile) || !sf::replaceFile(newTracks, trackFile)) ++ioFailures_;
         }
         if (ioFailures_ != 0) {
             failed = -1;

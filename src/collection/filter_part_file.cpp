@@ -1,6 +1,7 @@
 // The filter part file: the value lists of filter boxes 1 to 8 and the rows
 // of the full track table, in 600-byte records read and written in order.
 #include <algorithm>
+#include <utility>
 
 #include "app/program.h"
 #include "collection/collection_store.h"
@@ -28,17 +29,26 @@ public:
         return after();
     }
     bool text(std::string_view v) {
-        block_.PutString(next(), v);
+        const int k = next();
+        // A text too long for the record leaves it all zeros.
+        if (!block_.PutString(k, v)) block_.PutString(k, "");
         return after();
     }
     bool flush() {
         if (used_ == 0) return ok_;
-        RecordBlock part(sf::kFilterRecord, used_);
-        std::copy(block_.data(), block_.data() + part.size(), part.data());
-        if (!file_.WriteBlock(record_, part)) ok_ = false;
+        // Every Put writes its whole record, so the block needs no clearing
+        // between batches; only a last, shorter batch goes through a copy.
+        bool written;
+        if (used_ == kRecordsPerWrite) {
+            written = file_.WriteBlock(record_, block_);
+        } else {
+            RecordBlock part(sf::kFilterRecord, used_);
+            std::copy(block_.data(), block_.data() + part.size(), part.data());
+            written = file_.WriteBlock(record_, part);
+        }
+        if (!written) ok_ = false;
         record_ += used_;
         used_ = 0;
-        block_.clear();
         return ok_;
     }
 
@@ -81,7 +91,7 @@ void CollectionStore::Save_Collection_Filters(const std::string& path, std::int3
         const ComboBox* box = f.Combo4_0.get(k);
         if (!box) continue;
         for (int i = 0; i < box->ListCount(); ++i) {
-            const std::string item = box->List(i);
+            const std::string& item = box->List(i);
             if (item.size() > kTextBytes) {
                 // Too long for a record: stored shortened so the records stay in order.
                 failed = -1;
@@ -93,8 +103,12 @@ void CollectionStore::Save_Collection_Filters(const std::string& path, std::int3
     }
     // Table rows are made from the tables again when one was shortened.
     for (int j = 0; j < f.List5.ListCount(); ++j) {
-        const std::string row = f.List5.List(j);
-        write(out.text(row.size() > kTextBytes ? CutAtCharBoundary(row, kTextBytes) : row));
+        const std::string& row = f.List5.List(j);
+        if (row.size() > kTextBytes) {
+            write(out.text(CutAtCharBoundary(row, kTextBytes)));
+        } else {
+            write(out.text(row));
+        }
     }
     write(out.flush());
     write(file.Close());
@@ -185,6 +199,7 @@ void CollectionStore::Load_Collection_Filters(const std::string& path, std::int3
     if (c9 >= 0) {
         d.TableRows.clear();
         d.TableRows.resize(c9 >= 2 ? static_cast<std::size_t>(c9 - 1) : 0);
+        f.List5.reserve(f.List5.ListCount() + c9 + 1);
         for (int j = 0; j <= c9; ++j) {
             if (!file.GetString(++record, text)) {
                 failed = -1;
@@ -193,7 +208,7 @@ void CollectionStore::Load_Collection_Filters(const std::string& path, std::int3
             // A row at the record's limit may have been shortened when stored.
             if (j >= 2 && text.size() + 3 > static_cast<std::size_t>(sf::kFilterRecord)) cutRow = true;
             if (j >= 2) d.TableRows[static_cast<std::size_t>(j - 2)] = Mid(text, 15);
-            f.List5.AddItem(text);
+            f.List5.AddItem(std::move(text));
             ++done;
             if (done % 100 == 0 || done > total - 150) Show_Progress(done, total, 1);
         }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "app/program.h"
@@ -116,6 +117,23 @@ bool copyFile(const std::string& from, const std::string& to) {
         return false;
     }
     return true;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+    // The old file stays open across the rename, so the rename does not
+    // drop its last reference; closing that handle frees it later.
+    const int old = ::open(to.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    const bool renamed = ::rename(from.c_str(), to.c_str()) == 0;
+    const int renameError = errno;
+    if (old >= 0) {
+        try {
+            std::thread([old] { ::close(old); }).detach();
+        } catch (const std::system_error&) {
+            ::close(old);
+        }
+    }
+    errno = renameError;
+    return renamed;
 }
 
 }  // namespace tarvolin::storefiles

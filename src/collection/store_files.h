@@ -55,6 +55,12 @@ Player& activePlayer(Program& app);
 // the destination is either the old or the whole new copy.
 bool copyFile(const std::string& from, const std::string& to);
 
+// Renames from over to in one step, as std::filesystem::rename does. The
+// file that to named is let go of on a helper thread: the system frees a
+// large file's cached pages when its last name and handle go, and waits for
+// any of them still on their way to the disk, which would hold up the save.
+bool replaceFile(const std::string& from, const std::string& to);
+
 // Keeps the timer tick idle while the collection is read, and restores
 // the guard on every way out.
 class SuspendTimer {

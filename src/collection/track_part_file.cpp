@@ -2,6 +2,7 @@
 // play mark, duration, class, size, resume point, bit rate, tags, path,
 // attributes-read switch and spare slots.
 #include <algorithm>
+#include <utility>
 
 #include "app/program.h"
 #include "collection/collection_store.h"
@@ -53,7 +54,12 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
         ++failures;
     };
 
+    // Every track takes a row in the list and in each column.
+    f.List2.reserve(f.List2.ListCount() + count);
+    for (ListBox& column : f.List3_0) column.reserve(column.ListCount() + count);
+
     std::size_t row = 0;  // the entry (and row) the next kept track takes
+    std::string path;
     for (std::int32_t i = 0; i < count; ++i) {
         const std::int64_t first = static_cast<std::int64_t>(i) * R + 1;
         if (!open || first > fileRecords) {
@@ -74,7 +80,6 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
         const int b = (i - batchFirst) * R;
 
         const std::size_t e = row;
-        std::string path;
         bool good = true;
         auto text = [&](int k, std::string& into) {
             if (!block.GetString(k, into)) good = false;
@@ -122,7 +127,7 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
             d.ClassCount[static_cast<std::size_t>(c)] += 1;
             d.ClassSize[static_cast<std::size_t>(c)] += d.TrackSize[e];
             d.ClassDuration[static_cast<std::size_t>(c)] += d.TrackDuration[e];
-            f.List2.AddItem(path);
+            f.List2.AddItem(std::move(path));
             f.List3_0[0].AddItem(sf::numberText(static_cast<std::int64_t>(e)));
             f.List3_0[1].AddItem(sf::classLetter(c));
             f.List3_0[2].AddItem(sf::durationText(d.TrackDuration[e]));

@@ -280,6 +280,9 @@ public:
     // Inserts at index (-1: at the end, or in order when Sorted). False when
     // the list is full or index is outside -1..ListCount.
     bool AddItem(std::string text, int index = -1);
+    // Makes room for n items in all (no more than ItemLimit) before a long
+    // run of AddItem; changes nothing that can be seen.
+    void reserve(int n);
     bool setList(int i, std::string text);
     bool RemoveItem(int i);
     void Clear();

@@ -148,6 +148,12 @@ bool ListControl::AddItem(std::string text, int index) {
     return true;
 }
 
+void ListControl::reserve(int n) {
+    const auto want = static_cast<std::size_t>(std::clamp(n, 0, itemLimit_));
+    items_.reserve(want);
+    if (multiSelect_) selected_.reserve(want);
+}
+
 bool ListControl::setList(int i, std::string text) {
     const int n = ListCount();
     if (i == n) return AddItem(std::move(text), n);

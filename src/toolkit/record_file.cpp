@@ -62,6 +62,8 @@ constexpr int BadRecordNumber = 63;
 
 // Size of the gathered writes and of the read-ahead.
 constexpr std::size_t GatherBytes = std::size_t(1) << 20;
+// The first read-ahead of a run of reads in order; it doubles up to GatherBytes.
+constexpr std::size_t FirstAheadBytes = std::size_t(1) << 16;
 
 }  // namespace
 
@@ -161,6 +163,7 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
         aheadLength_ = std::exchange(other.aheadLength_, 0);
         aheadOffset_ = other.aheadOffset_;
         lastReadEnd_ = std::exchange(other.lastReadEnd_, -1);
+        aheadWant_ = other.aheadWant_;
         other.pending_.clear();
     }
     return *this;
@@ -316,10 +319,15 @@ ssize_t RecordFile::readAt(unsigned char* data, std::size_t size, off_t offset) 
         std::memcpy(data, ahead_.data() + (offset - aheadOffset_), size);
         return static_cast<ssize_t>(size);
     }
+    if (!continues) aheadWant_ = FirstAheadBytes;
     if (!continues || size >= GatherBytes) return readUpTo(fd_, data, size, offset);
-    if (ahead_.size() < GatherBytes) ahead_.resize(GatherBytes);
+    // A run of reads fetches more at a time the longer it goes on, so that a
+    // few records read in order do not pull in a whole megabyte.
+    const std::size_t want = std::max(aheadWant_, size);
+    aheadWant_ = std::min(aheadWant_ * 2, GatherBytes);
+    if (ahead_.size() < want) ahead_.resize(want);
     aheadLength_ = 0;
-    const ssize_t n = readUpTo(fd_, ahead_.data(), GatherBytes, offset);
+    const ssize_t n = readUpTo(fd_, ahead_.data(), want, offset);
     if (n < 0) return -1;
     aheadLength_ = static_cast<std::size_t>(n);
     aheadOffset_ = offset;
@@ -343,7 +351,7 @@ bool RecordFile::readRecord(std::int64_t record, std::size_t& got) {
     off_t offset;
     if (!locate(record, 1, offset)) return false;
     if (!flushPending()) return false;
-    const ssize_t n = readUpTo(fd_, scratch_.data(), scratch_.size(), offset);
+    const ssize_t n = readAt(scratch_.data(), scratch_.size(), offset);
     if (n < 0) return failErrno();
     got = static_cast<std::size_t>(n);
     std::memset(scratch_.data() + got, 0, scratch_.size() - got);

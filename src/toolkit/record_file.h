@@ -23,11 +23,12 @@
 //
 // Blocks written one after another at consecutive records (a save that
 // writes track after track) are gathered in memory and handed to the system
-// in writes of up to 1 MB; blocks read one after another are read ahead the
-// same way. A gathered write is made before any other access to the file, at
-// Flush and at Close; if it fails, the call that makes it reports the
-// failure (so a save must check Close too). Data that another program writes
-// into the file while it is open here may not be seen by reads.
+// in writes of up to 1 MB; blocks and single records read one after another
+// are read ahead the same way. A gathered write is made before any other
+// access to the file, at Flush and at Close; if it fails, the call that
+// makes it reports the failure (so a save must check Close too). Data that
+// another program writes into the file while it is open here may not be
+// seen by reads.
 //
 // Failures are reported by a false result with errorNumber() and
 // errorText(): the system's errno and strerror text for I/O, or the
@@ -197,6 +198,8 @@ private:
     std::size_t aheadLength_ = 0;
     off_t aheadOffset_ = 0;
     off_t lastReadEnd_ = -1;
+    // How much the next read-ahead of the current run fetches.
+    std::size_t aheadWant_ = std::size_t(1) << 16;
 };
 
 }  // namespace tarvolin

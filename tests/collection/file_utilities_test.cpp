@@ -3,7 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
+#include "collection/store_files.h"
 #include "collection/store_fixture.h"
 
 namespace tarvolin {
@@ -52,6 +54,31 @@ TEST_F(FileUtilitiesTest, OnlyReadableRegularFilesExistOrHaveALength) {
         EXPECT_EQ(path, "") << bad;
         EXPECT_EQ(size, Currency{}) << bad;
     }
+}
+
+TEST_F(FileUtilitiesTest, ReplacingAFileKeepsTheOldOneWhenTheNewIsMissing) {
+    auto contents = [](const std::string& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string target = h.folder.file("tracks.ptlf");
+    const std::string fresh = h.folder.file("tracks.ptlf.new");
+    std::ofstream(target) << "old";
+    std::ofstream(fresh) << "new";
+
+    EXPECT_FALSE(storefiles::replaceFile(h.folder.file("missing"), target));
+    EXPECT_EQ(contents(target), "old");
+
+    ASSERT_TRUE(storefiles::replaceFile(fresh, target));
+    EXPECT_EQ(contents(target), "new");
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+
+    // Onto a name that does not exist yet, and over a folder (refused).
+    ASSERT_TRUE(storefiles::replaceFile(target, h.folder.file("moved.ptlf")));
+    EXPECT_EQ(contents(h.folder.file("moved.ptlf")), "new");
+    const std::string folder = h.folder.makeDir("taken");
+    EXPECT_FALSE(storefiles::replaceFile(h.folder.file("moved.ptlf"), folder));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
 TEST_F(FileUtilitiesTest, HelpAndHomePagesGoThroughTheUrlOpener) {

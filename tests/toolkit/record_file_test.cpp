@@ -374,6 +374,44 @@ TEST(RecordFile, GatheredBlocksStayInOrderWithSingleRecords) {
     }
 }
 
+TEST(RecordFile, SingleRecordsReadInOrderSeeEveryWrite) {
+    TempDir dir;
+    const std::string path = dir.file("rows.ptlf");
+    constexpr int rows = 5000;  // several read-aheads of growing size
+    RecordFile f;
+    ASSERT_TRUE(f.Open(path, RecordFile::Mode::Create, 600));
+    for (int i = 1; i <= rows; ++i) ASSERT_TRUE(f.PutString(i, "row " + std::to_string(i)));
+    ASSERT_TRUE(f.Close());
+    // The last record is cut short, as an older file may end.
+    Bytes bytes = readBytes(path);
+    bytes.resize(bytes.size() - 590);
+    writeBytes(path, bytes);
+
+    ASSERT_TRUE(f.Open(path, RecordFile::Mode::ReadWrite, 600));
+    std::string s;
+    for (int i = 1; i < rows; ++i) {
+        ASSERT_TRUE(f.GetString(i, s)) << i;
+        EXPECT_EQ(s, i == 3001 ? "changed" : "row " + std::to_string(i));
+        EXPECT_FALSE(f.pastEnd());
+        // A record ahead of the reads, already fetched, is written over.
+        if (i == 3000) {
+            ASSERT_TRUE(f.PutString(3001, "changed"));
+        }
+    }
+    ASSERT_TRUE(f.GetString(rows, s));
+    EXPECT_EQ(s, "row 5000");  // the ten bytes left hold all of it
+    EXPECT_FALSE(f.pastEnd());
+    std::int32_t l = -1;
+    ASSERT_TRUE(f.GetLong(rows + 1, l));
+    EXPECT_TRUE(f.pastEnd());
+    EXPECT_EQ(l, 0);
+    // Reading again from the start gives the same records.
+    ASSERT_TRUE(f.GetString(2, s));
+    EXPECT_EQ(s, "row 2");
+    ASSERT_TRUE(f.GetString(RecordFile::Next, s));
+    EXPECT_EQ(s, "row 3");
+}
+
 TEST(RecordFile, FailedGatheredWriteIsReportedByClose) {
     RecordFile f;
     ASSERT_TRUE(f.Open("/dev/full", RecordFile::Mode::ReadWrite, 400));
