@@ -54,11 +54,11 @@ struct SimSetup {
     }
     std::string audioFile(const std::string& name, double seconds) {
         std::string path = dir.file(name);
-        fixtures::WavSpec spec;
-        spec.pcm.seconds = 0.05;  // the engine takes its length from the media item
-        spec.pcm.sampleRate = 8000;
-        spec.pcm.channels = 1;
-        fixtures::writeWav(path, spec);
+        fixtures::WavOptions wav;
+        wav.pcm.seconds = 0.05;  // the engine takes its length from the media item
+        wav.pcm.sampleRate = 8000;
+        wav.pcm.channels = 1;
+        fixtures::writeWav(path, wav);
         media.add(path, seconds);
         return path;
     }
@@ -94,12 +94,12 @@ struct MpvSetup {
         return p;
     }
     std::string audioFile(const std::string& name, double seconds) {
-        fixtures::WavSpec spec;
-        spec.pcm.seconds = seconds;
-        spec.pcm.sampleRate = 8000;
-        spec.pcm.channels = 1;
-        spec.pcm.sineHz = 440;
-        return fixtures::writeWav(dir.file(name), spec);
+        fixtures::WavOptions wav;
+        wav.pcm.seconds = seconds;
+        wav.pcm.sampleRate = 8000;
+        wav.pcm.channels = 1;
+        wav.pcm.sineHz = 440;
+        return fixtures::writeWav(dir.file(name), wav);
     }
     std::string emptyFile(const std::string& name) { return fixtures::writeEmpty(dir.file(name)); }
     std::string garbageFile(const std::string& name) { return fixtures::writeGarbage(dir.file(name)); }

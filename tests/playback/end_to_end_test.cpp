@@ -102,10 +102,10 @@ TEST(PlayThroughOnLibmpv, ACollectionOfShortFilesPlaysToTheEndOfItsPass) {
 
     std::vector<std::string> paths;
     for (int i = 0; i < 3; ++i) {
-        fixtures::WavSpec spec;
-        spec.pcm.seconds = 1.0;
-        spec.pcm.sineHz = 440 + 110 * i;
-        paths.push_back(fixtures::writeWav(folder.makeDir("music") + "tone" + std::to_string(i) + ".wav", spec));
+        fixtures::WavOptions wav;
+        wav.pcm.seconds = 1.0;
+        wav.pcm.sineHz = 440 + 110 * i;
+        paths.push_back(fixtures::writeWav(folder.makeDir("music") + "tone" + std::to_string(i) + ".wav", wav));
     }
 
     {

@@ -62,11 +62,11 @@ protected:
     // long audio.
     std::string makeFile(const std::string& name, double seconds) {
         const std::string path = h.folder.makeDir("music") + name;
-        fixtures::WavSpec spec;
-        spec.pcm.seconds = 0.02;
-        spec.pcm.channels = 1;
-        spec.pcm.sampleRate = 8000;
-        fixtures::writeWav(path, spec);
+        fixtures::WavOptions wav;
+        wav.pcm.seconds = 0.02;
+        wav.pcm.channels = 1;
+        wav.pcm.sampleRate = 8000;
+        fixtures::writeWav(path, wav);
         h.media.add(path, seconds, {{"MediaType", "audio"}, {"Title", name}});
         return path;
     }

@@ -72,9 +72,6 @@ struct AiffOptions {
     std::optional<Id3Tag> id3;  // "ID3 " chunk
 };
 
-// The earlier name of WavOptions, still used by some tests.
-using WavSpec = WavOptions;
-
 // The bytes of the pieces, for tests that check or assemble files themselves.
 std::string id3v2Bytes(const Id3Tag& tag);
 std::string id3v1Bytes(const Id3v1Tag& tag);
