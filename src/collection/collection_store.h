@@ -21,6 +21,12 @@ class Program;
 class CollectionStore {
 public:
     explicit CollectionStore(Program& app);
+
+    // The guard of every per-track read or write through a row number: i is
+    // a row of the track list and has its entry in the tables.
+    bool isTrackRow(std::int64_t i) const;
+    // The first track row that holds play mark `mark`, or -1.
+    std::int32_t trackWithMark(std::int64_t mark) const;
     CollectionStore(const CollectionStore&) = delete;
     CollectionStore& operator=(const CollectionStore&) = delete;
 

@@ -55,13 +55,8 @@ void CollectionStore::Renumber_Play_Order() {
         return;
     }
     if (d.PlayedCount < 1) return;
-    const std::size_t n = std::min(rows, d.PlayOrder.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        if (d.PlayOrder[i] == d.PlayedCount) {
-            d.CurrentTrack = static_cast<std::int32_t>(i);
-            break;
-        }
-    }
+    const std::int32_t holder = trackWithMark(d.PlayedCount);
+    if (holder >= 0) d.CurrentTrack = holder;
 }
 
 }  // namespace tarvolin

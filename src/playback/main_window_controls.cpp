@@ -10,13 +10,11 @@ namespace tarvolin {
 
 namespace {
 
-bool isRow(const Form1& f, std::int32_t i) { return i >= 0 && i < f.List2.ListCount(); }
-
 // Keeps `seconds` as the current track's resume point and start position.
 void keepPosition(Program& app, double seconds) {
     CollectionData& d = app.collection.d;
     d.StartPosition = CLng(seconds);
-    if (!isRow(app.Form1, d.CurrentTrack) || !d.hasEntry(d.CurrentTrack)) return;
+    if (!app.collection.isTrackRow(d.CurrentTrack)) return;
     const auto i = static_cast<std::size_t>(d.CurrentTrack);
     const Currency value = Currency::fromInteger(d.StartPosition);
     if (d.TrackResumePos[i] != value) d.TrackSaved[i] = false;
@@ -63,13 +61,7 @@ void Playback::Command15_Click(int Index) {
             // Back to the furthest point of the play history: the track
             // that holds the highest mark.
             if (d.MaxPlayedCount <= 0 || d.PlayedCount >= d.MaxPlayedCount) break;
-            int found = -1;
-            for (int i = 0; i < f.List2.ListCount() && d.hasEntry(i); ++i) {
-                if (d.PlayOrder[static_cast<std::size_t>(i)] == d.MaxPlayedCount) {
-                    found = i;
-                    break;
-                }
-            }
+            const int found = app.collection.trackWithMark(d.MaxPlayedCount);
             if (found < 0) break;
             f.List2.setListIndex(found);
             d.PlayedCount = d.MaxPlayedCount;
@@ -116,7 +108,7 @@ void Playback::MnumoreStar_Colors_Click(int Index) {
     app.state.StarColours = Index;
     for (MenuItem& item : f.MnumoreStar_Colors) item.setChecked(item.Index() == Index);
     int cls = 0;
-    if (f.List2.ListCount() > 0 && isRow(f, d.CurrentTrack) && d.hasEntry(d.CurrentTrack)) {
+    if (app.collection.isTrackRow(d.CurrentTrack)) {
         cls = d.TrackClass[static_cast<std::size_t>(d.CurrentTrack)];
     }
     app.collection.Show_Rating_Stars(0, cls);

@@ -42,7 +42,7 @@ void Playback::playStateEffects(Player& player) {
             setPictures("stop", 102);
             armOneOff(2, 300);
             // A file played to its end resumes from its start.
-            if (d.CurrentTrack >= 0 && d.CurrentTrack < f.List2.ListCount() && d.hasEntry(d.CurrentTrack)) {
+            if (app.collection.isTrackRow(d.CurrentTrack)) {
                 const auto i = static_cast<std::size_t>(d.CurrentTrack);
                 if (d.TrackResumePos[i] != Currency{}) d.TrackSaved[i] = false;
                 d.TrackResumePos[i] = Currency{};

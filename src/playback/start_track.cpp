@@ -51,7 +51,7 @@ void Playback::Decide_Video() {
                 "ή έχει μηδενικό μήκος. Του αποδίδεται αρνητική προτίμηση..." + "\r\n" + "File (" + n + ")" +
                 d.CurrentFile + "\r\n" +
                 " dosn't not longer exists or has zero lenght. It's been given negative favor..."));
-        if (d.CurrentTrack >= 0 && d.CurrentTrack < f.List2.ListCount() && d.hasEntry(d.CurrentTrack)) {
+        if (app.collection.isTrackRow(d.CurrentTrack)) {
             // The track moves to class X with no size.
             const auto i = static_cast<std::size_t>(d.CurrentTrack);
             const auto old = static_cast<std::size_t>(validClass(d.TrackClass[i]));
@@ -228,7 +228,7 @@ void Playback::Media_Play(int selector) {
         }
         d.StartPosition = s.PreviewPoints[0];
     } else if (s.ResumeMode == 2) {
-        d.StartPosition = d.hasEntry(d.CurrentTrack) && d.CurrentTrack < f.List2.ListCount()
+        d.StartPosition = app.collection.isTrackRow(d.CurrentTrack)
                               ? CLng(d.TrackResumePos[static_cast<std::size_t>(d.CurrentTrack)])
                               : 0;
     } else if (s.ResumeMode == 0) {

@@ -110,8 +110,7 @@ void Playback::Form_Load() {
     f.MnuMoreWindows.setChecked(app.desktop().autostartExists());
 
     // 21. The loaded current track opens the play order.
-    if (f.List2.ListCount() >= 1 && d.PlayedCount == 0 && d.CurrentTrack >= 0 &&
-        d.CurrentTrack < f.List2.ListCount()) {
+    if (d.PlayedCount == 0 && app.collection.isTrackRow(d.CurrentTrack)) {
         d.PlayedCount = 1;
         d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)] = 1;
     }

@@ -97,7 +97,7 @@ void Playback::Timer1_Timer() {
 
     // 4.
     const std::int32_t hours = pos / 3600, minutes = (pos % 3600) / 60, seconds = (pos % 3600) % 60;
-    const bool rowOk = d.CurrentTrack >= 0 && d.CurrentTrack < f.List2.ListCount() && d.hasEntry(d.CurrentTrack);
+    const bool rowOk = app.collection.isTrackRow(d.CurrentTrack);
     const auto row = static_cast<std::size_t>(rowOk ? d.CurrentTrack : 0);
     if (!url.empty()) {
         const std::int32_t rest = dur - pos;
@@ -199,7 +199,7 @@ void Playback::Timer1_Timer() {
     }
 
     // 11. The tray tip.
-    const bool tipRow = d.CurrentTrack >= 0 && d.CurrentTrack < f.List2.ListCount() && d.hasEntry(d.CurrentTrack);
+    const bool tipRow = app.collection.isTrackRow(d.CurrentTrack);
     const std::string stars = tipRow ? starText(d.TrackClass[static_cast<std::size_t>(d.CurrentTrack)]) : "";
     setTrayTip(Left("No(" + std::to_string(d.CurrentTrack) + ") -> " + f.Text5[1].Text() + "<" + stars + ">" +
                         f.Text5[2].Text() + "\r\n" + " - " + TipFileName,

@@ -8,12 +8,6 @@
 
 namespace tarvolin {
 
-namespace {
-
-bool isRow(const Form1& f, std::int32_t i) { return i >= 0 && i < f.List2.ListCount(); }
-
-}  // namespace
-
 void Playback::Command11_Click() {
     Form1& f = app.Form1;
     Player& p = storefiles::activePlayer(app);
@@ -46,7 +40,7 @@ void Playback::Command3_Click(int Index) {
     f.Text3.setText("1");
 
     // Where the track now playing was left.
-    if (isRow(f, d.CurrentTrack) && d.hasEntry(d.CurrentTrack)) {
+    if (app.collection.isTrackRow(d.CurrentTrack)) {
         const auto i = static_cast<std::size_t>(d.CurrentTrack);
         const double pos = storefiles::activePlayer(app).controls.currentPosition();
         if (auto value = Currency::tryFromDouble(pos)) {
@@ -71,7 +65,7 @@ void Playback::Epomeno_Kommati() {
     CollectionData& d = app.collection.d;
     if (f.List2.ListCount() == 0) return;
     if (s.StepCount < 1) return;
-    if (!isRow(f, d.CurrentTrack)) {
+    if (!app.collection.isTrackRow(d.CurrentTrack)) {
         f.List2.setListIndex(0);
         d.CurrentTrack = f.List2.ListIndex();
     }
@@ -80,13 +74,7 @@ void Playback::Epomeno_Kommati() {
         // The track played StepCount places later in the history.
         const std::int64_t wanted =
             static_cast<std::int64_t>(d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)]) + s.StepCount;
-        int found = -1;
-        for (int i = 0; i < f.List2.ListCount(); ++i) {
-            if (d.PlayOrder[static_cast<std::size_t>(i)] == wanted) {
-                found = i;
-                break;
-            }
-        }
+        const int found = app.collection.trackWithMark(wanted);
         if (found < 0) {
             s.PlaySelected = false;
         } else {
@@ -108,7 +96,7 @@ void Playback::Proigoumeno_Kommati() {
     CollectionData& d = app.collection.d;
     if (f.List2.ListCount() == 0) return;
     if (s.StepCount < 1) return;
-    if (!isRow(f, d.CurrentTrack)) {
+    if (!app.collection.isTrackRow(d.CurrentTrack)) {
         f.List2.setListIndex(0);
         d.CurrentTrack = f.List2.ListIndex();
     }
