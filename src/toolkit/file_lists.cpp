@@ -73,6 +73,32 @@ std::vector<std::string> splitPatterns(std::string_view pattern) {
     return out;
 }
 
+// The folder the lists open on: the working folder, else the root.
+std::string startFolder() {
+    std::error_code ec;
+    std::string cwd = fs::current_path(ec).string();
+    if (ec || cwd.empty()) cwd = "/";
+    return normaliseFolderPath(cwd);
+}
+
+// The names of folder's entries that are not hidden and that `keep` accepts,
+// sorted as the lists show them; nothing for a folder that cannot be read.
+template <typename Keep>
+std::vector<std::string> visibleEntries(const std::string& folder, Keep keep) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(fs::path(folder), fs::directory_options::skip_permission_denied, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (name.empty() || name.front() == '.') continue;
+        if (!keep(*it, name)) continue;
+        names.push_back(std::move(name));
+    }
+    if (ec) names.clear();
+    sortNames(names);
+    return names;
+}
+
 }  // namespace
 
 std::string normaliseFolderPath(std::string_view p) {
@@ -156,10 +182,7 @@ bool DriveListBox::setDrive(std::string d) {
 // DirListBox
 
 DirListBox::DirListBox() {
-    std::error_code ec;
-    std::string cwd = fs::current_path(ec).string();
-    if (ec || cwd.empty()) cwd = "/";
-    path_ = normaliseFolderPath(cwd);
+    path_ = startFolder();
     Refresh();
 }
 
@@ -179,18 +202,10 @@ void DirListBox::Refresh() {
         p = slash == 0 ? "/" : p.substr(0, slash);
     }
 
-    std::vector<std::string> names;
-    std::error_code ec;
-    fs::directory_iterator it(fs::path(path_), fs::directory_options::skip_permission_denied, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.empty() || name.front() == '.') continue;
-        std::error_code e2;
-        if (!it->is_directory(e2)) continue;
-        names.push_back(name);
-    }
-    if (ec) names.clear();  // an unreadable folder lists nothing
-    sortNames(names);
+    std::vector<std::string> names = visibleEntries(path_, [](const fs::directory_entry& e, const std::string&) {
+        std::error_code ec;
+        return e.is_directory(ec);
+    });
     for (auto& n : names) n = joinPath(path_, n);
     replaceItems(std::move(names));
 }
@@ -211,10 +226,7 @@ bool DirListBox::setPath(std::string p) {
 // FileListBox
 
 FileListBox::FileListBox() {
-    std::error_code ec;
-    std::string cwd = fs::current_path(ec).string();
-    if (ec || cwd.empty()) cwd = "/";
-    path_ = normaliseFolderPath(cwd);
+    path_ = startFolder();
     Refresh();
 }
 
@@ -228,30 +240,16 @@ void FileListBox::Refresh() {
         folded.push_back(foldCase(p));
     }
 
-    std::vector<std::string> names;
-    std::error_code ec;
-    fs::directory_iterator it(fs::path(path_), fs::directory_options::skip_permission_denied, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        if (name.empty() || name.front() == '.') continue;
-        std::error_code e2;
-        if (!it->is_regular_file(e2)) continue;
-        if (!all) {
-            const std::string key = foldCase(name);
-            bool hit = false;
-            for (const auto& p : folded) {
-                if (matchesPattern(p, key)) {
-                    hit = true;
-                    break;
-                }
-            }
-            if (!hit) continue;
+    replaceItems(visibleEntries(path_, [&](const fs::directory_entry& e, const std::string& name) {
+        std::error_code ec;
+        if (!e.is_regular_file(ec)) return false;
+        if (all) return true;
+        const std::string key = foldCase(name);
+        for (const auto& p : folded) {
+            if (matchesPattern(p, key)) return true;
         }
-        names.push_back(std::move(name));
-    }
-    if (ec) names.clear();
-    sortNames(names);
-    replaceItems(std::move(names));
+        return false;
+    }));
 }
 
 bool FileListBox::setPath(std::string p) {
