@@ -63,6 +63,10 @@ public:
     // ---- Transport (transport.cpp) ----
     void Command11_Click();
     void Command3_Click(int Index);
+    // The common start of a step through the history: false when there is
+    // nothing to step through; a current track outside the rows becomes the
+    // first row.
+    bool startStep();
     void Epomeno_Kommati();
     void Proigoumeno_Kommati();
 

@@ -59,16 +59,22 @@ void Playback::Command3_Click(int Index) {
     f.Text3.setText(SavedStepText);
 }
 
-void Playback::Epomeno_Kommati() {
+bool Playback::startStep() {
     Form1& f = app.Form1;
-    ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
-    if (f.List2.ListCount() == 0) return;
-    if (s.StepCount < 1) return;
+    if (f.List2.ListCount() == 0 || app.state.StepCount < 1) return false;
     if (!app.collection.isTrackRow(d.CurrentTrack)) {
         f.List2.setListIndex(0);
         d.CurrentTrack = f.List2.ListIndex();
     }
+    return true;
+}
+
+void Playback::Epomeno_Kommati() {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    if (!startStep()) return;
     s.Busy = true;
     if (!s.PlaySelected && s.ShuffleOn) {
         // The track played StepCount places later in the history.
@@ -94,12 +100,7 @@ void Playback::Proigoumeno_Kommati() {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
-    if (f.List2.ListCount() == 0) return;
-    if (s.StepCount < 1) return;
-    if (!app.collection.isTrackRow(d.CurrentTrack)) {
-        f.List2.setListIndex(0);
-        d.CurrentTrack = f.List2.ListIndex();
-    }
+    if (!startStep()) return;
     s.Busy = true;
     s.PlaySelected = true;
     const std::int32_t p = d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)];
