@@ -1,6 +1,7 @@
 #include "collection/store_files.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,7 +111,7 @@ bool copyFile(const std::string& from, const std::string& to) {
     const std::string temp = temporaryBeside(to);
     std::error_code ec;
     std::filesystem::copy_file(from, temp, std::filesystem::copy_options::overwrite_existing, ec);
-    if (!ec) std::filesystem::rename(temp, to, ec);
+    if (!ec && !replaceFile(temp, to)) ec = std::error_code(errno, std::generic_category());
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);
@@ -120,16 +121,42 @@ bool copyFile(const std::string& from, const std::string& to) {
 }
 
 bool replaceFile(const std::string& from, const std::string& to) {
-    // The old file stays open across the rename, so the rename does not
-    // drop its last reference; closing that handle frees it later.
-    const int old = ::open(to.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    const bool renamed = ::rename(from.c_str(), to.c_str()) == 0;
-    const int renameError = errno;
-    if (old >= 0) {
+    // The old file stays open across the swap, so letting go of its name
+    // does not drop its last reference; closing that handle frees it later.
+    int old = ::open(to.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    struct stat st;
+    if (old >= 0 && (::fstat(old, &st) != 0 || !S_ISREG(st.st_mode))) {
+        // Only a file is swapped; anything else is left to the plain rename
+        // to refuse or replace as it always did.
+        ::close(old);
+        old = -1;
+    }
+    bool renamed = false;
+    int renameError = 0;
+    if (old >= 0 && ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
+        // The two names swapped files in one step: from now names the old
+        // file, which goes.
+        renamed = true;
+        ::unlink(from.c_str());
+    } else {
+        renamed = ::rename(from.c_str(), to.c_str()) == 0;
+        renameError = errno;
+    }
+    // The new file is sent on its way to the disk at once, as a rename over
+    // an old file would have done, but without holding up the save.
+    const int fresh = renamed ? ::open(to.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK) : -1;
+    auto release = [old, fresh] {
+        if (fresh >= 0) {
+            ::sync_file_range(fresh, 0, 0, SYNC_FILE_RANGE_WRITE);
+            ::close(fresh);
+        }
+        if (old >= 0) ::close(old);
+    };
+    if (old >= 0 || fresh >= 0) {
         try {
-            std::thread([old] { ::close(old); }).detach();
+            std::thread(release).detach();
         } catch (const std::system_error&) {
-            ::close(old);
+            release();
         }
     }
     errno = renameError;

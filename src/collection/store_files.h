@@ -55,10 +55,14 @@ Player& activePlayer(Program& app);
 // the destination is either the old or the whole new copy.
 bool copyFile(const std::string& from, const std::string& to);
 
-// Renames from over to in one step, as std::filesystem::rename does. The
-// file that to named is let go of on a helper thread: the system frees a
-// large file's cached pages when its last name and handle go, and waits for
-// any of them still on their way to the disk, which would hold up the save.
+// Puts from in the place of to in one step, as std::filesystem::rename
+// does, and removes the file that to named. Where the file system can, the
+// two names swap files and the old one is then unlinked: a rename over an
+// existing file makes some file systems (ext4) write the new file out on
+// the spot, which took a third of a large save. The new file is instead
+// sent to the disk, and the old one let go of, on a helper thread: the
+// system frees a large file's cached pages when its last name and handle
+// go, which would hold up the save too.
 bool replaceFile(const std::string& from, const std::string& to);
 
 // Keeps the timer tick idle while the collection is read, and restores

@@ -72,6 +72,12 @@ TEST_F(FileUtilitiesTest, ReplacingAFileKeepsTheOldOneWhenTheNewIsMissing) {
     ASSERT_TRUE(storefiles::replaceFile(fresh, target));
     EXPECT_EQ(contents(target), "new");
     EXPECT_FALSE(std::filesystem::exists(fresh));
+    // The old file went with the swap: nothing is left beside the new one.
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(h.folder.file(""))) {
+        if (entry.path().filename().string().rfind("tracks.ptlf", 0) == 0) ++files;
+    }
+    EXPECT_EQ(files, 1);
 
     // Onto a name that does not exist yet, and over a folder (refused).
     ASSERT_TRUE(storefiles::replaceFile(target, h.folder.file("moved.ptlf")));
