@@ -13,6 +13,7 @@
 #include <mpv/render.h>
 #include <mpv/render_gl.h>
 
+#include "platform/mpv/mpv_engine.h"
 #include "platform/player.h"
 
 namespace tarvolin {
@@ -41,6 +42,11 @@ void MpvPicture::release() {
 
 void MpvPicture::freeContext() {
     if (!ctx_) return;
+    // The file playing keeps its video, on no output until a context exists
+    // again.
+    Engine* engine = player_.engine();
+    if (engine && engine->nativeHandle() == handle_)
+        if (auto* mpv = dynamic_cast<MpvEngine*>(engine)) mpv->pictureDetaching();
     makeCurrent();
     mpv_render_context_set_update_callback(ctx_, nullptr, nullptr);
     mpv_render_context_free(ctx_);
@@ -76,6 +82,9 @@ void MpvPicture::createContext() {
     }
     handle_ = handle;
     mpv_render_context_set_update_callback(ctx_, &MpvPicture::onUpdate, this);
+    // A file loaded before this moment (the widget not yet shown, or its
+    // window made anew) has no picture here yet: hand it over.
+    if (auto* mpv = dynamic_cast<MpvEngine*>(engine)) mpv->pictureAttached();
 }
 
 void MpvPicture::onUpdate(void* self) {

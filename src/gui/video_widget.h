@@ -4,6 +4,11 @@
 // picture (play/pause and position). The bar is hidden when the player's
 // uiMode is "none"; the player's `enabled` False disables the bar only.
 //
+// The render context lives on the widget's GL context, which exists only
+// once the widget has been shown and goes with the widget's window. A file
+// loaded while there is none plays on without a picture, and gets it as soon
+// as the widget shows (the engine moves its video over).
+//
 // Order of destruction: the render context must go before the widget's GL
 // context and before the mpv handle. release() frees it; the destructor
 // calls release(), and the view calls it for every player before the

@@ -176,12 +176,6 @@ void Playback::Video() {
     if (d.CurrentFile.empty()) return;
 
     Player& video = app.Form2.WindowsMediaPlayer1;
-    // The window comes up first, so that its picture surface exists before
-    // the file reaches its player.
-    if (s.WindowVisible && !app.Form2.Visible()) {
-        app.Form2.Show();
-        app.loop().DoEvents();
-    }
     video.setURL(d.CurrentFile);
     video.settings.setVolume(s.Volume);
     // The window's player gives up its file.
@@ -190,6 +184,8 @@ void Playback::Video() {
         other->controls.stop();
         other->close();
     }
+    if (s.WindowVisible && !app.Form2.Visible()) app.Form2.Show();
+
     Media_Play(2);
     Wait(200);
 

@@ -13,11 +13,18 @@
 #include <fstream>
 #include <string>
 
+#include "app/program.h"
+#include "gui/form_view.h"
+#include "gui/program_views.h"
+#include "gui/qt_dialogs.h"
 #include "gui/qt_message_loop.h"
 #include "gui/video_widget.h"
 #include "gui_app.h"
 #include "platform/mpv/mpv_engine.h"
 #include "platform/player.h"
+#include "support/fake_desktop.h"
+#include "support/fake_media.h"
+#include "support/fake_tray.h"
 #include "support/media_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -40,22 +47,41 @@ int countLitPixels(const QImage& img) {
     return lit;
 }
 
+// Qt's offscreen platform has no OpenGL: there the test named runs again on
+// a virtual X display, and that run's outcome is this one's. True when the
+// caller is done.
+bool ranOnVirtualDisplay(const std::string& test) {
+    if (QGuiApplication::platformName() != "offscreen") return false;
+    TempDir out;
+    // From "/": an earlier test's program may have left the working
+    // folder in a temporary folder that is gone.
+    const std::string cmd = "cd / && env QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 800x600x24' '" + selfPath() +
+                            "' --gtest_filter=" + test + " > '" + out.file("log") + "' 2>&1";
+    const int rc = std::system(cmd.c_str());
+    std::ifstream log(out.file("log"));
+    const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(rc, 0) << "run on a virtual display failed:\n" << text;
+    EXPECT_NE(text.find("[  PASSED  ] 1 test"), std::string::npos) << text;
+    return true;
+}
+
+// Waits until the widget shows the test picture (it is colourful, never
+// black) and libmpv has drawn `frames` more frames into it.
+bool showsTestPicture(QtMessageLoop& loop, MpvPicture& picture, int frames = 5) {
+    const int from = picture.framesDrawn();
+    const auto start = loop.tickCount();
+    while (loop.tickCount() - start < 15000) {
+        loop.wait(100);
+        if (picture.framesDrawn() - from < frames) continue;
+        const QImage img = picture.grabFramebuffer();
+        if (countLitPixels(img) > img.width() * img.height() / 16) return true;
+    }
+    return false;
+}
+
 TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
     guiApp();
-    if (QGuiApplication::platformName() == "offscreen") {
-        TempDir out;
-        // From "/": an earlier test's program may have left the working
-        // folder in a temporary folder that is gone.
-        const std::string cmd = "cd / && env QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 800x600x24' '" + selfPath() +
-                                "' --gtest_filter=VideoWidget.DrawsFramesOfAPlayingVideo > '" + out.file("log") +
-                                "' 2>&1";
-        const int rc = std::system(cmd.c_str());
-        std::ifstream log(out.file("log"));
-        const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(rc, 0) << "run on a virtual display failed:\n" << text;
-        EXPECT_NE(text.find("[  PASSED  ] 1 test"), std::string::npos) << text;
-        return;
-    }
+    if (ranOnVirtualDisplay("VideoWidget.DrawsFramesOfAPlayingVideo")) return;
 
     TempDir dir;
     const std::string video = dir.file("clip.mkv");
@@ -108,6 +134,155 @@ TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
         EXPECT_FALSE(widget->picture()->rendering());
     }
     player.close();
+}
+
+// A player on libmpv that draws into a video widget, with clips of ten
+// seconds to play: a colourful test picture with a tone, and the picture
+// alone (libmpv ends a file that has nothing left to play when its video
+// output goes).
+class VideoPicture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto args = fixtures::ffmpegVideoInput(10.0, 160, 120, 25);
+        const auto tone = fixtures::ffmpegSineInput(10.0);
+        args.insert(args.end(), tone.begin(), tone.end());
+        args.insert(args.end(), {"-c:v", "ffv1", "-c:a", "pcm_s16le"});
+        ASSERT_TRUE(fixtures::makeWithFfmpeg(clip_, args));
+        args = fixtures::ffmpegVideoInput(10.0, 160, 120, 25);
+        args.insert(args.end(), {"-c:v", "ffv1"});
+        ASSERT_TRUE(fixtures::makeWithFfmpeg(silentClip_, args));
+        MpvEngineOptions opts;
+        opts.audioOutput = "null";
+        opts.videoOutput = "libmpv";
+        auto engine = std::make_unique<MpvEngine>(loop_, opts);
+        ASSERT_TRUE(engine->valid()) << engine->setupError();
+        player_.attach(std::move(engine));
+    }
+    void TearDown() override { player_.close(); }
+
+    void startClip(const std::string& clip) {
+        player_.setURL(clip);
+        player_.controls.play();
+        const auto start = loop_.tickCount();
+        while (player_.playState() != playstate::Playing && loop_.tickCount() - start < 10000) loop_.wait(20);
+        ASSERT_EQ(player_.playState(), playstate::Playing);
+    }
+    bool showsTheClip(MpvPicture& picture) { return showsTestPicture(loop_, picture); }
+
+    TempDir dir_;
+    const std::string clip_ = dir_.file("clip.mkv");
+    const std::string silentClip_ = dir_.file("silent.mkv");
+    QtMessageLoop loop_;
+    Player player_;
+};
+
+TEST_F(VideoPicture, FileLoadedBeforeTheWidgetIsFirstShownGetsItsPicture) {
+    guiApp();
+    if (ranOnVirtualDisplay("VideoPicture.FileLoadedBeforeTheWidgetIsFirstShownGetsItsPicture")) return;
+
+    QMainWindow window;
+    auto* widget = new VideoWidget(player_, &window);
+    window.setCentralWidget(widget);
+    window.resize(320, 260);
+    // The window is made but never shown: the file plays without a surface.
+    startClip(clip_);
+    loop_.wait(500);
+    EXPECT_EQ(player_.playState(), playstate::Playing);
+    EXPECT_FALSE(widget->picture()->rendering());
+
+    window.show();
+    EXPECT_TRUE(showsTheClip(*widget->picture()));
+    EXPECT_TRUE(widget->picture()->rendering());
+    EXPECT_EQ(player_.playState(), playstate::Playing);
+    widget->release();
+}
+
+TEST_F(VideoPicture, PictureReturnsAfterHidingAndInANewWindow) {
+    guiApp();
+    if (ranOnVirtualDisplay("VideoPicture.PictureReturnsAfterHidingAndInANewWindow")) return;
+
+    QMainWindow window;
+    auto* widget = new VideoWidget(player_, &window);
+    window.setCentralWidget(widget);
+    window.resize(320, 260);
+    window.show();
+    startClip(silentClip_);
+    ASSERT_TRUE(showsTheClip(*widget->picture()));
+
+    // Hidden and shown again: frames come again.
+    window.hide();
+    loop_.wait(500);
+    window.show();
+    EXPECT_TRUE(showsTheClip(*widget->picture()));
+
+    // The widget moves to another window: its GL context, and the render
+    // context on it, go with the old one. The file plays on and its picture
+    // comes back in the new window.
+    QMainWindow other;
+    other.resize(320, 260);
+    other.setCentralWidget(widget);
+    window.hide();
+    loop_.wait(300);
+    EXPECT_EQ(player_.playState(), playstate::Playing);
+    other.show();
+    EXPECT_TRUE(showsTheClip(*widget->picture()));
+    EXPECT_EQ(player_.playState(), playstate::Playing);
+
+    // In a window never shown yet the widget has no render context; a file
+    // loaded now gets its picture when that window shows.
+    QMainWindow third;
+    third.resize(320, 260);
+    third.setCentralWidget(widget);
+    other.hide();
+    loop_.wait(300);
+    EXPECT_FALSE(widget->picture()->rendering());
+    startClip(clip_);
+    third.show();
+    EXPECT_TRUE(showsTheClip(*widget->picture()));
+    widget->release();
+}
+
+// The whole program on libmpv: a video sent to the video window while the
+// window was never shown plays there with its picture.
+TEST(VideoWindow, ShowsAVideoSentBeforeItWasEverShown) {
+    guiApp();
+    if (ranOnVirtualDisplay("VideoWindow.ShowsAVideoSentBeforeItWasEverShown")) return;
+
+    TempDir media;
+    const std::string clip = media.file("clip.mkv");
+    auto args = fixtures::ffmpegVideoInput(10.0, 160, 120, 25);
+    const auto tone = fixtures::ffmpegSineInput(10.0);
+    args.insert(args.end(), tone.begin(), tone.end());
+    args.insert(args.end(), {"-c:v", "ffv1", "-c:a", "pcm_s16le"});
+    ASSERT_TRUE(fixtures::makeWithFfmpeg(clip, args));
+
+    TempDir folder;
+    QtMessageLoop loop;
+    QtDialogs dialogs;
+    FakeMediaReader reader;
+    MpvEngineFactory engines(loop);
+    engines.setAudioOutput("null");
+    engines.setVideoOutput("libmpv");
+    FakeDesktop desktop;
+    FakeTray tray;
+    Program program(Services{loop, dialogs, engines, reader, desktop, tray, {}, {}, "/usr/bin/tarvolin"},
+                    folder.path());
+    auto views = createViews(program);
+    auto* widget = qobject_cast<VideoWidget*>(viewOf(views, program.Form2)->widget("WindowsMediaPlayer1"));
+    ASSERT_NE(widget, nullptr);
+    ASSERT_NE(widget->picture(), nullptr);
+    ASSERT_FALSE(program.Form2.Visible());
+
+    program.state.VideoMode = -1;
+    program.collection.d.CurrentFile = clip;
+    program.playback.Video();
+    EXPECT_TRUE(program.Form2.Visible());
+    EXPECT_TRUE(showsTestPicture(loop, *widget->picture(), 1));
+    EXPECT_EQ(program.Form2.WindowsMediaPlayer1.URL(), clip);
+
+    program.Form2.WindowsMediaPlayer1.close();
+    for (auto& v : views) v->releaseVideo();
+    views.clear();
 }
 
 }  // namespace

@@ -11,6 +11,10 @@ namespace tarvolin {
 
 namespace {
 
+// The outputs of an engine that draws pictures: the front end's render
+// context, or nothing while there is none.
+constexpr const char* kPictureOutputs = "libmpv,null";
+
 // Numbers for libmpv's option texts, always with "." whatever the locale.
 std::string numberText(double v) {
     char buf[64];
@@ -54,7 +58,13 @@ MpvEngine::MpvEngine(MessageLoop& loop, const MpvEngineOptions& options)
         if (rc < 0 && setupError_.empty())
             setupError_ = std::string("option ") + name + ": " + mpv_error_string(rc);
     };
-    opt("vo", options.videoOutput.empty() ? "null" : options.videoOutput);
+    // libmpv cannot set up its "libmpv" output before the front end has a
+    // render context, and a file whose video fails to start before its audio
+    // does is ended as an error. The null output stands in until then
+    // (pictureAttached() moves the picture over).
+    const std::string& vo = options.videoOutput;
+    drawsPictures_ = vo == "libmpv";
+    opt("vo", vo.empty() ? "null" : drawsPictures_ ? kPictureOutputs : vo);
     if (!options.audioOutput.empty()) opt("ao", options.audioOutput);
     opt("audio-fallback-to-null", "yes");
     opt("input-default-bindings", "no");
@@ -197,6 +207,43 @@ void MpvEngine::setVolume(int volume0to100) {
 }
 
 void MpvEngine::setMute(bool mute) { setFlag("mute", mute); }
+
+// The requests of pictureAttached() go asynchronously: the caller renders,
+// and a render thread must not wait for libmpv's core.
+void MpvEngine::pictureAttached() {
+    if (!handle_ || !drawsPictures_) return;
+    if (pictureDetached_) {
+        // A change of the outputs sets the video of the file open up again
+        // on the first that works, now the render context.
+        pictureDetached_ = false;
+        const char* outputs = kPictureOutputs;
+        mpv_set_property_async(handle_, 0, "vo", MPV_FORMAT_STRING, &outputs);
+        return;
+    }
+    if (currentEntry_ < 0) return;  // nothing open: the next file finds the context
+    char* vo = mpv_get_property_string(handle_, "current-vo");
+    const bool drawing = vo && std::strcmp(vo, "libmpv") == 0;
+    mpv_free(vo);
+    if (drawing) return;
+    // libmpv keeps its output for as long as the video track stays chosen.
+    // Choosing no video and then the default track again sets the output up
+    // anew, on the render context that now exists; the option ends as "auto"
+    // as before, so the next file chooses its own track. An audio file
+    // without pictures has no track to choose and stays as it is.
+    const char* none = "no";
+    const char* automatic = "auto";
+    mpv_set_property_async(handle_, 0, "vid", MPV_FORMAT_STRING, &none);
+    mpv_set_property_async(handle_, 0, "vid", MPV_FORMAT_STRING, &automatic);
+}
+
+void MpvEngine::pictureDetaching() {
+    if (!handle_ || !drawsPictures_ || pictureDetached_) return;
+    // Freeing a render context that an output still uses makes libmpv drop
+    // the video track, and end a file that has no sound. The output moves to
+    // "null" first; synchronously, since the context is freed right after.
+    pictureDetached_ = true;
+    mpv_set_property_string(handle_, "vo", "null");
+}
 
 void MpvEngine::drain() {
     wakeup_->posted.store(false);

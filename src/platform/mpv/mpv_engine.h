@@ -22,7 +22,9 @@ struct MpvEngineOptions {
     // device the file plays silently instead of failing.
     std::string audioOutput;
     // Video output driver: "null" draws nothing, "libmpv" hands the picture
-    // to the front end through the render API (nativeHandle()).
+    // to the front end through the render API (nativeHandle()). Until the
+    // front end has made its render context, the picture of a "libmpv"
+    // engine goes to the null output, and the file plays on.
     std::string videoOutput = "null";
 };
 
@@ -48,6 +50,17 @@ public:
     void setMute(bool mute) override;
     void* nativeHandle() override { return handle_; }
 
+    // The front end has just made a render context on this handle. The file
+    // open now, whose picture went to the null output for want of one (it
+    // was loaded before the picture was first shown, or while the picture's
+    // window was being made anew), has its video set up again so that it
+    // draws there.
+    void pictureAttached();
+    // The front end is about to free its render context: the picture moves
+    // to the null output first, and the file plays on. Both are called on
+    // the loop's thread, which is the one that renders.
+    void pictureDetaching();
+
 private:
     struct Wakeup;
 
@@ -61,6 +74,8 @@ private:
     MessageLoop& loop_;
     mpv_handle* handle_ = nullptr;
     std::string setupError_;
+    bool drawsPictures_ = false;  // video output "libmpv"
+    bool pictureDetached_ = false;  // moved to the null output by pictureDetaching()
     EngineListener* listener_ = nullptr;
     std::shared_ptr<MpvEngine*> alive_;
     std::unique_ptr<Wakeup> wakeup_;
