@@ -71,10 +71,22 @@ struct ModuleState {
     std::int32_t AlarmMode = 0;       // 0 off, 1 time of day, 2 countdown
     std::string AlarmTarget;          // "mm-dd-yyyy" date of the alarm
     std::string AlarmFile;            // wake-up file (kept in the collection file)
+    std::int32_t AlarmDueTime = 0;      // -1: the time-of-day alarm has gone off
+    std::int32_t AlarmDueCountdown = 0; // -1: the countdown alarm has gone off
     int VideoWidth = 0;
     int VideoHeight = 0;
     int SearchLinkCount = 0;          // highest index of SearchLinks
     std::vector<std::int32_t> PreviewPoints = std::vector<std::int32_t>(1);  // 0..0 or 0..3
+
+    // Track information editor: the values handed to the tag writer
+    // (0 title, 1 artist, 2 album, 3 year, 4 comment, 5 genre index as text,
+    // 6 the file's path) and the file whose edits are pending ("" none)
+    std::array<std::string, 7> TagValues;
+    std::string TagFile;
+
+    // Copy, move and delete by class: -1 the selected rows of List2, 0 all,
+    // 1 C, 2 B, 3 A, 4 X, 5 unclassified, 6 S
+    std::int32_t MoveClassCode = 0;
 
     // Report file and destination folder
     bool ReportExists = false;        // the report file is known to exist

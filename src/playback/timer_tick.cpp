@@ -75,6 +75,10 @@ void Playback::Timer1_Timer() {
     // 1.
     if (s.TimerSuspended) return;
 
+    // The snooze window's alarm: the wake-up file, or the shutdown.
+    app.windows.Check_Alarm();
+    if (shutDown_) return;
+
     // 2. The player in use.
     std::int32_t pos = 0, dur = 0;
     int state = 0;

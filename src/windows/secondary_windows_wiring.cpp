@@ -44,6 +44,9 @@ void SecondaryWindows::wireEvents() {
     splash.KeyPress = [this](int& key) { frmSplash_Form_KeyPress(key); };
     splash.Frame1.Click = [this] { frmSplash_Frame1_Click(); };
     splash.Unload = [this](int&) { splashLoaded_ = false; };
+
+    wireSnoozeWindow();
+    wireInformationWindow();
 }
 
 }  // namespace tarvolin

@@ -1,0 +1,165 @@
+// The information window: a picture of the program's making drawn at random,
+// a looping animation that plays one closing theme after the button, the
+// motto and the blinking link to the program's page.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "app/program.h"
+#include "windows/secondary_windows.h"
+
+namespace tarvolin {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+// The program's own main pictures (custom 85 to 123) are all drawn at this
+// size, in pixels.
+constexpr int kPictureWidth = 360;
+constexpr int kPictureHeight = 270;
+
+constexpr std::int64_t kLinkBlue = 0xFF0000;     // BGR
+constexpr std::int64_t kLinkMagenta = 0xFF00FF;  // BGR
+
+std::string customPicture(int id) { return "custom/" + std::to_string(id); }
+
+}  // namespace
+
+void SecondaryWindows::wireInformationWindow() {
+    Form3& w = app.Form3;
+    // The window loads when it is first shown, and again after an unload.
+    w.Load = [this] { Form3_Form_Load(); };
+    w.Activate = [this] {
+        if (!infoLoaded_) Form3_Form_Load();
+    };
+    w.Command1.Click = [this] { Form3_Command1_Click(); };
+    w.Label1.Click = [this] { Form3_Label1_Click(); };
+    w.Timer1.TimerEvent = [this] { Form3_Timer1_Timer(); };
+    w.Unload = [this](int&) {
+        app.Form3.Timer1.setEnabled(false);
+        infoLoaded_ = false;
+    };
+}
+
+void SecondaryWindows::Form3_Form_Load() {
+    Form3& w = app.Form3;
+    infoLoaded_ = true;
+    // Each opening starts as the window was designed.
+    w.Label1.setForeColor(kLinkBlue);
+    LoopAnimation = true;
+    Show_Random_Picture();
+    AnimationTheme = CInt(app.random.Rnd() * 2.0);
+    Set_Frame_Range();
+    w.Timer1.setInterval(100);
+    w.Timer1.setEnabled(true);
+
+    const ScreenSize screen = app.desktop().screenSize();
+    // On a screen smaller than the window its top left corner stays visible.
+    w.setLeft(std::max(0, (screen.widthPixels * kTwipsPerPixel - w.Width()) / 2));
+    w.setTop(std::max(0, (screen.heightPixels * kTwipsPerPixel - w.Height()) / 2));
+}
+
+void SecondaryWindows::Set_Frame_Range() {
+    if (LoopAnimation) {
+        FirstFrame = 121;
+        LastFrame = 137;
+    } else {
+        switch (AnimationTheme) {
+            case 0:
+                FirstFrame = 159;
+                LastFrame = 168;
+                break;
+            case 1:
+                FirstFrame = 138;
+                LastFrame = 158;
+                break;
+            default:
+                FirstFrame = 169;
+                LastFrame = 187;
+                break;
+        }
+    }
+    CurrentFrame = FirstFrame;
+}
+
+void SecondaryWindows::Show_Random_Picture() {
+    Form3& w = app.Form3;
+    RandomGenerator& random = app.random;
+    int id = 0;
+    if (CInt(random.Rnd()) == 0) {
+        do {
+            id = CInt(random.Rnd() * 34.0) + 84;
+        } while (id < 85 || id >= 120);
+        w.Picture1.setVisible(false);
+    } else {
+        do {
+            id = CInt(random.Rnd() * 6.0) + 119;
+        } while (id < 120 || id >= 124);
+        const int second = CInt(random.Rnd()) != 0 ? 126 : 125;
+        // The small picture is stretched over the box's whole inner area.
+        PictureBox& box = w.Picture1;
+        box.setScaleMode(3);
+        box.setAutoRedraw(true);
+        box.setPicture("");
+        box.Cls();
+        box.PaintPicture(customPicture(second), 0, 0, box.ScaleWidth(), box.ScaleHeight());
+        box.setVisible(true);
+    }
+    w.Image3.setPicture(customPicture(id));
+
+    // The window fits the picture; the controls are placed from it (twips).
+    const int pictureWidth = kPictureWidth * kTwipsPerPixel;
+    const int pictureHeight = kPictureHeight * kTwipsPerPixel;
+    w.Image3.setWidth(pictureWidth);
+    w.Image3.setHeight(pictureHeight);
+    w.setWidth(pictureWidth + 80);
+    w.setHeight(pictureHeight + 400);
+    w.Command1.setTop(w.Height() - 1000);
+    w.Command1.setLeft(w.Width() - 2000);
+    w.Picture3.setTop(w.Command1.Top() - 1600);
+    w.Picture3.setLeft(w.Command1.Left() - 120);
+    w.Label1.setLeft(150);
+    w.Label1.setTop(w.Command1.Top() + 100);
+    w.Label2.setTop(200);
+    w.Label2.setLeft(w.Width() - 3000);
+    w.Picture1.setLeft(200);
+    w.Picture1.setTop(200);
+}
+
+void SecondaryWindows::Form3_Timer1_Timer() {
+    Form3& w = app.Form3;
+    w.Label1.setForeColor(w.Label1.ForeColor() == kLinkBlue ? kLinkMagenta : kLinkBlue);
+    w.Picture3.setPicture(std::to_string(CurrentFrame));
+    if (CurrentFrame < LastFrame) {
+        ++CurrentFrame;
+    } else if (LoopAnimation) {
+        CurrentFrame = FirstFrame;
+    } else {
+        w.requestUnload(1);
+    }
+}
+
+void SecondaryWindows::Form3_Command1_Click() {
+    LoopAnimation = false;
+    Set_Frame_Range();
+}
+
+void SecondaryWindows::Form3_Label1_Click() { app.playback.Open_Home_Page(); }
+
+bool SecondaryWindows::LoadDataIntoFile(const std::string& DataName, const std::string& FileName) {
+    std::error_code ec;
+    if (std::filesystem::exists(FileName, ec) || ec) return false;
+    std::string bytes;
+    if (!dataResource || !dataResource(DataName, bytes)) return false;
+    std::ofstream out(FileName, std::ios::binary);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        std::filesystem::remove(FileName, ec);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tarvolin
