@@ -55,6 +55,11 @@ std::string withoutExtension(const std::string& path) {
     return Left(path, len > 4 ? len - 4 : 0);
 }
 
+std::string asFolder(std::string path) {
+    if (path.empty() || path.back() != '/') path += '/';
+    return path;
+}
+
 bool saneAmount(Currency value) {
     // 32768 tracks of this size still sum inside the range.
     constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / 32768;

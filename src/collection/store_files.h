@@ -35,6 +35,9 @@ std::string findAnyCase(const std::string& path);
 // The text without its last four characters (a ".tlf" ending).
 std::string withoutExtension(const std::string& path);
 
+// A folder path with its closing "/" ("/" stays "/").
+std::string asFolder(std::string path);
+
 // A Currency read from a file that can be summed over a whole collection
 // without leaving the Currency range; larger magnitudes are damage.
 bool saneAmount(Currency value);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/program.h"
+#include "collection/store_files.h"
 #include "library/library.h"
 
 namespace tarvolin {
@@ -22,11 +23,6 @@ constexpr std::array<std::pair<int, int>, 5> kTypeGroups = {{
     {29, 31},  // playlists
     {0, 0},    // the first type only
 }};
-
-std::string asFolder(std::string path) {
-    if (path.empty() || path.back() != '/') path += '/';
-    return path;
-}
 
 }  // namespace
 
@@ -134,7 +130,7 @@ void Library::YpoFakel() {
     s.Busy = true;
     const std::string root = f.Dir1.Path();
 
-    if (f.List1.ListCount() > 0 && f.List1.List(0) == asFolder(root) && s.ScanFromFileList) {
+    if (f.List1.ListCount() > 0 && f.List1.List(0) == storefiles::asFolder(root) && s.ScanFromFileList) {
         if (app.dialogs().MsgBox("Νέα έρευνα για φακέλους; - New direcotry search?", mb::YesNo + mb::Question) == mb::No) {
             f.Check2.setValue(0);
             s.Busy = false;

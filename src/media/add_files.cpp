@@ -22,12 +22,6 @@ namespace {
 
 const char* const kCrLf = "\r\n";
 
-// A folder path with its closing "/" ("/" stays "/").
-std::string asFolder(std::string path) {
-    if (path.empty() || path.back() != '/') path += '/';
-    return path;
-}
-
 bool endsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -171,7 +165,7 @@ void MediaFiles::Add_Files_From_Folders() {
 
     auto addFolderShown = [&] {
         const bool onlySelected = !fromFolderList && f.Option4[1].Value();
-        const std::string folder = asFolder(f.File1.Path());
+        const std::string folder = storefiles::asFolder(f.File1.Path());
         const int entries = f.File1.ListCount();
         for (int j = 0; j < entries; ++j) {
             if (onlySelected && !f.File1.Selected(j)) {
@@ -181,8 +175,9 @@ void MediaFiles::Add_Files_From_Folders() {
             const std::string name = f.File1.List(j);
             const std::string ending = Right(name, 4);
             if (ending == ".wpl" || ending == ".m3u") {
-                // Playlist files belong to the playlist import, which this
-                // build does not have: the entry is passed over.
+                // A player playlist: its entries join the collection through
+                // the playlist import, which writes its own status.
+                Open_Merge_WMP_Playlist(true, true, "", folder + name);
                 loop.DoEvents();
                 continue;
             }
@@ -243,7 +238,9 @@ void MediaFiles::Add_Files_From_Folders() {
     if (d.CurrentTrack < 0) d.CurrentTrack = 0;
     store.Calc_Favor_Totals();
     d.ClassLabelsDirty = true;
-    store.DeikseAgapi(0, 0);
+    // Shown for the first row with its own class, so that its class letter
+    // (which a playlist may have given) stays.
+    store.DeikseAgapi(d.hasEntry(0) && f.List2.ListCount() > 0 ? validClass(d.TrackClass[0]) : 0, 0);
     d.CollectionSaved = false;
     s.TimerSuspended = false;
 
@@ -271,7 +268,7 @@ void MediaFiles::Search_Subfolders(const std::string& rootFolder) {
     // 1.
     app.dialogs().setMousePointer(11);
     f.Command2.setEnabled(true);
-    const std::string root = asFolder(rootFolder);
+    const std::string root = storefiles::asFolder(rootFolder);
     std::deque<std::string> queue{root};
     f.List1.setVisible(false);
     f.Text2[1].setText(timeNow() + "-> Αναζήτηση Υποφακέλων με τα επιλεγμένα Αρχεία - Searching Subdirectories with Selected Files" +

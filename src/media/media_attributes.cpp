@@ -43,22 +43,6 @@ std::string readRatingsWarning() {
            "option <Save Ratings within Files> wasn't enabled>";
 }
 
-// A duration as the media layer gives it, as Currency seconds; anything that
-// is not a plain non-negative number reads as 0.
-Currency durationOf(double seconds) {
-    if (!std::isfinite(seconds) || seconds < 0) return Currency{};
-    return Currency::tryFromDouble(seconds).value_or(Currency{});
-}
-
-// Megabytes of a "Filesize" text (bytes); an empty or unusable text is 0.
-Currency megabytesOf(const std::string& filesize) {
-    const double bytes = Val(filesize);
-    if (!std::isfinite(bytes) || bytes <= 0) return Currency{};
-    const auto whole = Currency::tryFromDouble(std::floor(bytes));
-    if (!whole) return Currency{};
-    return *whole / 1048576;
-}
-
 // The class a class-column letter names, or -1.
 int classOfLetter(const std::string& text) {
     static const char* const letters[kClassCount] = {"-", "X", "C", "B", "A", "S"};
@@ -100,6 +84,19 @@ private:
 };
 
 }  // namespace
+
+Currency MediaFiles::durationOf(double seconds) {
+    if (!std::isfinite(seconds) || seconds < 0) return Currency{};
+    return Currency::tryFromDouble(seconds).value_or(Currency{});
+}
+
+Currency MediaFiles::megabytesOf(const std::string& filesize) {
+    const double bytes = Val(filesize);
+    if (!std::isfinite(bytes) || bytes <= 0) return Currency{};
+    const auto whole = Currency::tryFromDouble(std::floor(bytes));
+    if (!whole) return Currency{};
+    return *whole / 1048576;
+}
 
 int MediaFiles::classOfUserRating(const std::string& rating) {
     if (!IsNumeric(rating)) return -1;
@@ -186,7 +183,7 @@ void MediaFiles::Identify_File_Properties(int OnlyUnread) {
                 // attribute.
                 const std::shared_ptr<MediaItem> item = f.WindowsMediaPlayer2.newMedia(path);
 
-                const Currency seconds = durationOf(item->duration());
+                const Currency seconds = MediaFiles::durationOf(item->duration());
                 loop.DoEvents();
                 d.TotalDuration += seconds;
                 d.TrackDuration[at] = seconds;
@@ -218,7 +215,7 @@ void MediaFiles::Identify_File_Properties(int OnlyUnread) {
                 d.TrackYear[at] = item->getItemInfo("WM/Year");
                 loop.DoEvents();
 
-                const Currency megabytes = megabytesOf(item->getItemInfo("Filesize"));
+                const Currency megabytes = MediaFiles::megabytesOf(item->getItemInfo("Filesize"));
                 d.TrackSize[at] = megabytes;
                 const std::string sizeText = storefiles::sizeText(megabytes);
                 if (sizeColumn.List(i) != sizeText) {

@@ -6,7 +6,10 @@
 // Holds the subsystem's own state; its procedures are defined across the
 // .cpp files of src/media, one file per procedure group. Its control events
 // are connected in wireEvents(), defined in src/media/media_files_wiring.cpp.
+#include <cstdint>
 #include <string>
+
+#include "toolkit/runtime.h"
 
 namespace tarvolin {
 
@@ -54,11 +57,65 @@ public:
     // The class a "UserRating" text gives, or -1 when the text is no rating
     // (empty, not a number, outside 0 to 99).
     static int classOfUserRating(const std::string& rating);
+    // A duration as the media layer gives it, as Currency seconds; anything
+    // that is not a plain non-negative number reads as 0.
+    static Currency durationOf(double seconds);
+    // Megabytes of a "Filesize" text (bytes); an empty or unusable text is 0.
+    static Currency megabytesOf(const std::string& filesize);
+
+    // ---- Single-file operations (single_file_ops.cpp) ----
+    // Operation 0 copies, 1 moves, 2 deletes one file; Failed (given as 0)
+    // becomes -1 when source and destination are the same path, 1 when the
+    // copy failed, 2 when the deletion failed. Each outcome is logged.
+    void File_Copy_Move_Delete(const std::string& Source, const std::string& Destination,
+                               std::int32_t Operation, std::int32_t& Failed);
+    // Deletes one file (to the trash while DeleteToRecycle is on), or a
+    // collection file with its part files and their backups; Failed -1 when
+    // a step failed.
+    void Delete_File_Or_Collection(const std::string& Path, std::int32_t& Failed);
+    void Recycle_File(const std::string& Path);
+    // Makes the player holding the playing file let go of it, and clears
+    // the track displays; the player is left on LoadAfter.
+    void Operate_On_Playing_File(const std::string& Path, std::int32_t& Failed, const std::string& LoadAfter);
+
+    // ---- Writing media tags (media_tags.cpp) ----
+    // Writes TagValues into the media file at Path and the track's tables;
+    // Err becomes -1 when a step fails.
+    void Save_Media_Tags(std::string& Path, std::int32_t& Err);
+
+    // ---- Ratings in media files (ratings_in_files.cpp) ----
+    // Mode 1 reads every file's "UserRating" into the track's class; 255
+    // writes every track's class into its file. Index is not used.
+    void ReadSave_Favor_In_Files(std::int32_t Index, std::uint8_t Mode);
+    void MnuMoreFavorWithinFiles_Click();
+    void MnuMoreReadFavorFromFiles_Click();
+    void MnuMoreSaveFavorWithinFiles_Click();
+    // The "UserRating" text a class is written as ("0", "1", "25", "50",
+    // "75", "99"); a code outside 0 to 5 counts as unclassified.
+    static std::string userRatingOfClass(int cls);
+
+    // ---- Export to the player library (playlist_export.cpp) ----
+    // Asks, then stores the whole collection as the library playlist called
+    // name, with each track's rating, size, bit rate and tags.
+    void Save_As_WMP_Playlist(const std::string& name);
+    // Makes the library playlist called name (the oldest of that name, or
+    // one made anew, after a question when one exists) the hidden player's
+    // current playlist.
+    void Make_WMP_Playlist(const std::string& name);
+
+    // ---- Import of playlists (playlist_import.cpp) ----
+    // merge: add the playlist's items to the collection (else replace it).
+    // pathGiven: read playlistPath and leave the closing steps to the caller
+    // (else the file is chosen in a dialog and the collection is finished
+    // here). newCollectionPath names the opened playlist.
+    void Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::string& newCollectionPath,
+                                 const std::string& playlistPath);
 
     Program& app;
 
 private:
     void wireAttributeMenus();
+    void wireRatingMenus();
 };
 
 }  // namespace tarvolin

@@ -6,6 +6,7 @@ namespace tarvolin {
 
 void MediaFiles::wireEvents() {
     wireAttributeMenus();
+    wireRatingMenus();
 }
 
 }  // namespace tarvolin

@@ -116,6 +116,9 @@ void setUpTagLib() {
         TagLib::ID3v2::Tag::setLatin1StringHandler(&latin1);
         TagLib::ID3v1::Tag::setStringHandler(&v1);
         TagLib::setDebugListener(&quiet);
+        // Text the program writes is Unicode: a Latin-1 frame would read back
+        // through the Windows-1253 decoding above as other letters.
+        TagLib::ID3v2::FrameFactory::instance()->setDefaultTextEncoding(TagLib::String::UTF16);
     });
 }
 
