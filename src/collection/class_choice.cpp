@@ -102,6 +102,10 @@ void CollectionStore::syncClassChoiceMenus() {
     f.MnuSystemTrayFavor.setCaption(caption);
     f.MnuMoreFavor.setCaption(caption);
     d.PlayClassActive = anyOn;
+    // The totals of the chosen classes follow the choice, as after a change
+    // made from the menus.
+    Calc_Favor_Totals();
+    Etiketes_Synol_Songs();
 }
 
 void CollectionStore::MnuMorePlayS_Click() { MnuFavor_Play(5); }

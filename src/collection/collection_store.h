@@ -85,7 +85,7 @@ public:
     void MnuFavor_Play(int cls);
     // Brings the class items' check marks, the all items and the " ! " mark
     // of both submenus in line with PlayClassOn (after a collection brought
-    // its own choice).
+    // its own choice), then recounts the totals of the chosen classes.
     void syncClassChoiceMenus();
     void MnuMorePlayS_Click();
     void MnuMorePlayA_Click();

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "toolkit/runtime.h"
+
 namespace tarvolin {
 
 class Program;
@@ -116,11 +118,165 @@ public:
     // Connects the rating button and the tray's rating items.
     void wireRating();
 
+    // ---- Selection by class (class_selection.cpp) ----
+    // Selects in the track lists every track of one class and logs their
+    // number and size: -1 X, 0 all tracks, 1 C, 2 B, 3 A, 4 unclassified,
+    // 5 S.
+    void SelectFavor(std::int32_t cls);
+    void MnuMoreClassS_Click();
+    void MnuMoreClassA_Click();
+    void MnuMoreClassB_Click();
+    void MnuMoreClassC_Click();
+    void MnuMoreClassAll_Click();
+    void MnuMoreClassX_Click();
+    void MnuMoreUnClass_Click();
+    // Recounts the per-class totals.
+    void MnuMoreCheckFavorites_Click();
+
+    // ---- Collection menu (collection_menu.cpp) ----
+    void mnufilesnew_Click();
+    void mnuFileOpen_Click();
+    void MnuFileMerge_Click();
+    // 0 exports to the player library, 2 replaces the collection by a
+    // playlist, 3 adds a playlist's items; 1 ("Keep Updated") does nothing.
+    void mnuFileCreateWPL_Click(int Index);
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileSaveAsAuto_Click();
+    void mnuFileReset_Click();
+    void mnufiledelete_Click();
+    void mnufilefavorreset_Click();
+
+    // ---- Statistics view (statistics_view.cpp) ----
+    void mnustats_Click();
+    void mnustatsreset_Click();
+    // The text of the statistics box.
+    std::string statisticsText() const;
+
+    // ---- Copy, move and delete by class (copy_move_delete.cpp) ----
+    // The bulk worker: List -1 takes the track table shown on the filter
+    // page, any other value List2 with Class (a MoveClassCode). Operation 0
+    // copies, 1 moves, 2 deletes. Cancelled is set when the user declined a
+    // confirmation (nothing was done); CurrentStopped when the current
+    // track's file or entry went and its player was stopped.
+    void Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std::int32_t& Operation, Currency Total,
+                                bool& Cancelled, bool& CurrentStopped);
+    // The confirmations asked before a move or a delete.
+    void Confirm_Move_Delete(std::int32_t Operation, bool& Cancelled);
+    // The Copy and Move submenus: Move 0 copies, any other value moves;
+    // Which is a MoveClassCode (copy_move_by_class.cpp).
+    void MoveSelected(std::int32_t Move, std::int32_t Which);
+    void MnuFileCopy_Click();
+    void MnuFileCopyAll_Click();
+    void MnuFileCopySClass_Click();
+    void MnuFileCopyAClass_Click();
+    void MnuFileCopyBClass_Click();
+    void MnuFileCopyCClass_Click();
+    void MnuFileCopyXClass_Click();
+    void MnuFileCopyUnClass_Click();
+    void mnufilesmove_Click();
+    void mnufilemoveall_Click();
+    void MnuFileMoveSClass_Click();
+    void MnuFileMoveAClass_Click();
+    void MnuFileMoveBClass_Click();
+    void MnuFileMoveCClass_Click();
+    void MnuFileMoveXClass_Click();
+    void MnuFileMoveUnClass_Click();
+    void MnuFilecopyreference_Click();
+    void MnuFileMoveReference_Click();
+    // The Delete submenu (delete_by_class.cpp): Which is a MoveClassCode.
+    void Pro_File_Del(std::int32_t Which);
+    void mnufiledeleteS_Click();
+    void mnufiledeleteA_Click();
+    void mnufiledeleteB_Click();
+    void mnufiledeleteC_Click();
+    void mnufiledeleteX_Click();
+    void mnufiledeleteunclass_Click();
+    void mnufilesdelete_Click();
+    void mnufiledeleteall_Click();
+    void mnufiledeletedisk_Click();
+    void mnufiledeleterecycle_Click();
+    void mnufiledeleteevendiskerror_Click();
+    // The filter page's file actions (filtered_file_actions.cpp): index 1
+    // shows every track, any other index acts on the table shown.
+    void Command16_Click(int Index);
+
+    // ---- Removing tracks by path (remove_by_path.cpp) ----
+    // The subfolder page's remove button: confirms, removes, remakes the
+    // filters.
+    void Command5_Click();
+    // Removes every track whose file the subfolder list's folders (all or
+    // the selected ones) or the file list (all or the selected files) show,
+    // and with DeleteFromDisk the files too; reports in Text2(1).
+    void Removing_Files_Under_Path();
+    // Removes track Index (path Path): deletes its file first when
+    // DeleteFromDisk is on; a file that cannot be deleted keeps its track
+    // (unless DeleteEvenOnDiskError) and counts in Errors. Scope holds the
+    // Greek and English names of the run's scope.
+    void Remove_the_Files(const std::string& Path, std::int32_t Index, const std::array<std::string, 2>& Scope,
+                          Currency& Removed, Currency& Errors);
+
+    // ---- Track lists and track information editor (track_info_editor.cpp) ----
+    // A press on a row of List2: the columns follow and the editor shows
+    // the row's file.
+    void List2_MouseDown();
+    void List3_0_MouseDown(int Index);
+    // Selects Row in every column and in List2; the editor shows its file.
+    void Sync_List2_From_List3_0(std::int32_t Row);
+    // Fills the editor's fields with the tags of Path (read through the
+    // main player when it is the file loaded for playing, else the hidden
+    // reader); the fields then belong to Path, and an edit pending for
+    // another file is dropped.
+    void Fill_Tag_Boxes(const std::string& Path);
+    // Follows a change of a field: captures the pending edit, or asks
+    // whether to store it.
+    void Edit_Info_Changed();
+    void Combo1_Click();
+    // Writes the pending edit into its file.
+    void Command14_Click();
+    void Picture2_Click();
+    // Seeks the active player to the slider's position.
+    void Slider1_Scroll();
+    // Deleting (2) disables "keep directory tree"; copy and move enable it.
+    void Option3_Click(int Index);
+
+    // ---- Search links (search_links.cpp) ----
+    // Adds the link typed in Text2(3) or removes the chosen one (Option2).
+    void Command13_Click();
+
     Program& app;
 
 private:
+    // ---- Removal by path, editor, search links ----
+    void wireEditorParts();
+    void wireTrackInfoEditor();
+    void wireRemoveByPath();
+    void wireSearchLinks();
+    // The file list's remove button: the panel's checks, then the removal.
+    void removeFromFileList();
+    void showInfoFile();
+    void tagBoxesShow(const std::string& path);
+    void tagBoxChanged(bool isField);
+    void discardPendingTags();
+    // Keeps SearchLinks in step with the user's links of Combo3.
+    void storeSearchLinks();
+    void showMovedInfoFile();
+    std::string tagShownFile_;      // the file whose values the fields show ("" none)
+    std::string tagShownInfoFile_;  // InfoFile when they were filled
+    bool fillingTags_ = false;  // Fill_Tag_Boxes is filling the fields
+    // ---- Selection by class ----
+    void wireClassSelection();
+    // ---- Collection menu ----
+    void wireCollectionMenu();
+    // Save_Collection without a question; true only when the collection
+    // reached its file (a refused save included as a failure).
+    bool saveCollectionReported(bool FullRewrite);
     // ---- Track tables ----
     void wireTrackTable();
+    // ---- Copy, move and delete ----
+    void wireCopyMoveDelete();
+    // The number of tracks a MoveClassCode names.
+    std::int64_t moveClassCount(std::int32_t Which) const;
     void wirePages();
     // ---- Media source panel ----
     void wireMediaSourcePanel();

@@ -10,6 +10,10 @@ void Library::wireEvents() {
     wireTrackTable();
     wireMediaSourcePanel();
     wirePages();
+    wireClassSelection();
+    wireCollectionMenu();
+    wireEditorParts();
+    wireCopyMoveDelete();
 }
 
 }  // namespace tarvolin

@@ -49,6 +49,7 @@ void Library::Add_To_Favorites(std::int32_t track, int oldClass, int newClass) {
     const auto t = static_cast<std::size_t>(track);
     bool added = false;
     int letter = newClass;
+    bool changed = true;
     if (newClass != 0 && d.TrackClass[t] == newClass) {
         // The class it already has is taken back.
         Subtract_Class_Totals(track, newClass);
@@ -67,16 +68,16 @@ void Library::Add_To_Favorites(std::int32_t track, int oldClass, int newClass) {
             Subtract_Class_Totals(track, oldClass);
             Remove_From_Favorites(track);
         } else {
-            // Unclassified stays unclassified: nothing changed, nothing logged.
-            d.ClassLabelsDirty = true;
-            app.collection.DeikseAgapi(d.TrackClass[t], track);
-            return;
+            // Unclassified stays unclassified: nothing changed, nothing is
+            // logged, but the display still follows the track.
+            changed = false;
         }
     }
 
     d.ClassLabelsDirty = true;
     app.collection.DeikseAgapi(d.TrackClass[t], track);
     if (ListBox* column = f.List3_0.get(1); column && track < column->ListCount()) column->setListIndex(track);
+    if (!changed) return;
     std::string name;
     CollectionStore::File_Name_Of_Path(f.List2.List(track), name);
 

@@ -171,6 +171,22 @@ TEST_F(ClassChoiceTest, UnmarkedUsesTheFirstSwitchAndAllCannotBeUnchecked) {
     for (std::int16_t on : d().PlayClassOn) EXPECT_EQ(on, 0);
 }
 
+TEST_F(ClassChoiceTest, AChoiceThatCameWithACollectionCountsItsTracks) {
+    // Start-up restores "all" before the collection arrives with its own
+    // choice; the totals of the chosen classes must follow that choice.
+    d().PlayClassOn = {-1, 0, 0, 0, 0, -1};
+    store().syncClassChoiceMenus();
+    EXPECT_TRUE(d().PlayClassActive);
+    EXPECT_EQ(d().FavorTrackCount, 2);
+    EXPECT_EQ(d().FavorDuration, money(500));
+
+    d().PlayClassOn = {0, 0, 0, 0, 0, 0};
+    store().syncClassChoiceMenus();
+    EXPECT_FALSE(d().PlayClassActive);
+    EXPECT_EQ(d().FavorTrackCount, 0);
+    EXPECT_EQ(d().FavorDuration, money(0));
+}
+
 TEST_F(ClassChoiceTest, MenusFollowAChoiceThatCameWithACollection) {
     d().PlayClassOn = {0, 0, -1, 0, 0, -1};
     store().syncClassChoiceMenus();

@@ -1,0 +1,297 @@
+// Copying, moving and deleting the media files of the collection by class,
+// by selection or from the filtered table: the bulk worker that every file
+// command goes through, and its confirmations.
+#include <set>
+
+#include "app/program.h"
+#include "collection/store_files.h"
+#include "library/library.h"
+
+namespace tarvolin {
+
+namespace {
+
+// Where a table line keeps its track number (characters 8 to 13) and the
+// file name field of its row (60 characters, after the track number, the
+// two numbers' "|" and the nine fields before it).
+constexpr int kTrackNumberStart = 8;
+constexpr int kTrackNumberLength = 6;
+constexpr int kFileFieldStart = 204;
+constexpr int kFileFieldWidth = 60;
+
+void logLine(Program& app, const std::string& message) {
+    app.Form1.Text2[0].prepend(LogLineText(app.loop().now(), message));
+}
+
+// The class letter of the class column and the class code that a
+// MoveClassCode 1..6 stands for.
+struct ClassOfCode {
+    const char* letter;
+    int code;
+};
+constexpr ClassOfCode kClassOfCode[7] = {
+    {"", 0}, {"C", 2}, {"B", 3}, {"A", 4}, {"X", 1}, {"-", 0}, {"S", 5},
+};
+
+// Takes track t out of the collection: its table entries, its list rows,
+// and CurrentTrack keeps naming its own track.
+void removeTrack(Program& app, std::int32_t t) {
+    Form1& f = app.Form1;
+    CollectionData& d = app.collection.d;
+    app.collection.Remove_Track_Data(t);
+    f.List2.RemoveItem(t);
+    for (ListBox& column : f.List3_0) {
+        if (t < column.ListCount()) column.RemoveItem(t);
+    }
+    if (d.CurrentTrack > t) d.CurrentTrack -= 1;
+}
+
+// The track a table line names, or -1 when the line names no row of List2
+// or its file name is not that row's.
+std::int32_t trackOfLine(Program& app, const std::string& line) {
+    const std::string number = Mid(line, kTrackNumberStart, kTrackNumberLength);
+    if (!IsNumeric(number)) return -1;
+    const double value = Val(number) - 1;
+    const ListBox& list2 = app.Form1.List2;
+    if (value < 0 || value >= list2.ListCount() || value != static_cast<std::int32_t>(value)) return -1;
+    const auto track = static_cast<std::int32_t>(value);
+    std::string name;
+    CollectionStore::File_Name_Of_Path(list2.List(track), name);
+    if (Mid(line, kFileFieldStart, kFileFieldWidth) != PadRight(name, kFileFieldWidth)) return -1;
+    return track;
+}
+
+}  // namespace
+
+std::int64_t Library::moveClassCount(std::int32_t Which) const {
+    const CollectionData& d = app.collection.d;
+    if (Which == 0) return d.TrackCount;
+    if (Which == -1) return app.Form1.List2.SelCount();
+    if (Which >= 1 && Which <= 6) return d.ClassCount[static_cast<std::size_t>(kClassOfCode[Which].code)];
+    return 0;
+}
+
+void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std::int32_t& Operation, Currency Total,
+                                     bool& Cancelled, bool& CurrentStopped) {
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    CollectionStore& store = app.collection;
+    Form1& f = app.Form1;
+
+    storefiles::SuspendTimer suspend(s);
+    f.Text2[0].setText("");
+
+    if (Operation == 1 || Operation == 2) {
+        Confirm_Move_Delete(Operation, Cancelled);
+        if (Cancelled) return;
+    }
+
+    s.Busy = true;
+    // A copy or move needs its folder: a bare file name would land wherever
+    // the program happens to run.
+    if ((Operation == 0 || Operation == 1) && s.DestFolder.empty()) return;
+    ListBox* table = nullptr;
+    if (List == -1) {
+        if (f.List5.Enabled()) {
+            table = &f.List5;
+        } else if (f.List4.Enabled()) {
+            table = &f.List4;
+        } else {
+            return;
+        }
+    }
+    const int firstRow = table ? 2 : 0;
+    const int lastRow = (table ? table->ListCount() : f.List2.ListCount()) - 1;
+    bool anyLineSelected = false;
+    if (table) {
+        for (int j = firstRow; j <= lastRow && !anyLineSelected; ++j) anyLineSelected = table->Selected(j);
+    }
+
+    const bool report = s.KeepReport == -1;
+    if (report) store.Report_File(-1);
+
+    std::int64_t tries = 0, successes = 0, processed = 0;
+    Currency sizeTotal{};
+    const std::int64_t total = CLng(Total);
+    // Destinations written in this run: a second file of the same name
+    // would overwrite the first one's copy.
+    std::set<std::string> destinations;
+
+    for (int row = lastRow; row >= firstRow; --row) {
+        // a. Which track.
+        std::int32_t track = -1;
+        if (table) {
+            if (anyLineSelected && !table->Selected(row)) continue;
+            const std::string line = table->List(row);
+            if (!IsNumeric(Mid(line, kTrackNumberStart, kTrackNumberLength))) continue;
+            track = trackOfLine(app, line);
+            if (track < 0) {
+                logLine(app, "-> Η γραμμή του πίνακα δεν αντιστοιχεί σε κομμάτι της λίστας - The table line does not "
+                             "match a track of the list: " + Left(line, 60));
+                continue;
+            }
+        } else {
+            track = row;
+            if (Class == -1) {
+                if (!f.List2.Selected(row)) continue;
+            } else if (Class >= 1 && Class <= 6) {
+                const ClassOfCode& c = kClassOfCode[Class];
+                const bool letter = f.List3_0.has(1) && row < f.List3_0[1].ListCount() &&
+                                    f.List3_0[1].List(row) == c.letter;
+                const bool code = d.hasEntry(row) && d.TrackClass[static_cast<std::size_t>(row)] == c.code;
+                if (!letter && !code) continue;
+            }
+        }
+
+        // b. The file in hand.
+        ++tries;
+        const std::string path = f.List2.List(track);
+        const Currency size = d.hasEntry(track) ? d.TrackSize[static_cast<std::size_t>(track)] : Currency{};
+        const bool wasCurrent = path == d.CurrentFile && track == d.CurrentTrack;
+        std::int32_t flag = 0;
+        bool stop = false;
+
+        if (Operation == 0 || Operation == 1) {
+            std::string name;
+            CollectionStore::File_Name_Of_Path(path, name);
+            const std::string destination = s.DestFolder + name;
+            if (!destinations.insert(destination).second) {
+                flag = 1;
+                logLine(app, "-> " + path + " XXX αδυναμία αντιγραφής σε - failed to copy to ---> " + destination +
+                                 " (άλλο αρχείο με το ίδιο όνομα - another file of the same name)");
+            } else {
+                app.media.File_Copy_Move_Delete(path, destination, Operation, flag);
+            }
+            const bool pointToNew = Operation == 0 ? s.FileCopyReference : s.FileMoveReference;
+            if (flag == 0) {
+                if (pointToNew) {
+                    f.List2.setList(track, destination);
+                    if (d.hasEntry(track)) d.TrackSaved[static_cast<std::size_t>(track)] = false;
+                } else if (Operation == 1) {
+                    removeTrack(app, track);
+                }
+                if (Operation == 1 && wasCurrent) stop = true;
+            }
+        } else if (Operation == 2) {
+            if (!s.DeleteFromDisk) {
+                removeTrack(app, track);
+            } else {
+                Operation = 2;
+                app.media.File_Copy_Move_Delete(path, "", 2, flag);
+                if (flag == 0 || s.DeleteEvenOnDiskError) removeTrack(app, track);
+            }
+            stop = wasCurrent;
+        }
+
+        // f. The player of the current track stops.
+        if (stop) {
+            storefiles::activePlayer(app).controls.stop();
+            CurrentStopped = true;
+        }
+
+        // g, h. Counts and progress.
+        if (flag == 0) {
+            ++successes;
+            sizeTotal += size;
+        }
+        ++processed;
+        if (processed % 40 == 0 || processed > total - 50) store.Show_Progress(processed, total, 1);
+
+        // i. The cancel button.
+        app.loop().DoEvents();
+        if (s.AbortKey == 27) {
+            s.AbortKey = 0;
+            f.Text2[0].prependLine("Ακυρώθηκε - Canceled");
+            break;
+        }
+    }
+
+    // The tables follow the list after removals.
+    const std::int32_t rows = f.List2.ListCount();
+    if (d.TrackCount != rows) {
+        d.TrackCount = rows;
+        d.resizeTrackTables(rows);
+    }
+    if (d.CurrentTrack > rows - 1) d.CurrentTrack = rows > 0 ? rows - 1 : 0;
+    if (d.CurrentTrack < 0) d.CurrentTrack = 0;
+
+    // Summary.
+    if ((Operation == 2 && s.DeleteFromDisk) || s.FileCopyReference || s.FileMoveReference) {
+        std::string amount;
+        std::string unit;
+        if (sizeTotal > Currency::fromInteger(1024)) {
+            amount = Str(CLng(sizeTotal) / 1024);
+            unit = "Gb";
+        } else {
+            amount = Str(sizeTotal);
+            unit = "Mb";
+        }
+        logLine(app, "-> Προσπάθειες Αντιγραφής/Μετακίνησης/Διαγραφής - Copy/Move/Delete Tries: " + Str(tries) +
+                         "\r\n. Αποτυχίες - Failures: " + Str(tries - successes) +
+                         "\r\n. Επιτυχίες - Success :" + Str(successes));
+        logLine(app, "-> Αντιγράφηκαν/Μετακινήθηκαν/Διαγράφησαν " + amount + unit + " have been copied/moved/deleted!");
+    }
+
+    if (Operation == 1 || Operation == 2 || s.FileCopyReference) {
+        store.Calc_Favor_Totals();
+        store.Etiketes_Synol_Songs();
+        store.Show_Class_Counts();
+        if (report) store.Report_File(0);
+        store.Renumber_Play_Order();
+        d.ClassLabelsDirty = true;
+        store.Show_Class_Counts();
+        d.CollectionSaved = false;
+    } else if (report) {
+        // The report opened for this run is closed whatever the run did.
+        store.Report_File(0);
+    }
+    // Busy stays set: the calling command clears it.
+}
+
+void Library::Confirm_Move_Delete(std::int32_t Operation, bool& Cancelled) {
+    const ModuleState& s = app.state;
+    Dialogs& dialogs = app.dialogs();
+    const std::string br = "\r\n";
+    if (Operation == 1) {
+        std::string question;
+        if (!s.FileMoveReference) {
+            question = "Η μετακίνηση άνευ Αναφοράς στη Νέα Θέση συνεπάγει κατάργηση των επιλεγμένων κομματιών από τη "
+                       "λίστα. Θα συνεχίσετε; " + br +
+                       "Mooving files without Pointing to the New Path, means also deleting the selected files from "
+                       "the Collection. Will you procceed?" + br + br;
+        } else {
+            question = "Η μετακίνηση με Αναφορά στη Νέα θέση συνεπάγει αλλαγή των διαδρομών προς {" + s.DestFolder +
+                       "} στη λίστα. Θα συνεχίσετε; " + br +
+                       "Mooving files while Pointing to the New Path, means changing folders names towards {" +
+                       s.DestFolder + "} of the selected'" + " of the selected files. Will you procceed?" + br + br;
+        }
+        if (dialogs.MsgBox(question, mb::YesNo + mb::Question) == mb::No) Cancelled = true;
+        return;
+    }
+    if (Operation != 2) return;
+
+    std::string question;
+    if (s.DeleteFromDisk && !s.DeleteToRecycle) {
+        question = "Πρόκειται να διαγράψετε οριστικά από τον δίσκο σας τα επιλεγμένα αρχεία! Θα συνεχίσετε;" + br +
+                   " - You are going to permanetly delete selected files for your disk! Continue?";
+    } else {
+        question = "Πρόκειται να διαγράψετε οριστικά από την συλλογή σας τα επιλεγμένα αρχεία! Θα συνεχίσετε;" + br +
+                   " - You are going to permanetly delete selected files from collection! Continue?";
+    }
+    if (dialogs.MsgBox(question, mb::OKCancel + mb::Question) == mb::Cancel) {
+        Cancelled = true;
+        return;
+    }
+    if (s.DeleteFromDisk && s.DeleteToRecycle) {
+        const std::string warning =
+            std::string("Η αποστολή στον κάδο ανακύλωσης είναι ενεργοποιημένη. Αν ο Κάδος Ανακύκλωσης των Windows έχει ") +
+            "ενεργοποιημένη την επιβεβαίωση διαγραφής αρχείων, τότε αυτή η διαδικασία ίσως χρειαστεί αρκετή ώρα και" +
+            " επιβεβαίωση για κάθε διαγραφή αρχείου! Να συνεχίσω; " + br +
+            " - The Deletion to Recycle Bin is On. If the Windows Recycle Bin has checked the confirmation for each " +
+            "file deletion then this procedure migh take quite a long and ask confirmation for every single file " +
+            "deletion. Continue?";
+        if (dialogs.MsgBox(warning, mb::OKCancel + mb::Question) == mb::Cancel) Cancelled = true;
+    }
+}
+
+}  // namespace tarvolin

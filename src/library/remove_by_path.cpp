@@ -1,0 +1,263 @@
+// Removing from the collection every track whose file lies in the chosen
+// folders (the subfolder list) or in the folder of the file list, and with
+// the delete-from-disk option also the files themselves.
+#include <array>
+#include <string>
+
+#include "app/program.h"
+#include "collection/store_files.h"
+#include "library/library.h"
+
+namespace tarvolin {
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+
+// Keeps the timer from starting a track and the list and player handlers
+// out for the length of a run, and gives both back on every way out.
+class RunGuard {
+public:
+    explicit RunGuard(ModuleState& s) : s_(s), busy_(s.Busy), suspended_(s.TimerSuspended) {
+        s_.TimerSuspended = true;
+        s_.Busy = true;
+    }
+    ~RunGuard() {
+        s_.Busy = busy_;
+        s_.TimerSuspended = suspended_;
+    }
+    RunGuard(const RunGuard&) = delete;
+    RunGuard& operator=(const RunGuard&) = delete;
+
+private:
+    ModuleState& s_;
+    bool busy_, suspended_;
+};
+
+}  // namespace
+
+void Library::Command5_Click() {
+    bool cancelled = false;
+    Confirm_Move_Delete(2, cancelled);
+    if (cancelled) return;
+    Removing_Files_Under_Path();
+    Remake_Filters();
+}
+
+void Library::removeFromFileList() {
+    Form1& f = app.Form1;
+    // The panel's own checks come first; a refused press goes no further.
+    const bool refused = f.File1.ListCount() == 0 || f.List3.SelCount() == 0;
+    Command18_Click(1);
+    if (refused) return;
+    bool cancelled = false;
+    Confirm_Move_Delete(2, cancelled);
+    if (cancelled) return;
+    Removing_Files_Under_Path();
+}
+
+void Library::Removing_Files_Under_Path() {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
+    MessageLoop& loop = app.loop();
+    auto timeNow = [&] { return TimeText(loop.now()); };
+
+    RunGuard guard(s);
+
+    // 1.
+    app.dialogs().setMousePointer(11);
+    f.Text2[0].setText("");
+    f.MnuSystemTray.setEnabled(false);
+    f.setEnabled(false);
+
+    // 2. The scope as the options stand now.
+    const bool fromFolderList = s.ScanFromFileList;
+    enum class Pick { None, All, Selected };
+    Pick pick = Pick::None;
+    std::array<std::string, 2> scope;
+    if (fromFolderList) {
+        if (f.Option1_0.Value()) {
+            pick = Pick::All;
+            scope = {"όλους τους φάκελους", "all directories"};
+        } else if (f.Option1_1.Value()) {
+            pick = Pick::Selected;
+            scope = {"τους επιλεγμένους φάκελους", "selected directories"};
+        }
+    } else {
+        const std::string folder = f.File1.Path();
+        if (f.Option4.has(0) && f.Option4[0].Value()) {
+            pick = Pick::All;
+            scope = {"ενός φακέλου [" + folder + "]", "one directory [" + folder + "]"};
+        } else if (f.Option4.has(1) && f.Option4[1].Value()) {
+            pick = Pick::Selected;
+            scope = {"επιλογές ενός φακέλου [" + folder + "]", "selection of one directory [" + folder + "]"};
+        }
+    }
+
+    // 3. The folder page comes forward. Busy keeps the subfolder box's
+    // handler from bringing its own page forward when the box is cleared.
+    if (f.MultiPage1.Value() != 2) {
+        f.MultiPage1.setValue(2);
+    } else {
+        MultiPage1_Change();
+    }
+
+    // 4., 5.
+    const bool report = s.KeepReport == -1;
+    if (report) store.Report_File(-1);
+    if (d.TrackCount != f.List2.ListCount()) d.TrackCount = f.List2.ListCount();
+    store.Make_Invisible();
+
+    Currency removed, errors;
+
+    // Looks up every file that File1 lists now (or only its selected ones)
+    // and removes the track of each one found.
+    auto removeListedFiles = [&](bool onlySelected, auto&& afterEntry) {
+        const std::string folder = storefiles::asFolder(f.File1.Path());
+        for (int j = 0; j < f.File1.ListCount(); ++j) {
+            if (onlySelected && !f.File1.Selected(j)) {
+                afterEntry(j);
+                continue;
+            }
+            const std::string path = folder + f.File1.List(j);
+            const int k = MediaFiles::findExactPath(f.List2, path);
+            if (k >= 0) Remove_the_Files(path, k, scope, removed, errors);
+            f.Text2[2].setText(timeNow() + "-> " + path);
+            loop.DoEvents();
+            afterEntry(j);
+        }
+    };
+
+    // 6.
+    std::int64_t done = 0;
+    if (fromFolderList) {
+        const std::int64_t last = f.List1.ListCount() - 1;
+        for (int i = 0; i <= last && i < f.List1.ListCount(); ++i) {
+            bool listed = false;
+            if (pick == Pick::All || (pick == Pick::Selected && f.List1.Selected(i))) {
+                const std::string folder = f.List1.List(i);
+                if (f.File1.setPath(folder)) {
+                    listed = true;
+                } else {
+                    // A folder that is gone or cannot be read is passed
+                    // over; nothing of the folder listed before is looked
+                    // at again.
+                    f.Text2[0].prepend(LogLineText(
+                        loop.now(), "-> Ο φάκελος δεν είναι διαθέσιμος - The folder is not available: " + folder));
+                }
+            } else if (pick == Pick::None) {
+                listed = true;  // File1 keeps its folder
+            }
+            if (listed) removeListedFiles(false, [](int) {});
+            ++done;
+            if (done % 10 == 0 || done > last - 50) store.Show_Progress(done, last, 0);
+        }
+    } else {
+        // One pass over the folder's entries, each a step of the progress.
+        const std::int64_t last = f.File1.ListCount() - 1;
+        removeListedFiles(pick == Pick::Selected, [&](int) {
+            ++done;
+            if (done % 10 == 0 || done > last - 50) store.Show_Progress(done, last, 0);
+        });
+    }
+
+    // 7.
+    const std::int32_t rows = f.List2.ListCount();
+    if (d.CurrentTrack > rows - 1) d.CurrentTrack = rows - 1;
+    if (d.CurrentTrack < 0) d.CurrentTrack = 0;
+    d.TrackCount = rows;
+    d.resizeTrackTables(d.TrackCount);
+    store.Calc_Favor_Totals();
+    if (removed > Currency{}) {
+        d.ClassLabelsDirty = true;
+        d.CollectionSaved = false;
+    }
+
+    // 8. The number column from the top, counted from 0.
+    if (f.List3_0.has(0)) {
+        ListBox& numbers = f.List3_0[0];
+        for (int i = 0; i < numbers.ListCount(); ++i) numbers.setList(i, Format(i, "#0000"));
+    }
+
+    // 9.
+    TextBox& status = f.Text2[1];
+    status.prepend(timeNow() + "-> Αριθμός αρχείων που αφαιρέθηκαν - Number of removed files :" + Str(removed) +
+                   ". Λάθη σε αρχεία - Error in files :" + Str(errors) + kCrLf);
+
+    // 10.
+    if (report) {
+        f.Text2[0].setText(status.Text());
+        store.Report_File(0);
+    }
+
+    // 11.
+    store.Etiketes_Synol_Songs();
+    f.MnuSystemTray.setEnabled(true);
+    f.setEnabled(true);
+    store.Make_Visible();
+    app.dialogs().setMousePointer(0);
+}
+
+void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, const std::array<std::string, 2>& Scope,
+                               Currency& Removed, Currency& Errors) {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
+    if (Index < 0 || Index >= f.List2.ListCount()) return;
+    const std::string now = TimeText(app.loop().now());
+    const Currency size = d.hasEntry(Index) ? d.TrackSize[static_cast<std::size_t>(Index)] : Currency{};
+    const bool wasCurrent = Path == d.CurrentFile && d.CurrentTrack == Index;
+
+    // 1.
+    std::string detail;
+    std::int32_t failed = 0;
+    bool keep = false;
+    if (s.DeleteFromDisk) {
+        app.media.File_Copy_Move_Delete(Path, "", 2, failed);
+        if (failed != 0 && !s.DeleteEvenOnDiskError) {
+            detail = "Αδύνατη η διαγραφή - ?X?X??X?X? - Impossible to delete file";
+            failed = 1;
+            Errors += Currency::fromInteger(1);
+            keep = true;
+        } else {
+            detail = "XXXXXXXX";
+        }
+    }
+
+    // 2. The tables first, while the row is still there; then the rows.
+    if (!keep) {
+        store.Remove_Track_Data(Index);
+        f.List2.RemoveItem(Index);
+        for (ListBox& column : f.List3_0) {
+            if (Index < column.ListCount()) column.RemoveItem(Index);
+        }
+        // The current track keeps naming its own track.
+        if (d.CurrentTrack > Index) d.CurrentTrack -= 1;
+        Removed += Currency::fromInteger(1);
+    }
+
+    // 3. The track playing is stopped in the player that holds it.
+    if (wasCurrent) storefiles::activePlayer(app).controls.stop();
+
+    // 4. to 6.
+    TextBox& status = f.Text2[1];
+    status.setText(now + "-> Αφαιρούνται αρχεία από " + Scope[0] + ".Παρακαλώ περιμένετε... " +
+                   "- Removing files from " + Scope[1] + ". Please wait..." + kCrLf + " ---> " + detail);
+    if (s.DeleteFromDisk) {
+        status.prepend(now + "-> " + storefiles::sizeText(size) + kCrLf +
+                       "Λάθη διαγραφής από δίσκο - Errors while deleting from disk:" + Str(failed != 0 ? 1 : 0) +
+                       kCrLf);
+    }
+    status.prepend(now + "-> Απομακρύνθηκαν - Removed :" + Str(Removed) + kCrLf);
+}
+
+void Library::wireRemoveByPath() {
+    Form1& f = app.Form1;
+    f.Command5.Click = [this] { Command5_Click(); };
+    if (f.Command18.has(1)) f.Command18[1].Click = [this] { removeFromFileList(); };
+}
+
+}  // namespace tarvolin
