@@ -243,6 +243,9 @@ public:
     // ---- Search links (search_links.cpp) ----
     // Adds the link typed in Text2(3) or removes the chosen one (Option2).
     void Command13_Click();
+    // The editor's fields now show path's values (an edit pending for
+    // another file is dropped); every fill of the fields tells it.
+    void tagBoxesShow(const std::string& path);
 
     Program& app;
 
@@ -255,7 +258,6 @@ private:
     // The file list's remove button: the panel's checks, then the removal.
     void removeFromFileList();
     void showInfoFile();
-    void tagBoxesShow(const std::string& path);
     void tagBoxChanged(bool isField);
     void discardPendingTags();
     // Keeps SearchLinks in step with the user's links of Combo3.

@@ -87,6 +87,7 @@ void Playback::Decide_Video() {
     }
 
     // The editor boxes show the file's own tags.
+    app.library.tagBoxesShow(d.CurrentFile);
     s.TagBoxesFilling = false;
     s.Busy = true;
     auto item = f.WindowsMediaPlayer2.newMedia(d.CurrentFile);

@@ -160,6 +160,23 @@ TEST_F(TrackEditorTest, TheFieldsOfAStartingTrackBelongToThatTrack) {
     EXPECT_EQ(s().TagValues[1], "artist 1");
 }
 
+TEST_F(TrackEditorTest, TheTagsOfTheFirstTrackPlayedCanBeEditedAndStored) {
+    // No row was pressed since the program started: the play button alone
+    // filled the fields.
+    f().Command11.Click.raise();
+    run(500);
+    const std::string playing = d().CurrentFile;
+    ASSERT_FALSE(playing.empty());
+    ASSERT_EQ(f().Text1_4.Text(), h.media.attribute(playing, "Comment"));
+
+    type(f().Text1_0, "first edit");
+    ASSERT_TRUE(pending());
+    EXPECT_EQ(s().TagFile, playing);
+    f().Command14.Click.raise();
+    EXPECT_EQ(h.media.attribute(playing, "Title"), "first edit");
+    EXPECT_EQ(h.media.attribute(playing, "Comment"), f().Text1_4.Text());
+}
+
 TEST_F(TrackEditorTest, WhileDisarmedAChangeAsksBeforeStoringThePendingEdit) {
     pressRow(0);
     type(f().Text1_0, "pending title");
