@@ -77,6 +77,9 @@ public:
 
     // ---- Rating display (rating_display.cpp) ----
     void DeikseAgapi(int cls, std::int32_t track);
+    // The rating display after the tracks were loaded, added or imported:
+    // the first track's own class, so that its class column keeps its letter.
+    void showFirstTrackRating();
     void Show_Class_Counts();
     void Show_Rating_Stars(int mirror, int cls);
 

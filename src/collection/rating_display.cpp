@@ -48,6 +48,11 @@ MenuItem& trayRatingItem(Form1& f, int cls) {
 
 }  // namespace
 
+void CollectionStore::showFirstTrackRating() {
+    const bool row = d.hasEntry(0) && app_.Form1.List2.ListCount() > 0;
+    DeikseAgapi(row ? validClass(d.TrackClass[0]) : 0, 0);
+}
+
 void CollectionStore::DeikseAgapi(int cls, std::int32_t track) {
     Form1& f = app_.Form1;
     cls = validClass(cls);

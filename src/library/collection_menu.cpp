@@ -106,7 +106,7 @@ void Library::mnuFileOpen_Click() {
     store.syncClassChoiceMenus();
     store.Calculate_Ratings();
     d.ClassLabelsDirty = true;
-    store.DeikseAgapi(0, 0);
+    store.showFirstTrackRating();
     app.playback.Command3_Click(0);
 }
 
@@ -186,7 +186,7 @@ void Library::mnufilesnew_Click() {
     store.Reset_Collection(0);
     store.Calculate_Ratings();
     d.ClassLabelsDirty = true;
-    store.DeikseAgapi(0, 0);
+    store.showFirstTrackRating();
 
     // A number of the generator; a name already taken moves on to the next.
     std::int64_t n = CInt(static_cast<double>(app.random.Rnd()) * 100);

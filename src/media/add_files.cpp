@@ -240,7 +240,7 @@ void MediaFiles::Add_Files_From_Folders() {
     d.ClassLabelsDirty = true;
     // Shown for the first row with its own class, so that its class letter
     // (which a playlist may have given) stays.
-    store.DeikseAgapi(d.hasEntry(0) && f.List2.ListCount() > 0 ? validClass(d.TrackClass[0]) : 0, 0);
+    store.showFirstTrackRating();
     d.CollectionSaved = false;
     s.TimerSuspended = false;
 

@@ -183,7 +183,7 @@ void MediaFiles::Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::
     d.ClassLabelsDirty = true;
     // The display is shown for the first row with that row's own class, so
     // its class letter stays what it is.
-    store.DeikseAgapi(d.hasEntry(0) && f.List2.ListCount() > 0 ? validClass(d.TrackClass[0]) : 0, 0);
+    store.showFirstTrackRating();
     app.playback.Command3_Click(0);
 }
 

@@ -139,6 +139,29 @@ TEST_F(CollectionMenuTest, OpenOffersTheUnsavedCollectionThenLoadsTheChosenFile)
     EXPECT_NE(d().CurrentFile.find("/j"), std::string::npos) << d().CurrentFile;
 }
 
+TEST_F(CollectionMenuTest, OpeningKeepsTheFirstTracksRating) {
+    // The collection was left at its third track, so the track that
+    // starts after the opening is not the first one.
+    for (const char* t : {"s1.wav", "s2.wav", "s3.wav"}) addTrack(t, 5);
+    d().CurrentTrack = 2;
+    d().CollectionPath = collection("rated");
+    store().Save_Collection(false, true);
+    ASSERT_TRUE(d().CollectionSaved);
+    store().Reset_Collection(0);
+
+    dialogs().answerMsgBox(mb::No);  // nothing to save first
+    dialogs().answerOpen(collection("rated"));
+    f1().mnuFileOpen.click();
+
+    ASSERT_EQ(d().TrackCount, 3);
+    ASSERT_NE(d().CurrentTrack, 0);
+    EXPECT_EQ(f1().List3_0[1].List(0), "S");
+    // A later recount reads the class column: the first track is still S.
+    store().Calculate_Ratings();
+    EXPECT_EQ(d().TrackClass[0], 5);
+    EXPECT_EQ(d().ClassCount[5], 3);
+}
+
 TEST_F(CollectionMenuTest, OpenRefusesNamesWithoutTheExactEndingAndCancelChangesNothing) {
     makeCollectionFile(collection("rock"), {"r1.wav"});
     d().CollectionPath = collection("rock");
