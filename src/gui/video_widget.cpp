@@ -172,7 +172,14 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
 
     poll_ = new QTimer(this);
     poll_->setInterval(500);
-    connect(poll_, &QTimer::timeout, this, [this] { refreshPosition(); });
+    connect(poll_, &QTimer::timeout, this, [this] {
+        refreshPosition();
+        // An engine that makes its mpv handle only with its first file has
+        // one now: the next paint sets the picture up on it.
+        if (picture_ && !picture_->rendering() && picture_->isVisible() && player_.engine() &&
+            player_.engine()->nativeHandle())
+            picture_->update();
+    });
     poll_->start();
 
     listenId_ = player_.changed.listen([this](std::string_view what) {

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include <mpv/client.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -194,6 +196,37 @@ TEST_F(VideoPicture, FileLoadedBeforeTheWidgetIsFirstShownGetsItsPicture) {
     EXPECT_TRUE(showsTheClip(*widget->picture()));
     EXPECT_TRUE(widget->picture()->rendering());
     EXPECT_EQ(player_.playState(), playstate::Playing);
+    widget->release();
+}
+
+TEST_F(VideoPicture, AnEngineMadeByItsFirstFileDrawsInAWidgetAlreadyShown) {
+    guiApp();
+    if (ranOnVirtualDisplay("VideoPicture.AnEngineMadeByItsFirstFileDrawsInAWidgetAlreadyShown")) return;
+
+    MpvEngineOptions opts;
+    opts.audioOutput = "null";
+    opts.videoOutput = "libmpv";
+    opts.startOnFirstLoad = true;
+    player_.attach(std::make_unique<MpvEngine>(loop_, opts));
+    player_.settings.setVolume(37);
+    ASSERT_EQ(player_.engine()->nativeHandle(), nullptr);
+
+    QMainWindow window;
+    auto* widget = new VideoWidget(player_, &window);
+    window.setCentralWidget(widget);
+    window.resize(320, 260);
+    window.show();
+    loop_.wait(300);
+    EXPECT_FALSE(widget->picture()->rendering());
+
+    startClip(clip_);
+    EXPECT_TRUE(showsTheClip(*widget->picture()));
+    // The volume given before the handle existed reached it.
+    double volume = 0;
+    auto* handle = static_cast<mpv_handle*>(player_.engine()->nativeHandle());
+    ASSERT_NE(handle, nullptr);
+    ASSERT_GE(mpv_get_property(handle, "volume", MPV_FORMAT_DOUBLE, &volume), 0);
+    EXPECT_EQ(volume, 37);
     widget->release();
 }
 

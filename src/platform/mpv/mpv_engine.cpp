@@ -46,6 +46,14 @@ MpvEngine::MpvEngine(MessageLoop& loop, const MpvEngineOptions& options)
     wakeup_->loop = &loop_;
     wakeup_->alive = alive_;
 
+    options_ = options;
+    if (!options_.startOnFirstLoad) start();
+}
+
+void MpvEngine::start() {
+    if (started_) return;
+    started_ = true;
+    const MpvEngineOptions& options = options_;
     // libmpv refuses to start under a locale whose decimal point is not ".".
     std::setlocale(LC_NUMERIC, "C");
     handle_ = mpv_create();
@@ -86,6 +94,8 @@ MpvEngine::MpvEngine(MessageLoop& loop, const MpvEngineOptions& options)
     mpv_observe_property(handle_, 1, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(handle_, 2, "pause", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(handle_, &Wakeup::callback, wakeup_.get());
+    setVolume(volume_);
+    if (mute_) setMute(true);
 }
 
 MpvEngine::~MpvEngine() {
@@ -131,6 +141,7 @@ void MpvEngine::load(const std::string& path, bool paused, double startSeconds) 
     loaded_ = false;
     seeking_ = false;
     currentEntry_ = -1;
+    start();
     if (!handle_) {
         reportLater(EndReason::Error, setupError_.empty() ? "no playback engine" : setupError_);
         return;
@@ -201,12 +212,16 @@ double MpvEngine::position() const {
 double MpvEngine::duration() const { return loaded_ ? doubleProperty("duration") : 0; }
 
 void MpvEngine::setVolume(int volume0to100) {
+    volume_ = volume0to100;
     if (!handle_) return;
     double v = volume0to100 < 0 ? 0 : volume0to100 > 100 ? 100 : volume0to100;
     mpv_set_property(handle_, "volume", MPV_FORMAT_DOUBLE, &v);
 }
 
-void MpvEngine::setMute(bool mute) { setFlag("mute", mute); }
+void MpvEngine::setMute(bool mute) {
+    mute_ = mute;
+    setFlag("mute", mute);
+}
 
 // The requests of pictureAttached() go asynchronously: the caller renders,
 // and a render thread must not wait for libmpv's core.
@@ -341,6 +356,8 @@ std::unique_ptr<Engine> MpvEngineFactory::create(PlayerRole role) {
     MpvEngineOptions options;
     options.audioOutput = audioOutput_;
     options.videoOutput = showsVideo(role) ? videoOutput_ : "null";
+    // Twelve preview players stand ready; most runs never fill them.
+    options.startOnFirstLoad = role == PlayerRole::Preview;
     return std::make_unique<MpvEngine>(loop_, options);
 }
 

@@ -26,6 +26,10 @@ struct MpvEngineOptions {
     // front end has made its render context, the picture of a "libmpv"
     // engine goes to the null output, and the file plays on.
     std::string videoOutput = "null";
+    // The mpv handle is made by the first load, not at once: for the many
+    // players that may never play anything (each handle holds its own
+    // threads and buffers).
+    bool startOnFirstLoad = false;
 };
 
 class MpvEngine : public Engine {
@@ -35,7 +39,8 @@ public:
     MpvEngine(const MpvEngine&) = delete;
     MpvEngine& operator=(const MpvEngine&) = delete;
 
-    // False when libmpv could not be set up; every load then fails.
+    // False when libmpv could not be set up (or, with startOnFirstLoad,
+    // before the first load); every load then fails.
     bool valid() const { return handle_ != nullptr; }
     const std::string& setupError() const { return setupError_; }
 
@@ -63,6 +68,9 @@ public:
 
 private:
     struct Wakeup;
+    // Makes and starts the mpv handle; on failure handle_ stays null and
+    // setupError_ says why.
+    void start();
 
     void drain();
     void handleEvent(const mpv_event& ev);
@@ -72,6 +80,11 @@ private:
     void setFlag(const char* name, bool value);
 
     MessageLoop& loop_;
+    MpvEngineOptions options_;
+    bool started_ = false;
+    // Kept for a handle made later.
+    int volume_ = 100;
+    bool mute_ = false;
     mpv_handle* handle_ = nullptr;
     std::string setupError_;
     bool drawsPictures_ = false;  // video output "libmpv"
