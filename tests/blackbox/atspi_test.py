@@ -3,9 +3,12 @@
 
 Starts the program on a fresh program folder, finds its controls by their
 accessible description (the control's name), presses a button and a menu
-item, answers the message box the menu item opens, and closes the program.
+item, answers the message box the menu item opens; then adds the two tracks
+of the home folder, plays, types a new title for the playing track and
+stores it into its file; and closes the program.
 Run by atspi_test.sh inside dbus-run-session and xvfb-run.
 """
+import glob
 import os
 import signal
 import subprocess
@@ -87,6 +90,51 @@ def press_quietly(node):
         pass
 
 
+def text_of(node):
+    return node.queryText().getText(0, -1)
+
+
+def titles():
+    out = {}
+    for path in sorted(glob.glob(os.path.join(os.environ["HOME"], "*.mp3"))):
+        r = subprocess.run(["ffprobe", "-loglevel", "error", "-show_entries", "format_tags=title",
+                            "-of", "default=nw=1:nk=1", path], capture_output=True, text=True)
+        out[os.path.basename(path)] = r.stdout.strip()
+    return out
+
+
+def tag_edit(app):
+    """Adds the home folder's tracks, plays one and retitles it."""
+    add = wait_for(lambda: by_description(app, "Command18_0"), 20)
+    check(add is not None, "the Add Files button is exposed")
+    if add is None:
+        return
+    threading.Thread(target=press_quietly, args=(add,), daemon=True).start()
+    status = wait_for(lambda: by_description(app, "Text2_1"), 20)
+    added = wait_for(lambda: status and "Number of Added files : 2." in text_of(status), 30)
+    check(bool(added), "Add Files adds the two tracks of the folder")
+    play = by_description(app, "Command11")
+    threading.Thread(target=press_quietly, args=(play,), daemon=True).start()
+    title = wait_for(lambda: by_description(app, "Text1_0"), 20)
+    filled = wait_for(lambda: title and text_of(title).startswith("Τραγούδι"), 30)
+    check(bool(filled), "playing fills the title field from the file")
+    if not filled:
+        return
+    before = text_of(title)
+    title.queryComponent().grabFocus()
+    time.sleep(0.5)
+    subprocess.run(["xdotool", "key", "End"])
+    subprocess.run(["xdotool", "type", "--delay", "50", " new"])
+    store = by_description(app, "Command14")
+    armed = wait_for(lambda: store.getState().contains(pyatspi.STATE_SENSITIVE), 10)
+    check(bool(armed), "typing into the title arms the store button")
+    if not armed:
+        return
+    threading.Thread(target=press_quietly, args=(store,), daemon=True).start()
+    stored = wait_for(lambda: (before + " new") in titles().values(), 20)
+    check(bool(stored), "the new title is in the file (%s)" % titles())
+
+
 def main():
     proc = subprocess.Popen([EXE], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     try:
@@ -131,6 +179,8 @@ def main():
                     press(ok)
                     gone = wait_for(lambda: by_description(app, "MsgBox") is None, 20)
                     check(bool(gone), "answering closes the message box")
+
+        tag_edit(app)
     finally:
         # SIGTERM runs the program's own shutdown.
         proc.send_signal(signal.SIGTERM)

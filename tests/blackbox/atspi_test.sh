@@ -15,7 +15,14 @@ done
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp "$exe" "$work/tarvolin"
+# Two tagged tracks in the home folder, where the folder lists start.
+mkdir -p "$work/home"
+for i in 1 2; do
+  ffmpeg -loglevel error -f lavfi -i "sine=frequency=$((400 * i)):duration=20" \
+    -metadata title="Τραγούδι $i" -c:a libmp3lame -b:a 128k "$work/home/track$i.mp3"
+done
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work/home"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+cd "$work/home"
 exec dbus-run-session -- xvfb-run -a -s "-screen 0 1400x1000x24" "$py" "$here/atspi_test.py" "$work/tarvolin"
