@@ -194,11 +194,13 @@ public:
     void Load_Collection_Files_Add(const std::string& partFile, std::int32_t& failed, std::int32_t count);
     void Merge_Play_Marks(std::int32_t n);
 
+    // Puts a log line (the time, the message, CR LF) in front of the log
+    // box of the main window, where every part of the program logs.
+    void logLine(const std::string& message);
+
 private:
     // The time of day as "hh:mm:ss".
     std::string timeOfDay() const;
-    // Puts a log line (the time, the message, CR LF) in front of the log box.
-    void logLine(const std::string& message);
 
     Program& app_;
     TextFileWriter report_;  // open between Report_File(-1) and its end call

@@ -104,7 +104,7 @@ void Library::SelectFavor(std::int32_t cls) {
 
     const std::string summary = " Αριθμός αρχείων : " + Str(count) + " : Number of files" + "\r\n" +
                                 "Μέγεθος (Mbytes): " + Str(size) + " :Size (Mbytes)";
-    f.Text2[0].prepend(LogLineText(app.loop().now(), "->" + summary + "\r\n"));
+    app.collection.logLine("->" + summary + "\r\n");
 }
 
 void Library::MnuMoreClassS_Click() { SelectFavor(5); }

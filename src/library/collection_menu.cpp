@@ -15,10 +15,6 @@ namespace {
 const char* const kCollectionFilter = "Tarvolin (*.tlf) | *.tlf";
 const char* const kWrongEnding = "Το όνομα πρέπει να τελειώνει σε [.tlf] should be the ending of the file";
 
-void logLine(Program& app, const std::string& message) {
-    app.Form1.Text2[0].prepend(LogLineText(app.loop().now(), message));
-}
-
 // The last four characters are exactly ".tlf", letter case included.
 bool hasCollectionEnding(const std::string& path) { return Right(path, 4) == ".tlf"; }
 
@@ -45,7 +41,7 @@ std::string chooseCollectionFile(Program& app, bool save, const std::string& tit
 // with the message or log line that load gives.
 bool collectionFileAcceptable(Program& app, const std::string& path) {
     auto loadError = [&] {
-        logLine(app, " --->Λάθος κατά τη φόρτωση της συλλογής \"" + path + "\" -> Error while loading Collection");
+        app.collection.logLine(" --->Λάθος κατά τη φόρτωση της συλλογής \"" + path + "\" -> Error while loading Collection");
         return false;
     };
     // A file that is not there yet makes a new, empty collection.
@@ -111,7 +107,7 @@ void Library::mnuFileOpen_Click() {
 }
 
 void Library::mnuFileSave_Click() {
-    if (saveCollectionReported(false)) logLine(app, " -> Σώθηκε - Saved");
+    if (saveCollectionReported(false)) app.collection.logLine(" -> Σώθηκε - Saved");
 }
 
 void Library::mnuFileSaveAs_Click() {
@@ -222,7 +218,7 @@ void Library::mnufiledelete_Click() {
     CollectionData& d = store.d;
     if (d.CollectionPath == store.defaultCollectionPath()) {
         const std::string name = std::string(CollectionStore::dataFolderName(1)) + "/tarvolin.tlf";
-        logLine(app, "-> Η αρχική συλλογή \"" + name + "\" δεν γίνεται να διαγραφεί! - Default collection  \"" + name +
+        app.collection.logLine("-> Η αρχική συλλογή \"" + name + "\" δεν γίνεται να διαγραφεί! - Default collection  \"" + name +
                          "\" cannot be deleted!");
         return;
     }

@@ -81,7 +81,7 @@ void Library::MoveSelected(std::int32_t Move, std::int32_t Which) {
 
     app.collection.Save_Collection(false, false);
     if (app.collection.d.CollectionSaved) {
-        f.Text2[0].prepend(LogLineText(app.loop().now(), " -> Σώθηκε - Saved"));
+        app.collection.logLine(" -> Σώθηκε - Saved");
     }
 }
 

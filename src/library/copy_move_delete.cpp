@@ -19,10 +19,6 @@ constexpr int kTrackNumberLength = 6;
 constexpr int kFileFieldStart = 204;
 constexpr int kFileFieldWidth = 60;
 
-void logLine(Program& app, const std::string& message) {
-    app.Form1.Text2[0].prepend(LogLineText(app.loop().now(), message));
-}
-
 // The class letter of the class column and the class code that a
 // MoveClassCode 1..6 stands for.
 struct ClassOfCode {
@@ -126,7 +122,7 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
             if (!IsNumeric(Mid(line, kTrackNumberStart, kTrackNumberLength))) continue;
             track = trackOfLine(app, line);
             if (track < 0) {
-                logLine(app, "-> Η γραμμή του πίνακα δεν αντιστοιχεί σε κομμάτι της λίστας - The table line does not "
+                app.collection.logLine("-> Η γραμμή του πίνακα δεν αντιστοιχεί σε κομμάτι της λίστας - The table line does not "
                              "match a track of the list: " + Left(line, 60));
                 continue;
             }
@@ -157,7 +153,7 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
             const std::string destination = s.DestFolder + name;
             if (!destinations.insert(destination).second) {
                 flag = 1;
-                logLine(app, "-> " + path + " XXX αδυναμία αντιγραφής σε - failed to copy to ---> " + destination +
+                app.collection.logLine("-> " + path + " XXX αδυναμία αντιγραφής σε - failed to copy to ---> " + destination +
                                  " (άλλο αρχείο με το ίδιο όνομα - another file of the same name)");
             } else {
                 app.media.File_Copy_Move_Delete(path, destination, Operation, flag);
@@ -226,10 +222,10 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
             amount = Str(sizeTotal);
             unit = "Mb";
         }
-        logLine(app, "-> Προσπάθειες Αντιγραφής/Μετακίνησης/Διαγραφής - Copy/Move/Delete Tries: " + Str(tries) +
+        app.collection.logLine("-> Προσπάθειες Αντιγραφής/Μετακίνησης/Διαγραφής - Copy/Move/Delete Tries: " + Str(tries) +
                          "\r\n. Αποτυχίες - Failures: " + Str(tries - successes) +
                          "\r\n. Επιτυχίες - Success :" + Str(successes));
-        logLine(app, "-> Αντιγράφηκαν/Μετακινήθηκαν/Διαγράφησαν " + amount + unit + " have been copied/moved/deleted!");
+        app.collection.logLine("-> Αντιγράφηκαν/Μετακινήθηκαν/Διαγράφησαν " + amount + unit + " have been copied/moved/deleted!");
     }
 
     if (Operation == 1 || Operation == 2 || s.FileCopyReference) {

@@ -32,7 +32,7 @@ void Library::Pro_File_Del(std::int32_t Which) {
     Refresh_Filters();
     app.collection.Save_Collection(false, false);
     if (app.collection.d.CollectionSaved) {
-        f.Text2[0].prepend(LogLineText(app.loop().now(), " -> Σώθηκε - Saved"));
+        app.collection.logLine(" -> Σώθηκε - Saved");
     }
     s.Busy = false;
 }

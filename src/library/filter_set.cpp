@@ -19,10 +19,6 @@ constexpr int kBoxes = 9;  // boxes 0..8; box 0 holds the class names
 // How often a refresh kept back by Busy looks whether Busy has cleared.
 constexpr std::int64_t kPendingCheckMs = 100;
 
-void logLine(Program& app, const std::string& message) {
-    app.Form1.Text2[0].prepend(LogLineText(app.loop().now(), message));
-}
-
 // The text that track i gives box k (1..8), "" when it gives none.
 std::string boxValue(const CollectionData& d, int k, std::size_t i) {
     switch (k) {
@@ -87,7 +83,7 @@ void Library::Add_Filters() {
     // 3.
     if (f.List2.ListCount() == 0) return;
     // 4.
-    logLine(app, " -> Κατασκευή Φίλτρων Συλλογής... - Building collection filters...");
+    app.collection.logLine(" -> Κατασκευή Φίλτρων Συλλογής... - Building collection filters...");
 
     // 5. The first spelling of a value is kept; later ones that differ only
     // in letter case are left out.

@@ -99,7 +99,7 @@ void Library::Command16_Click(int Index) {
         Refresh_Filters();
         app.collection.Save_Collection(false, false);
         if (app.collection.d.CollectionSaved) {
-            f.Text2[0].prepend(LogLineText(app.loop().now(), " -> Σώθηκε - Saved"));
+            app.collection.logLine(" -> Σώθηκε - Saved");
         }
     }
     s.Busy = false;

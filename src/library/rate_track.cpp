@@ -84,9 +84,9 @@ void Library::Add_To_Favorites(std::int32_t track, int oldClass, int newClass) {
     const std::string greek = added ? "Προστέθηκε στα" : "Αφαιρέθηκε από τα";
     const std::string english = added ? " has been added to" : " has been deleted from";
     const std::string mark = kClassLetters[validClass(letter)];
-    f.Text2[0].prepend(LogLineText(app.loop().now(), "-> " + greek + " Αγαπημένα -* " + mark + " *- το : " +
+    app.collection.logLine("-> " + greek + " Αγαπημένα -* " + mark + " *- το : " +
                                                          "\r\n" + "\"" + name + "\"" + " " + "\r\n" + english +
-                                                         " Favorites -* " + mark + " *-"));
+                                                         " Favorites -* " + mark + " *-");
 }
 
 void Library::Remove_From_Favorites(std::int32_t track) {

@@ -144,8 +144,7 @@ void Library::Removing_Files_Under_Path() {
                     // A folder that is gone or cannot be read is passed
                     // over; nothing of the folder listed before is looked
                     // at again.
-                    f.Text2[0].prepend(LogLineText(
-                        loop.now(), "-> Ο φάκελος δεν είναι διαθέσιμος - The folder is not available: " + folder));
+                    app.collection.logLine("-> Ο φάκελος δεν είναι διαθέσιμος - The folder is not available: " + folder);
                 }
             } else if (pick == Pick::None) {
                 listed = true;  // File1 keeps its folder

@@ -222,7 +222,7 @@ void Library::Command14_Click() {
     if (err == 0) {
         const std::string line = std::string("->") + " Επιτυχημένη Αποθήκευση - Saving succeded" + kCrLf +
                                  "Αρχείο - File :" + path;
-        f.Text2[0].prepend(LogLineText(app.loop().now(), line));
+        app.collection.logLine(line);
     }
     // 3.
     discardPendingTags();

@@ -53,10 +53,6 @@ const std::string& entry(const std::vector<std::string>& table, std::size_t i) {
     return i < table.size() ? table[i] : empty;
 }
 
-void logLine(Program& app, const std::string& message) {
-    app.Form1.Text2[0].prepend(LogLineText(app.loop().now(), message));
-}
-
 // The two track numbers in front of a row: "000000|000000|".
 std::string linePrefix(std::int64_t first, std::int64_t track) {
     std::string s = Format(first, "000000");
@@ -158,7 +154,7 @@ void Library::Filtered_Songs_List(int& Rebuild) {
     // 3.
     s.Filtering = true;
     f.Frame12.setEnabled(false);
-    logLine(app, " -> Φιλτράρισμα Στοιχείων - Filtering Properties");
+    app.collection.logLine(" -> Φιλτράρισμα Στοιχείων - Filtering Properties");
 
     // 4.
     tableHeading();
@@ -230,7 +226,7 @@ void Library::Filtered_Songs_List(int& Rebuild) {
     // 10.
     s.Filtering = false;
     f.Frame12.setEnabled(true);
-    logLine(app, " -> Τέλος Φιλτραρίσματος - Filtering Ended");
+    app.collection.logLine(" -> Τέλος Φιλτραρίσματος - Filtering Ended");
 }
 
 void Library::Refresh_Filtered_Row(std::int32_t Track, int Column) {

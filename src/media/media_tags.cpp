@@ -40,7 +40,7 @@ void MediaFiles::Save_Media_Tags(std::string& Path, std::int32_t& Err) {
     HiddenPlayer& player = f.WindowsMediaPlayer2;
     auto fail = [&](const std::string& description) {
         Err = -1;
-        f.Text2[0].prepend(LogLineText(app.loop().now(), "-> " + description));
+        app.collection.logLine("-> " + description);
     };
     const bool genreChosen = values[kGenre] != kNoGenre;
 

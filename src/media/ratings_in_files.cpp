@@ -136,9 +136,9 @@ void MediaFiles::ReadSave_Favor_In_Files(std::int32_t /*Index*/, std::uint8_t Mo
 
     if (reading) d.CollectionSaved = false;
     if (writing && notWritten > 0) {
-        log.prepend(LogLineText(loop.now(), "--> Αρχεία που δεν γράφτηκαν - Files not written :" + Str(notWritten)));
+        app.collection.logLine("--> Αρχεία που δεν γράφτηκαν - Files not written :" + Str(notWritten));
     }
-    log.prepend(LogLineText(loop.now(), "--> Αλλαγές - Changes :" + Str(changes)));
+    app.collection.logLine("--> Αλλαγές - Changes :" + Str(changes));
 }
 
 void MediaFiles::MnuMoreFavorWithinFiles_Click() {

@@ -14,10 +14,6 @@ namespace {
 // What a released player is left loading: a name that never exists.
 const char* const kNeverExisting = "never_existed_non_existing.mp3";
 
-void logLine(Program& app, const std::string& message) {
-    app.Form1.Text2[0].prepend(LogLineText(app.loop().now(), message));
-}
-
 // Both paths name one file: the same device and inode (links included).
 bool sameFile(const std::string& a, const std::string& b) {
     struct stat sa {}, sb {};
@@ -49,7 +45,7 @@ void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::str
                                        std::int32_t Operation, std::int32_t& Failed) {
     if (Operation == 0 || Operation == 1) {
         if (Source == Destination || sameFile(Source, Destination)) {
-            logLine(app, "->Το αρχείο προορισμού είναι το ίδιο με το αρχείο προέλευσης " + Source + " <-> " +
+            app.collection.logLine("->Το αρχείο προορισμού είναι το ίδιο με το αρχείο προέλευσης " + Source + " <-> " +
                              Destination + " . Source file is the same with destination file.");
             Failed = -1;
             return;
@@ -57,10 +53,10 @@ void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::str
         // The copy goes through a temporary name beside the destination, so
         // a failed copy leaves neither a half-written file nor a damaged one.
         if (!Source.empty() && storefiles::fileSize(Source) >= 0 && storefiles::copyFile(Source, Destination)) {
-            logLine(app, "-> " + Source + " ---> " + Destination + " ");
+            app.collection.logLine("-> " + Source + " ---> " + Destination + " ");
         } else {
             Failed = 1;
-            logLine(app, "-> " + Source + " XXX αδυναμία αντιγραφής σε - failed to copy to ---> " + Destination + " ");
+            app.collection.logLine("-> " + Source + " XXX αδυναμία αντιγραφής σε - failed to copy to ---> " + Destination + " ");
             if (Operation == 1) return;
         }
     }
@@ -69,10 +65,10 @@ void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::str
         Delete_File_Or_Collection(Source, deleted);
         if (deleted != 0) {
             Failed = 2;
-            logLine(app, "-> XXX αδυναμία διαγραφής - failed to delete ---> " + Source);
+            app.collection.logLine("-> XXX αδυναμία διαγραφής - failed to delete ---> " + Source);
         } else {
             Failed = 0;
-            logLine(app, "-> διαγραφή - deleting ---> " + Source + " = XXX ");
+            app.collection.logLine("-> διαγραφή - deleting ---> " + Source + " = XXX ");
         }
     }
 }

@@ -52,7 +52,7 @@ void Playback::Command10_Click(int Index) {
         if (!path.empty()) {
             app.desktop().revealFile(path);
         } else {
-            f.Text2[0].prepend(LogLineText(app.loop().now(), "-> Δεν υπάρχει κανένα αρχείο για προβολή - No file to display"));
+            app.collection.logLine("-> Δεν υπάρχει κανένα αρχείο για προβολή - No file to display");
         }
         return;
     }

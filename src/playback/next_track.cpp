@@ -100,7 +100,7 @@ void Playback::Bres_Kommati() {
 
     if (passOver) {
         if (d.TrackCount <= -1 || count <= 0) return;
-        f.Text2[0].prepend(LogLineText(app.loop().now(), kPassOver));
+        app.collection.logLine(kPassOver);
         d.CurrentTrack = d.CurrentTrack + 1 > count - 1 || d.CurrentTrack < 0 ? 0 : d.CurrentTrack + 1;
         for (int i = 0; i < count; ++i) {
             d.PlayOrder[static_cast<std::size_t>(i)] = 0;

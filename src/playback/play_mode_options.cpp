@@ -75,7 +75,6 @@ void Playback::MnuMorePauseActive_Click() {
 
 void Playback::MnuMorePauseDur_Click() {
     ModuleState& s = app.state;
-    Form1& f = app.Form1;
     for (;;) {
         const std::string answer =
             app.dialogs().InputBox("Θέσε διάρκεια παύσης (2-8) δευτ. - Input pause duration (2-8) sec", "", "2");
@@ -88,8 +87,8 @@ void Playback::MnuMorePauseDur_Click() {
         if (n && *n == 0) return;
         if (!n || *n < 2 || *n > 8) continue;
         s.PauseSeconds = *n;
-        f.Text2[0].prepend(LogLineText(app.loop().now(), "-> Η διάρκεια δευτερολέπτων της παύσης ορίστηκε σε " +
-                                                             answer + " Is the number of pause seconds "));
+        app.collection.logLine("-> Η διάρκεια δευτερολέπτων της παύσης ορίστηκε σε " +
+                                                             answer + " Is the number of pause seconds ");
         return;
     }
 }

@@ -45,12 +45,10 @@ void Playback::Decide_Video() {
 
     if (path.empty()) {
         const std::string n = Str(static_cast<std::int64_t>(d.CurrentTrack) + 1);
-        f.Text2[0].prepend(LogLineText(
-            app.loop().now(),
-            "-> Το αρχείο (" + n + ")" + d.CurrentFile + "\r\n" + " δεν υφίσταται πλέον " +
+        app.collection.logLine("-> Το αρχείο (" + n + ")" + d.CurrentFile + "\r\n" + " δεν υφίσταται πλέον " +
                 "ή έχει μηδενικό μήκος. Του αποδίδεται αρνητική προτίμηση..." + "\r\n" + "File (" + n + ")" +
                 d.CurrentFile + "\r\n" +
-                " dosn't not longer exists or has zero lenght. It's been given negative favor..."));
+                " dosn't not longer exists or has zero lenght. It's been given negative favor...");
         if (app.collection.isTrackRow(d.CurrentTrack)) {
             // The track moves to class X with no size.
             const auto i = static_cast<std::size_t>(d.CurrentTrack);
@@ -114,7 +112,7 @@ void Playback::skipUnplayable() {
     if (count <= 1) return;
     if (UnplayableRun >= count) {
         UnplayableRun = 0;
-        app.Form1.Text2[0].prepend(LogLineText(app.loop().now(), kNothingPlayable));
+        app.collection.logLine(kNothingPlayable);
         stopActivePlayer();
         return;
     }
@@ -126,9 +124,8 @@ void Playback::playerMediaError(Player& player, const std::string& why) {
     CollectionData& d = app.collection.d;
     // Only the file that is to play now matters.
     if (player.URL().empty() || player.URL() != d.CurrentFile) return;
-    app.Form1.Text2[0].prepend(LogLineText(
-        app.loop().now(), "-> Το αρχείο δεν μπορεί να αναπαραχθεί - The file cannot be played: " + d.CurrentFile +
-                              " (" + why + ")"));
+    app.collection.logLine("-> Το αρχείο δεν μπορεί να αναπαραχθεί - The file cannot be played: " + d.CurrentFile +
+                              " (" + why + ")");
     if (app.state.Busy) {
         skipWhileBusy_ = true;
         return;

@@ -240,7 +240,7 @@ void Playback::Timer1_Timer() {
         autoSaveRunning_ = true;
         store.Save_Collection(false, false);
         autoSaveRunning_ = false;
-        if (d.CollectionSaved) f.Text2[0].prepend(LogLineText(loop.now(), " -> Σώθηκε 10' - Saved 10'"));
+        if (d.CollectionSaved) app.collection.logLine(" -> Σώθηκε 10' - Saved 10'");
     }
 
     // 14. One-off jobs.

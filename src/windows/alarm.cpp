@@ -119,13 +119,12 @@ void SecondaryWindows::Check_Alarm() {
         return;
     }
 
-    Form1& f = app.Form1;
     CollectionData& d = app.collection.d;
     Player& player = storefiles::activePlayer(app);
     if (!storefiles::exists(s.AlarmFile) || storefiles::fileSize(s.AlarmFile) <= 0) {
         // Nothing to wake the user with: say so where it is seen.
-        f.Text2[0].prepend(LogLineText(app.loop().now(), "-> Το αρχείο αφύπνισης δεν βρέθηκε - Snooze file not found: " +
-                                                             s.AlarmFile));
+        app.collection.logLine("-> Το αρχείο αφύπνισης δεν βρέθηκε - Snooze file not found: " +
+                                                             s.AlarmFile);
         app.desktop().beep(s.BeepFrequency, s.BeepDuration);
         return;
     }
