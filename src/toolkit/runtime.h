@@ -194,6 +194,8 @@ std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
 char32_t UpperChar(char32_t c);
 char32_t LowerChar(char32_t c);
+// Appends the UTF-8 bytes of code point cp.
+void appendUtf8(std::string& out, char32_t cp);
 
 // Blanks (" " only, as the original) removed from the ends.
 std::string Trim(std::string_view s);

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <memory>
 
+#include "toolkit/runtime.h"
+
 namespace tarvolin::text {
 
 namespace {
@@ -48,19 +50,6 @@ public:
 private:
     iconv_t cd_;
 };
-
-void appendUtf8(std::string& out, unsigned cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 size_t utf8SequenceLength(unsigned char c) {
     if (c < 0x80) return 1;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/tags/text_encoding.h"
+#include "toolkit/runtime.h"
 
 namespace tarvolin::xml {
 
@@ -17,23 +18,11 @@ std::string lower(std::string_view s) {
     return out;
 }
 
-void appendUtf8(std::string& out, unsigned long cp) {
+// A character reference or UTF-16 unit that names no character becomes
+// the replacement character.
+void appendChecked(std::string& out, unsigned long cp) {
     if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    appendUtf8(out, static_cast<char32_t>(cp));
 }
 
 std::string utf16ToUtf8(const std::string& bytes, bool bigEndian) {
@@ -53,7 +42,7 @@ std::string utf16ToUtf8(const std::string& bytes, bool bigEndian) {
                 i += 2;
             }
         }
-        appendUtf8(out, cp);
+        appendChecked(out, cp);
     }
     return out;
 }
@@ -104,7 +93,7 @@ std::string decodeEntities(std::string_view s) {
             if (num.empty() || !end || *end != '\0')
                 done = false;
             else
-                appendUtf8(out, cp);
+                appendChecked(out, cp);
         } else {
             done = false;
         }
