@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/media.h"
+#include "platform/open_rules.h"
 #include "platform/tags/playlist_paths.h"
 #include "platform/tags/text_encoding.h"
 #include "platform/tags/xml_scan.h"
@@ -36,27 +37,6 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix) {
         if (std::tolower(static_cast<unsigned char>(s[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
             return false;
     return true;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::string percentDecode(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && hexValue(s[i + 1]) >= 0 && hexValue(s[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(hexValue(s[i + 1]) * 16 + hexValue(s[i + 2])));
-            i += 2;
-        } else {
-            out.push_back(s[i]);
-        }
-    }
-    return text::decodeLegacyText(out);
 }
 
 bool hasDriveLetter(std::string_view s) {
@@ -152,7 +132,8 @@ std::string resolveEntry(std::string entry, const std::string& folder, FolderCac
             if (startsWithNoCase(rest, "localhost/")) rest.erase(0, 9);
             else if (!rest.empty() && rest[0] != '/') rest = "//" + rest;  // another host: keep as text
         }
-        entry = percentDecode(rest);
+        // Percent escapes give bytes; those bytes are UTF-8 or an old code page.
+        entry = text::decodeLegacyText(percentDecode(rest));
         if (entry.size() >= 3 && entry[0] == '/' && hasDriveLetter(std::string_view(entry).substr(1))) entry.erase(0, 1);
     } else if (isOtherUrl(entry)) {
         return entry;
