@@ -3,6 +3,7 @@
 
 #include "app/program.h"
 #include "collection/collection_store.h"
+#include "collection/store_files.h"
 #include "toolkit/runtime.h"
 
 namespace tarvolin {
@@ -11,17 +12,6 @@ namespace {
 
 const char* const kDisabling = "-> Πρόσκαιρη απενεργοποίηση ... -  Disabling for a while...";
 const char* const kCalculating = "Υπολογισμός Προτιμήσεων... - Calculating Ratings...";
-
-// The class of a class-column text, or -1 for a text that names none.
-int classOfLetter(const std::string& text) {
-    if (text == "-") return 0;
-    if (text == "X") return 1;
-    if (text == "C") return 2;
-    if (text == "B") return 3;
-    if (text == "A") return 4;
-    if (text == "S") return 5;
-    return -1;
-}
 
 // A size in megabytes as "00.00 Mb", or in gigabytes above 1024 Mb.
 std::string sizeWithUnit(Currency megabytes) {
@@ -77,7 +67,7 @@ void CollectionStore::Calculate_Ratings() {
                 d.TotalSize += d.TrackSize[at];
                 d.TotalDuration += d.TrackDuration[at];
 
-                int c = classColumn ? classOfLetter(classColumn->List(i)) : -1;
+                int c = classColumn ? storefiles::classOfLetter(classColumn->List(i)) : -1;
                 // A text that names no class keeps the track's own class.
                 if (c < 0) c = std::clamp<int>(d.TrackClass[at], 0, kClassCount - 1);
                 d.TrackClass[at] = static_cast<std::int16_t>(c);

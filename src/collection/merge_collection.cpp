@@ -26,8 +26,6 @@ std::unordered_set<std::string> listedPaths(const ListBox& list) {
     return paths;
 }
 
-bool progressDue(std::int64_t done, std::int64_t total) { return done % 40 == 0 || done > total - 50; }
-
 std::int32_t addMarks(std::int32_t a, std::int32_t b) {
     const std::int64_t sum = static_cast<std::int64_t>(a) + b;
     return static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
@@ -149,7 +147,7 @@ void CollectionStore::Count_New_Media(const std::string& partFile, std::int32_t 
             if (paths.find(path) == paths.end()) ++newCount;
             app_.loop().DoEvents();
             const std::int64_t done = i + 1;
-            if (progressDue(done, otherCount)) Show_Progress(done, otherCount, 1);
+            if (sf::progressDue(done, otherCount)) Show_Progress(done, otherCount, 1);
         }
         file.Close();
     }
@@ -230,7 +228,7 @@ void CollectionStore::Load_Collection_Files_Add(const std::string& partFile, std
         }();
         app_.loop().DoEvents();
         const std::int64_t done = i + 1;
-        if (progressDue(done, count)) Show_Progress(done, count, 1);
+        if (sf::progressDue(done, count)) Show_Progress(done, count, 1);
     }
     file.Close();
     d.TrackCount = f.List2.ListCount();

@@ -79,6 +79,15 @@ std::string classLetter(int cls) {
     }
 }
 
+int classOfLetter(const std::string& letter) {
+    for (int c = 0; c < kClassCount; ++c) {
+        if (letter == classLetter(c)) return c;
+    }
+    return -1;
+}
+
+bool progressDue(std::int64_t done, std::int64_t total) { return done % 40 == 0 || done > total - 50; }
+
 std::string durationText(Currency seconds) {
     const std::int64_t d = tryCLng(seconds).value_or(0);
     return Format(d / 3600, "0#") + ":" + Format((d % 3600) / 60, "0#") + ":" + Format((d % 3600) % 60, "0#");

@@ -45,6 +45,10 @@ bool saneAmount(Currency value);
 // Display texts of the track columns.
 std::string numberText(std::int64_t track);        // "#00000" of track + 1
 std::string classLetter(int cls);                  // "-", "X", "C", "B", "A", "S"
+int classOfLetter(const std::string& letter);      // the inverse; -1 for any other text
+// Whether a long loop shows its progress at this step: every 40th, and
+// each of the last 50.
+bool progressDue(std::int64_t done, std::int64_t total);
 std::string durationText(Currency seconds);        // "0#:0#:0#"
 std::string sizeText(Currency megabytes);          // "#00.00" + "Mb" / "Gb"
 std::string bitrateText(int kbps);                 // "000"

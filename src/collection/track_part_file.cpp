@@ -20,10 +20,6 @@ constexpr int R = sf::kTrackRecords;
 // Tracks written by one system call in a full rewrite.
 constexpr int kTracksPerWrite = 64;
 
-bool progressDue(std::int64_t progress, std::int64_t total) {
-    return progress % 40 == 0 || progress > total - 50;
-}
-
 }  // namespace
 
 void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_t& Failed) {
@@ -144,7 +140,7 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
 
         app_.loop().DoEvents();
         ++progress;
-        if (progressDue(progress, total)) Show_Progress(progress, total, 1);
+        if (sf::progressDue(progress, total)) Show_Progress(progress, total, 1);
     }
 
     // Entries and rows are the same tracks: the count follows the rows.
@@ -260,7 +256,7 @@ void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_
             if (runLength == kTracksPerWrite) flush();
         }
         ++progress;
-        if (progressDue(progress, total)) Show_Progress(progress, total, 0);
+        if (sf::progressDue(progress, total)) Show_Progress(progress, total, 0);
     }
     flush();
     if (!file.Close()) {

@@ -43,15 +43,6 @@ std::string readRatingsWarning() {
            "option <Save Ratings within Files> wasn't enabled>";
 }
 
-// The class a class-column letter names, or -1.
-int classOfLetter(const std::string& text) {
-    static const char* const letters[kClassCount] = {"-", "X", "C", "B", "A", "S"};
-    for (int c = 0; c < kClassCount; ++c) {
-        if (text == letters[c]) return c;
-    }
-    return -1;
-}
-
 // Everything the run takes away from the window, given back however the
 // run ends: the window and the tray menu, the track columns and the timer's
 // own interval.
@@ -262,7 +253,7 @@ void MediaFiles::Identify_File_Properties(int OnlyUnread) {
         d.TotalSize = Currency{};
         for (int i = 0; i <= n; ++i) {
             const auto at = static_cast<std::size_t>(i);
-            int cls = classOfLetter(classColumn.List(i));
+            int cls = storefiles::classOfLetter(classColumn.List(i));
             if (cls < 0) cls = validClass(d.TrackClass[at]);
             d.TrackClass[at] = static_cast<std::int16_t>(cls);
             const auto c = static_cast<std::size_t>(cls);
