@@ -7,14 +7,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "collection/store_files.h"
+
 namespace tarvolin {
 
 namespace {
-
-std::string withSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return folder;
-}
 
 std::string homeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
@@ -32,7 +29,7 @@ std::string defaultAppFolder(const std::string& executablePath) {
             const std::string folder = exe.parent_path().string();
             if (!folder.empty() && std::filesystem::is_directory(folder, ec) &&
                 access(folder.c_str(), W_OK | X_OK) == 0) {
-                return withSlash(folder);
+                return storefiles::asFolder(folder);
             }
         }
     }
@@ -42,7 +39,7 @@ std::string defaultAppFolder(const std::string& executablePath) {
     } else {
         base = homeFolder() + "/.local/share";
     }
-    std::string folder = withSlash(withSlash(base) + "tarvolin");
+    std::string folder = storefiles::asFolder(storefiles::asFolder(base) + "tarvolin");
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     return folder;
@@ -50,7 +47,7 @@ std::string defaultAppFolder(const std::string& executablePath) {
 
 ModuleState Program::initialState(const Services& services, const std::string& appFolder) {
     ModuleState s;
-    s.AppFolder = appFolder.empty() ? defaultAppFolder(services.executablePath) : withSlash(appFolder);
+    s.AppFolder = appFolder.empty() ? defaultAppFolder(services.executablePath) : storefiles::asFolder(appFolder);
     return s;
 }
 
