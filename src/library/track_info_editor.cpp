@@ -163,12 +163,6 @@ void Library::Edit_Info_Changed() {
         tagShownFile_.clear();
         return;
     }
-    // The selection moved on to the file loaded for playing since the
-    // fields were filled: the track start filled them from that file (with
-    // values that happened to equal the ones shown before).
-    if (!tagShownFile_.empty() && d.InfoFile != tagShownInfoFile_ && d.InfoFile == d.CurrentFile) {
-        tagBoxesShow(d.CurrentFile);
-    }
     // Fields that hold no file's values (nothing shown since the
     // collection was emptied) are never taken as an edit.
     const std::string shown = tagShownFile_;
