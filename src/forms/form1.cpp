@@ -33,7 +33,7 @@ void makeProgressFill(Shape& s) {
 Form1::Form1() {
     setCaption("Tarvolin");
     setIcon(102);
-    design::size(*this, 1100, 780);
+    design::size(*this, 1200, 780);
     setKeyPreview(true);
     buildControls();
     buildMenus();
@@ -42,22 +42,22 @@ Form1::Form1() {
 void Form1::buildControls() {
     // Players and timer
     adopt(WindowsMediaPlayer1, "WindowsMediaPlayer1");
-    place(WindowsMediaPlayer1, "", 888, 318, 188, 140);
+    place(WindowsMediaPlayer1, "", 988, 318, 188, 140);
     adopt(WindowsMediaPlayer2, "WindowsMediaPlayer2");
     place(WindowsMediaPlayer2, "", 0, 0, 0, 0);
     adopt(Timer1, "Timer1");
-    place(Timer1, "", 1048, 4, 24, 24);
+    place(Timer1, "", 1148, 4, 24, 24);
     Timer1.setEnabled(false);  // start-up runs it
     Timer1.setInterval(1000);
 
     // Status line: current file and the five status boxes
     adopt(Text6, "Text6");
-    place(Text6, "", 8, 4, 620, 22);
+    place(Text6, "", 8, 4, 720, 22);
     Text6.setLocked(true);
     Text5.bind(*this, "Text5");
     Text5.addRange(0, 4);
     for (TextBox& t : Text5) {
-        place(t, "", 636 + t.Index() * 88, 4, 84, 22);
+        place(t, "", 736 + t.Index() * 88, 4, 84, 22);
         t.setLocked(true);
         if (t.Index() <= 2) t.setText("00:00:00");
     }
@@ -65,16 +65,16 @@ void Form1::buildControls() {
     // Captions
     Label3.bind(*this, "Label3");
     Label3.add(0);
-    place(Label3[0], "", 8, 30, 520, 18);
+    place(Label3[0], "", 8, 30, 570, 18);
     Label3[0].setCaption("Τρέχων - Current : Όλα - Total : Υπολείπονται - Remaining:");
     adopt(Label6, "Label6");
-    place(Label6, "", 536, 30, 540, 18);
+    place(Label6, "", 586, 30, 590, 18);
     Label6.setCaption("Σειριακή Αναπαραγωγή - Serial Play");
     Label2.bind(*this, "Label2");
     Label2.addRange(0, 1);
-    place(Label2[0], "", 8, 50, 520, 18);
+    place(Label2[0], "", 8, 50, 570, 18);
     Label2[0].setCaption("Τώρα - Now:   Σύνολο - Sum:    Ακόμη - Left:");
-    place(Label2[1], "", 536, 50, 540, 18);
+    place(Label2[1], "", 586, 50, 590, 18);
 
     // Track list: number and class columns, the paths, then duration, size
     // and bit rate
@@ -84,15 +84,15 @@ void Form1::buildControls() {
     List3_0.addRange(0, 4);
     place(List3_0[0], "", 8, 72, 56, 170);
     place(List3_0[1], "", 64, 72, 24, 170);
-    place(List2, "", 88, 72, 700, 170);
-    place(List3_0[2], "", 788, 72, 96, 170);
-    place(List3_0[3], "", 884, 72, 96, 170);
-    place(List3_0[4], "", 980, 72, 96, 170);
+    place(List2, "", 88, 72, 800, 170);
+    place(List3_0[2], "", 888, 72, 96, 170);
+    place(List3_0[3], "", 984, 72, 96, 170);
+    place(List3_0[4], "", 1080, 72, 96, 170);
     for (ListBox& l : List3_0) l.setMultiSelect(2);
 
     // Seek slider and transport row
     adopt(Slider1, "Slider1");
-    place(Slider1, "", 8, 246, 1068, 26);
+    place(Slider1, "", 8, 246, 1168, 26);
     Slider1.setSmallChange(5);
     Slider1.setLargeChange(15);
 
@@ -125,18 +125,18 @@ void Form1::buildControls() {
     Command15[3].setToolTipText("Μικρό παράθυρο αναπαραγωγής - Compact player window");
 
     adopt(HScroll1, "HScroll1");
-    place(HScroll1, "", 854, 285, 130, 18);
+    place(HScroll1, "", 954, 285, 130, 18);
     HScroll1.setMin(0);
     HScroll1.setMax(2000);
     HScroll1.setSmallChange(20);
     HScroll1.setLargeChange(200);
     HScroll1.setToolTipText("Ένταση - Volume");
     adopt(HScroll2, "HScroll2");
-    place(HScroll2, "", 992, 285, 84, 18);
+    place(HScroll2, "", 1092, 285, 84, 18);
 
     // The pages
     adopt(MultiPage1, "MultiPage1");
-    place(MultiPage1, "", 8, 318, 872, 400);
+    place(MultiPage1, "", 8, 318, 972, 404);
     MultiPage1.addPage("Διαχείριση Αναπαραγωγής - Play Control");
     MultiPage1.addPage("Διαχείριση Αρχείων - File Managing");
     MultiPage1.addPage("Εξερεύνηση Φακέλων - Exploring  Directories");
@@ -145,10 +145,10 @@ void Form1::buildControls() {
 
     // Beside the pages: album art and the locate buttons
     adopt(Picture1, "Picture1");
-    place(Picture1, "", 888, 462, 188, 110);
+    place(Picture1, "", 988, 462, 188, 110);
     Command10.bind(*this, "Command10");
     Command10.addRange(0, 2);
-    for (CommandButton& b : Command10) place(b, "", 888, 576 + b.Index() * 48, 188, 44);
+    for (CommandButton& b : Command10) place(b, "", 988, 576 + b.Index() * 48, 188, 44);
     Command10[0].setCaption("Άνοιγμα Προορισμού Επιλεγμένου Αρχείου - Open Directory of Selected File");
     Command10[0].setToolTipText("Άνοιξε φάκελο τρέχοντος αρχείου στο δίσκο - Locate current media file path on disk");
     Command10[1].setCaption("Τρέχων Κομμάτι - Current Media [00000]");
@@ -179,19 +179,19 @@ void Form1::buildControls() {
 // display, the step count and the search links.
 void Form1::buildPlayControlPage() {
     adopt(Frame4, "Frame4");
-    place(Frame4, page("MultiPage1", 0), 0, 0, 864, 368);
+    place(Frame4, page("MultiPage1", 0), 0, 0, 964, 368);
 
-    place(Text2[0], "Frame4", 8, 16, 220, 200);
+    place(Text2[0], "Frame4", 8, 16, 284, 200);
     Text2[0].setMultiLine(true);
     Text2[0].setScrollBars(2);
     Text2[0].setLocked(true);
 
-    place(Shape1[1], "Frame4", 8, 222, 220, 12);
+    place(Shape1[1], "Frame4", 8, 222, 284, 12);
     place(Shape2[1], "Frame4", 8, 222, 0, 12);
     place(Label11[1], "Frame4", 8, 236, 60, 16);
 
     adopt(FrameTags, "FrameTags");
-    place(FrameTags, "Frame4", 236, 8, 300, 214);
+    place(FrameTags, "Frame4", 300, 8, 300, 214);
     FrameTags.setCaption("Στοιχεία Αρχείων Mp3 - Mp3 File Properties");
     Label1.bind(*this, "Label1");
     Label1.addRange(0, 5);
@@ -220,40 +220,40 @@ void Form1::buildPlayControlPage() {
 
     // Rating display
     design::addRatingDisplay(*this, Command8, Picture2, Label10, Label21, Label9,
-                     {.container = "Frame4", .left = 544, .top = 8, .width = 312, .nameWidth = 142,
-                      .numbersWidth = 150, .rowsTop = 66});
+                     {.container = "Frame4", .left = 616, .top = 8, .width = 340, .nameWidth = 104,
+                      .numbersWidth = 216, .rowsTop = 66});
 
     adopt(Text3, "Text3");
-    place(Text3, "Frame4", 544, 212, 40, 22);
+    place(Text3, "Frame4", 616, 212, 40, 22);
     Text3.setToolTipText("Πόσα βήματα μπροστά ή πίσω -  Number of steps ahead or backwards");
 
     // Search links
     adopt(Combo3, "Combo3");
-    place(Combo3, "Frame4", 236, 232, 300, 22);
+    place(Combo3, "Frame4", 300, 232, 300, 22);
     Combo3.setToolTipText("Διευθύνσεις για αναζήτηση στοιχείων πολυμέσου -   Url links to search a multimedia file on the internet");
-    place(Text2[3], "Frame4", 236, 258, 300, 22);
+    place(Text2[3], "Frame4", 300, 258, 300, 22);
     Text2[3].setToolTipText("Δώσε αναζήτηση ή νέα διεύθυνση δικτύου για αποθήκευση -  Type a string to search in files or type a new internet URL");
     adopt(Check1, "Check1");
-    place(Check1, "Frame4", 236, 284, 300, 20);
+    place(Check1, "Frame4", 300, 284, 300, 20);
     Check1.setCaption("https://www.");
     Check1.setToolTipText("Aναζήτηση στο διαδίκτυο ενεργή - Search on the Internet activated");
     adopt(Command13, "Command13");
-    place(Command13, "Frame4", 544, 240, 312, 26);
+    place(Command13, "Frame4", 616, 240, 340, 26);
     Command13.setCaption("Σύνδεσμος - Link");
     Command13.setToolTipText("Προσθέτει ή αφαιρεί σύνδεσμο διαδικτύου - Add or remove a URL link");
     Option2.bind(*this, "Option2");
     Option2.addRange(0, 1);
-    place(Option2[0], "Frame4", 236, 312, 620, 20);
+    place(Option2[0], "Frame4", 300, 312, 656, 20);
     Option2[0].setCaption("Πρόσθεσε νέα διεύθυνση - Add a new URL link");
-    place(Option2[1], "Frame4", 236, 336, 620, 20);
+    place(Option2[1], "Frame4", 300, 336, 656, 20);
     Option2[1].setCaption("Αφαίρεσε διεύθυνση διαδικτύου - Remove URL link");
     for (OptionButton& o : Option2) o.setGroup("Option2");
 
     Command6.bind(*this, "Command6");
     Command6.addRange(0, 1);
-    place(Command6[0], "Frame4", 8, 260, 96, 52);
+    place(Command6[0], "Frame4", 8, 260, 128, 52);
     Command6[0].setCaption("Αναζήτηση Search");
-    place(Command6[1], "Frame4", 108, 260, 120, 52);
+    place(Command6[1], "Frame4", 140, 260, 152, 52);
     Command6[1].setCaption("Αντιγραφή Στοιχείων Copy Properties");
 }
 
@@ -261,7 +261,7 @@ void Form1::buildPlayControlPage() {
 // actions on them.
 void Form1::buildFileManagingPage() {
     adopt(Frame12, "Frame12");
-    place(Frame12, page("MultiPage1", 1), 0, 0, 864, 368);
+    place(Frame12, page("MultiPage1", 1), 0, 0, 964, 368);
     Frame12.setCaption("Διαχείριση Αρχείων - Managing Files");
 
     static const std::array<const char*, 9> filterCaptions = {
@@ -274,9 +274,9 @@ void Form1::buildFileManagingPage() {
     Combo4_0.addRange(0, 8);
     for (int k = 0; k <= 8; ++k) {
         const int row = k / 3, col = k % 3;
-        place(Label12[k], "Frame12", 8 + col * 284, 22 + row * 30, 120, 18);
+        place(Label12[k], "Frame12", 8 + col * 318, 22 + row * 30, 124, 18);
         Label12[k].setCaption(filterCaptions[static_cast<std::size_t>(k)]);
-        place(Combo4_0[k], "Frame12", 130 + col * 284, 20 + row * 30, 154, 22);
+        place(Combo4_0[k], "Frame12", 134 + col * 318, 20 + row * 30, 180, 22);
     }
 
     adopt(Command17, "Command17");
@@ -292,10 +292,10 @@ void Form1::buildFileManagingPage() {
     Command16[0].setCaption("Εκτέλεση - Go");
 
     adopt(List5, "List5");
-    place(List5, "Frame12", 8, 140, 848, 102);
+    place(List5, "Frame12", 8, 140, 948, 102);
     List5.setMultiSelect(2);
     adopt(List4, "List4");
-    place(List4, "Frame12", 8, 246, 848, 74);
+    place(List4, "Frame12", 8, 246, 948, 74);
     List4.setMultiSelect(2);
 
     static const std::array<const char*, 3> actions = {"Αντιγραφή - Copy", "Μετακίνηση - Move",
@@ -316,26 +316,26 @@ void Form1::buildFileManagingPage() {
     adopt(Command19, "Command19");
     place(Command19, "Frame12", 528, 324, 112, 26);
     Command19.setCaption("Φάκελος  Directory");
-    place(Text2[5], "Frame12", 644, 326, 212, 22);
+    place(Text2[5], "Frame12", 644, 326, 312, 22);
 }
 
 // Page 2: drive, folder and file lists, the media types and the add and
 // remove buttons, with progress bar 0.
 void Form1::buildMediaSourcePage() {
     adopt(Frame1, "Frame1");
-    place(Frame1, page("MultiPage1", 2), 0, 0, 864, 368);
+    place(Frame1, page("MultiPage1", 2), 0, 0, 964, 368);
     Frame1.setCaption("Αναζήτηση Πολυμέσων - Multimedia Search");
 
     adopt(Drive1, "Drive1");
-    place(Drive1, "Frame1", 8, 16, 260, 22);
+    place(Drive1, "Frame1", 8, 16, 280, 22);
     adopt(Dir1, "Dir1");
-    place(Dir1, "Frame1", 8, 42, 260, 200);
+    place(Dir1, "Frame1", 8, 42, 280, 200);
     adopt(File1, "File1");
-    place(File1, "Frame1", 276, 16, 300, 226);
+    place(File1, "Frame1", 296, 16, 360, 226);
     File1.setMultiSelect(2);
     File1.setPattern("*.mp3;*.mp4");
     adopt(List3, "List3");
-    place(List3, "Frame1", 584, 16, 120, 226);
+    place(List3, "Frame1", 664, 16, 140, 226);
     List3.setMultiSelect(2);
 
     static const std::array<const char*, 5> groups = {"Όλα - All", "Ήχος- Sound", "Βίντεο - Video",
@@ -343,7 +343,7 @@ void Form1::buildMediaSourcePage() {
     Command7.bind(*this, "Command7");
     Command7.addRange(0, 4);
     for (CommandButton& b : Command7) {
-        place(b, "Frame1", 712, 16 + b.Index() * 30, 144, 26);
+        place(b, "Frame1", 812, 16 + b.Index() * 30, 144, 26);
         b.setCaption(groups[static_cast<std::size_t>(b.Index())]);
     }
 
@@ -365,7 +365,7 @@ void Form1::buildMediaSourcePage() {
     place(Command18[1], "Frame1", 212, 276, 200, 30);
     Command18[1].setCaption("Αφαίρεσε Remove Files");
 
-    place(Shape1[0], "Frame1", 8, 316, 848, 12);
+    place(Shape1[0], "Frame1", 8, 316, 948, 12);
     place(Shape2[0], "Frame1", 8, 316, 0, 12);
     place(Label11[0], "Frame1", 8, 332, 60, 16);
 }
@@ -374,11 +374,11 @@ void Form1::buildMediaSourcePage() {
 // and remove buttons with the status boxes of the search and the removal.
 void Form1::buildSubfoldersPage() {
     adopt(Frame8, "Frame8");
-    place(Frame8, page("MultiPage1", 3), 0, 0, 864, 368);
+    place(Frame8, page("MultiPage1", 3), 0, 0, 964, 368);
     Frame8.setCaption("Προσθήκη / Αφαίρεση Αρχείων  από υποφακέλους -  Adding / Removing Files from Subdirectories");
 
     adopt(List1, "List1");
-    place(List1, "Frame8", 8, 18, 848, 180);
+    place(List1, "Frame8", 8, 18, 948, 180);
     List1.setMultiSelect(2);
 
     adopt(Option1_0, "Option1_0");
@@ -411,17 +411,17 @@ void Form1::buildSubfoldersPage() {
     place(Command5, "Frame10", 244, 18, 228, 30);
     Command5.setCaption("Αφαίρεσε Αρχεία - Remove Files");
 
-    place(Text2[1], "Frame8", 8, 290, 848, 44);
+    place(Text2[1], "Frame8", 8, 290, 948, 44);
     Text2[1].setMultiLine(true);
     Text2[1].setLocked(true);
-    place(Text2[2], "Frame8", 8, 338, 848, 22);
+    place(Text2[2], "Frame8", 8, 338, 948, 22);
     Text2[2].setLocked(true);
 }
 
 // Page 4: twelve preview players in three rows of four.
 void Form1::buildPreviewPage() {
     adopt(Frame6, "Frame6");
-    place(Frame6, page("MultiPage1", 4), 0, 0, 864, 376);
+    place(Frame6, page("MultiPage1", 4), 0, 0, 964, 376);
     Frame6.setCaption("Προεπισκόπηση Βίντεο -  Video Preview");
 
     static const std::array<int, 4> lefts = {720, 3840, 6960, 10080};

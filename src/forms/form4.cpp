@@ -12,26 +12,26 @@ using design::place;
 Form4::Form4() {
     setCaption("Tarvolin");
     setIcon(102);
-    design::size(*this, 600, 530);
+    design::size(*this, 680, 530);
 
     adopt(Text6, "Text6");
-    place(Text6, "", 8, 4, 470, 22);
+    place(Text6, "", 8, 4, 550, 22);
     Text6.setLocked(true);
     adopt(Text1, "Text1");
-    place(Text1, "", 482, 4, 110, 22);
+    place(Text1, "", 562, 4, 110, 22);
     Text1.setLocked(true);
 
     adopt(Label3, "Label3");
-    place(Label3, "", 8, 30, 584, 18);
+    place(Label3, "", 8, 30, 664, 18);
     Label3.setCaption("Τρέχων - Current : Όλα - Total : Υπολείπονται - Remaining:");
     adopt(Label6, "Label6");
-    place(Label6, "", 8, 48, 584, 18);
+    place(Label6, "", 8, 48, 664, 18);
     Label6.setCaption("Σειριακή Αναπαραγωγή - Serial Play");
     Label2.bind(*this, "Label2");
     Label2.addRange(0, 1);
-    place(Label2[0], "", 8, 66, 584, 18);
+    place(Label2[0], "", 8, 66, 664, 18);
     Label2[0].setCaption("Τώρα - Now:   Σύνολο - Sum:    Ακόμη - Left:");
-    place(Label2[1], "", 8, 84, 584, 18);
+    place(Label2[1], "", 8, 84, 664, 18);
 
     Picture1.bind(*this, "Picture1");
     Picture1.addRange(0, 1);
@@ -41,7 +41,7 @@ Form4::Form4() {
     Picture1[1].setVisible(false);
 
     adopt(WindowsMediaPlayer1, "WindowsMediaPlayer1");
-    place(WindowsMediaPlayer1, "", 136, 106, 200, 120);
+    place(WindowsMediaPlayer1, "", 136, 106, 280, 120);
 
     // Status boxes with their captions, one row each: duration, elapsed,
     // remaining, size, bit rate.
@@ -57,20 +57,20 @@ Form4::Form4() {
     for (int k = 0; k < 5; ++k) {
         const Row& r = rows[static_cast<std::size_t>(k)];
         Label& l = Label1.add(r.label);
-        place(l, "", 344, 108 + k * 24, 130, 18);
+        place(l, "", 424, 108 + k * 24, 130, 18);
         l.setCaption(r.caption);
-        place(Text5[k], "", 476, 106 + k * 24, 116, 22);
+        place(Text5[k], "", 556, 106 + k * 24, 116, 22);
         Text5[k].setLocked(true);
         if (k <= 2) Text5[k].setText("00:00:00");
     }
 
     adopt(Slider1, "Slider1");
-    place(Slider1, "", 8, 232, 584, 26);
+    place(Slider1, "", 8, 232, 664, 26);
     Slider1.setSmallChange(5);
     Slider1.setLargeChange(15);
 
     adopt(Timer1, "Timer1");
-    place(Timer1, "", 568, 400, 24, 24);
+    place(Timer1, "", 648, 400, 24, 24);
     Timer1.setEnabled(false);  // its Load turns it on
     Timer1.setInterval(1000);
 
@@ -114,11 +114,11 @@ Form4::Form4() {
 
     // Rating display
     adopt(Frame11, "Frame11");
-    place(Frame11, "", 316, 262, 276, 220);
+    place(Frame11, "", 316, 262, 356, 220);
     Frame11.setCaption("Πληροφορίες Προτιμήσεων -  Ratings Info");
     design::addRatingDisplay(*this, Command8, Picture2, Label10, Label21, Label9,
-                     {.container = "Frame11", .left = 8, .top = 18, .width = 260, .nameWidth = 140,
-                      .numbersWidth = 100, .rowsTop = 72});
+                     {.container = "Frame11", .left = 8, .top = 18, .width = 340, .nameWidth = 104,
+                      .numbersWidth = 216, .rowsTop = 72});
 
     adopt(Command1, "Command1");
     place(Command1, "", 8, 364, 300, 30);

@@ -384,7 +384,8 @@ public:
                 if (!updating_) t_.userEdited(s.toStdString());
             });
         } else {
-            plain_->setLineWrapMode(t_.ScrollBars() >= 2 ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+            // Lines wrap unless the box has a horizontal scroll bar (1 or 3).
+            plain_->setLineWrapMode((t_.ScrollBars() & 1) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
             connect(plain_, &QPlainTextEdit::textChanged, this, [this] {
                 if (!updating_) t_.userEdited(modelText(plain_->toPlainText(), true));
             });

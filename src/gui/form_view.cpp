@@ -27,6 +27,13 @@ constexpr int kTwips = 15;
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
+QFont programFont() {
+    QFont f(QStringLiteral("Liberation Sans Narrow"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(12);
+    return f;
+}
+
 // ---------------------------------------------------------------------------
 // FormWindow
 

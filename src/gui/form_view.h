@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <QFont>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -20,6 +21,12 @@ namespace tarvolin {
 class Form;
 class FormView;
 class MenuItem;
+
+// The font of every window's texts: a narrow sans serif (Liberation Sans
+// Narrow, which has the Greek letters) at a size in pixels, so that the
+// design geometry, which is in pixels too, holds its captions whatever the
+// screen's dots per inch.
+QFont programFont();
 
 class FormWindow final : public QMainWindow {
     Q_OBJECT

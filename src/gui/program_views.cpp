@@ -1,10 +1,14 @@
 #include "gui/program_views.h"
 
+#include <QApplication>
+
 #include "app/program.h"
 
 namespace tarvolin {
 
 std::vector<std::unique_ptr<FormView>> createViews(Program& p) {
+    // The windows, their menus and the dialogs draw in the program's font.
+    QApplication::setFont(programFont());
     std::vector<std::unique_ptr<FormView>> views;
     views.push_back(std::make_unique<FormView>(p.Form1, "Form1"));
     views.push_back(std::make_unique<FormView>(p.Form2, "Form2"));
