@@ -67,6 +67,8 @@ public:
     // Step_Track each start a track. One given while another track start
     // runs (from an event served while that start waits) never runs inside
     // it: it waits, and runs once that start is over, in the order given.
+    // The one-track steps (Command3_Click) go one track without writing the
+    // step box, so StepCount never changes under a transport command.
     void Command11_Click();
     void Command3_Click(int Index);
     void Epomeno_Kommati();

@@ -47,7 +47,8 @@ void Playback::Proigoumeno_Kommati() {
 void Playback::asTrackStart(std::function<void()> step) {
     ModuleState& s = app.state;
     if (startDepth_ > 0) {
-        // It takes the selection and the direction it was given with it.
+        // It waits, keeping the row a double click chose and the direction
+        // of the step it was given with.
         const bool selected = s.PlaySelected;
         s.PlaySelected = false;
         const int row = app.Form1.List2.ListIndex();
