@@ -105,8 +105,11 @@ void Playback::Init_Defaults() {
         if (Label* percent = f.Label11.get(i)) percent->setCaption("0%");
     }
 
-    // 8. The first page.
+    // 8. The first page, shown through the page handler also when it is the
+    // page already (setting the page raises its change only on a change).
+    const bool pageChanges = f.MultiPage1.Value() != 0;
     f.MultiPage1.setValue(0);
+    if (!pageChanges) app.library.MultiPage1_Change();
 
     // 9. Switches and values.
     s.PreviewOn = false;
@@ -122,6 +125,7 @@ void Playback::Init_Defaults() {
     s.ScanFromFileList = true;
     s.LoadFiltersAtStart = true;
     s.WindowVisible = true;
+    s.FolderListStale = false;
     s.AutoFavor = false;
     s.DeleteFromDisk = false;
     s.CompactMode = false;

@@ -38,6 +38,10 @@ int firstEligible(const CollectionData& d, int count) {
 }  // namespace
 
 void Playback::Bres_Kommati() {
+    asTrackStart([this] { chooseTrack(); });
+}
+
+void Playback::chooseTrack() {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
     CollectionStore& store = app.collection;
@@ -117,7 +121,7 @@ void Playback::Bres_Kommati() {
         // A new pass only when it has a track to play: a class choice that no
         // track has ends here.
         if (s.ReplayMode != 0 && firstEligible(d, count) >= 0) {
-            Command3_Click(0);
+            stepOne(0);
         } else {
             stopActivePlayer();
         }
@@ -171,11 +175,16 @@ void Playback::Clear_Track_Selection() {
 }
 
 void Playback::Step_Track() {
-    switch (LastStepDirection) {
-        case -2: Proigoumeno_Kommati(); break;
-        case -1: Command3_Click(1); break;
-        case 0: Command3_Click(0); break;
-        case 1: Epomeno_Kommati(); break;
+    const int steps = app.state.StepCount;
+    asTrackStart([this, steps] { repeatStep(LastStepDirection, steps); });
+}
+
+void Playback::repeatStep(int direction, int steps) {
+    switch (direction) {
+        case -2: stepBack(steps); break;
+        case -1: stepOne(1); break;
+        case 0: stepOne(0); break;
+        case 1: stepForward(steps); break;
         default: break;
     }
 }

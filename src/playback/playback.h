@@ -7,6 +7,8 @@
 // .cpp files of src/playback, one file per procedure group. Its control events
 // are connected in wireEvents(), defined in src/playback/playback_wiring.cpp.
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,12 +63,14 @@ public:
     bool shutDown() const { return shutDown_; }
 
     // ---- Transport (transport.cpp) ----
+    // Command3_Click, Epomeno_Kommati, Proigoumeno_Kommati, Bres_Kommati and
+    // Step_Track each start a track. One given while another track start
+    // runs (from an event served while that start waits) never runs inside
+    // it: it waits, and runs once that start is over, in the order given.
+    // The one-track steps (Command3_Click) go one track without writing the
+    // step box, so StepCount never changes under a transport command.
     void Command11_Click();
     void Command3_Click(int Index);
-    // The common start of a step through the history: false when there is
-    // nothing to step through; a current track outside the rows becomes the
-    // first row.
-    bool startStep();
     void Epomeno_Kommati();
     void Proigoumeno_Kommati();
 
@@ -210,7 +214,6 @@ public:
     bool FirstStartDone = false;
     std::int32_t SerialAdvance = 0;
     int LastStepDirection = 0;   // 0 one forward, -1 one back, 1 forward by StepCount, -2 back
-    std::string SavedStepText;
     std::int32_t LastTickTrack = 0;
     std::string TipFileName;
 
@@ -220,6 +223,49 @@ public:
     Program& app;
 
 private:
+    // True while a track start runs.
+    bool trackStarting() const { return startDepth_ > 0; }
+    // Runs `step` as a track start, or queues it behind the one running.
+    void asTrackStart(std::function<void()> step);
+    // A new track start drops what the timer was still to do for the one
+    // before: its play command, a skip, the end of its file.
+    void dropTimerJobs();
+    // Runs the commands that waited for a track start.
+    void runWaitingCommands();
+    // The steps themselves, run inside a track start; `steps` is the number
+    // of tracks the step goes (the step count, or 1 for the one-track
+    // commands).
+    void stepOne(int Index);
+    void stepForward(int steps);
+    void stepBack(int steps);
+    void chooseTrack();
+    void repeatStep(int direction, int steps);
+    // The common start of a step through the history: false when there is
+    // nothing to step through; a current track outside the rows becomes the
+    // first row.
+    bool startStep(int steps);
+    // The duration of the file just given to `p`, waiting while the engine
+    // does not know it yet: a second at most.
+    double durationOnceKnown(Player& p);
+
+    // Keeps a track start marked as running while alive.
+    struct StartScope {
+        explicit StartScope(Playback& pb) : pb(pb) { ++pb.startDepth_; }
+        ~StartScope() { --pb.startDepth_; }
+        StartScope(const StartScope&) = delete;
+        StartScope& operator=(const StartScope&) = delete;
+        Playback& pb;
+    };
+
+    int startDepth_ = 0;
+    std::deque<std::function<void()>> waiting_;
+    // The tracks the last step went, for a skip that repeats it.
+    int lastStepCount_ = 1;
+    // Count the track starts begun and the one-off jobs armed or dropped, so
+    // that a tick acts only on what it read and on a job armed before it.
+    std::uint64_t startsBegun_ = 0;
+    std::uint64_t jobsArmed_ = 0;
+
     bool started_ = false;
     bool shutDown_ = false;
     bool unloading_ = false;

@@ -11,6 +11,11 @@ namespace tarvolin {
 
 namespace {
 
+// The longest a preview start waits for the engine to know the file's
+// duration, and how often it looks.
+constexpr std::int64_t kDurationWaitMs = 1000;
+constexpr std::int64_t kDurationPollMs = 10;
+
 const char* const kNothingPlayable =
     "-> Κανένα αρχείο δεν μπορεί να αναπαραχθεί. Η αναπαραγωγή σταμάτησε - "
     "No file can be played. Playback stopped";
@@ -215,11 +220,7 @@ void Playback::Media_Play(int selector) {
         if (s.PreviewPoints.empty()) s.PreviewPoints.resize(1);
         // A new track's preview starts at its first point.
         s.PreviewPointIndex = 0;
-        s.PreviewPoints[0] = CLng(p.currentMedia.duration() / 5);
-        if (s.PreviewPoints[0] == 0) {
-            Wait(1000);
-            s.PreviewPoints[0] = CLng(p.currentMedia.duration() / 5);
-        }
+        s.PreviewPoints[0] = CLng(durationOnceKnown(p) / 5);
         d.StartPosition = s.PreviewPoints[0];
     } else if (s.ResumeMode == 2) {
         d.StartPosition = app.collection.isTrackRow(d.CurrentTrack)
@@ -243,6 +244,20 @@ void Playback::Media_Play(int selector) {
     }
     armOneOff(1, pauseIntervalMs_ > 0 ? pauseIntervalMs_ : 300);
     pauseIntervalMs_ = 0;
+}
+
+double Playback::durationOnceKnown(Player& p) {
+    MessageLoop& loop = app.loop();
+    double duration = p.currentMedia.duration();
+    const std::int64_t start = loop.tickCount();
+    // The engine tells the duration once it has opened the file; a file it
+    // cannot open has none to wait for.
+    while (duration <= 0 && !p.URL().empty() && p.errorText().empty() && !shutDown_ &&
+           loop.tickCount() - start < kDurationWaitMs) {
+        loop.wait(kDurationPollMs);
+        duration = p.currentMedia.duration();
+    }
+    return duration;
 }
 
 void Playback::Pause_Between_Songs(int selector) {

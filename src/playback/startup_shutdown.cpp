@@ -34,6 +34,8 @@ void Playback::Form_Load() {
     if (failed != 0) {
         f.Text2[0].setText(LogLineText(loop.now(), "-> Λάθος κατά τη φόρτωση προτιμήσεων - Error while loading preferences"));
     }
+    // The step box shows the stored step count.
+    f.Text3.setText(std::to_string(s.StepCount));
 
     // 5. The splash window, on top of everything.
     const bool splash = s.ShowSplash;

@@ -40,6 +40,7 @@ void Playback::armOneOff(int purpose, int ms) {
     // A one-off interval is never kept as the one to restore.
     s.SavedTimerInterval = s.TimerPurpose != 0 ? normalInterval() : t.Interval();
     s.TimerPurpose = purpose;
+    ++jobsArmed_;
     t.setEnabled(false);
     t.setInterval(ms);
     t.setEnabled(true);
@@ -59,9 +60,12 @@ void Playback::Timer1_Timer() {
     CollectionStore& store = app.collection;
     CollectionData& d = store.d;
     MessageLoop& loop = app.loop();
+    // Only a job armed before this tick is this tick's to serve; one armed
+    // during it waits for its own interval.
+    const std::uint64_t jobsBefore = jobsArmed_;
 
     // A file that ended (or failed) while a bulk operation held Busy.
-    if (!s.Busy && (endWhileBusy_ || skipWhileBusy_)) {
+    if (!s.Busy && !trackStarting() && (endWhileBusy_ || skipWhileBusy_)) {
         const bool skip = skipWhileBusy_ && !endWhileBusy_;
         endWhileBusy_ = skipWhileBusy_ = false;
         if (skip) {
@@ -80,6 +84,7 @@ void Playback::Timer1_Timer() {
     if (shutDown_) return;
 
     // 2. The player in use.
+    const std::uint64_t startsBefore = startsBegun_;
     std::int32_t pos = 0, dur = 0;
     int state = 0;
     std::string url;
@@ -171,7 +176,9 @@ void Playback::Timer1_Timer() {
     if (f.List2.ListCount() == 0 || d.CurrentTrack < 0) return;
 
     // 8. Preview: the next point, or the next track after the last one.
-    if (s.PreviewOn && read && !url.empty()) {
+    // Not while a track is starting, nor when one started after the player
+    // was read: the values read are not about its file.
+    if (s.PreviewOn && read && !url.empty() && !trackStarting() && startsBegun_ == startsBefore) {
         if (s.PreviewPoints.empty()) s.PreviewPoints.resize(1);
         if (static_cast<std::size_t>(s.PreviewPointIndex) >= s.PreviewPoints.size()) s.PreviewPointIndex = 0;
         const std::int64_t end =
@@ -243,7 +250,9 @@ void Playback::Timer1_Timer() {
         if (d.CollectionSaved) app.collection.logLine(" -> Σώθηκε 10' - Saved 10'");
     }
 
-    // 14. One-off jobs.
+    // 14. One-off jobs, never while a track is starting: that start arms its
+    // own.
+    if (trackStarting() || jobsArmed_ != jobsBefore) return;
     switch (s.TimerPurpose) {
         case 1: {
             s.TimerPurpose = 0;
@@ -252,11 +261,17 @@ void Playback::Timer1_Timer() {
             f.Timer1.setEnabled(true);
             Player& p = storefiles::activePlayer(app);
             p.controls.play();
-            const std::int64_t start = loop.tickCount();
-            while (p.playState() == playstate::Transitioning && !shutDown_ &&
-                   loop.tickCount() - start < kOpeningWaitMs) {
-                loop.wait(10);
+            {
+                // Still the track's start: a command given while the file
+                // opens waits for it.
+                StartScope scope(*this);
+                const std::int64_t start = loop.tickCount();
+                while (p.playState() == playstate::Transitioning && !shutDown_ &&
+                       loop.tickCount() - start < kOpeningWaitMs) {
+                    loop.wait(10);
+                }
             }
+            runWaitingCommands();
             break;
         }
         case 2: {
@@ -265,8 +280,10 @@ void Playback::Timer1_Timer() {
             f.Timer1.setInterval(s.SavedTimerInterval);
             f.Timer1.setEnabled(true);
             if (skipPending_) {
+                // The track that could not be played is passed over by the
+                // step that reached it: the same direction, as many tracks.
                 skipPending_ = false;
-                Step_Track();
+                asTrackStart([this] { repeatStep(LastStepDirection, lastStepCount_); });
             } else {
                 Command3_Click(0);
             }

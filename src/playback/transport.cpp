@@ -31,13 +31,75 @@ void Playback::Command11_Click() {
 }
 
 void Playback::Command3_Click(int Index) {
-    Form1& f = app.Form1;
+    asTrackStart([this, Index] { stepOne(Index); });
+}
+
+void Playback::Epomeno_Kommati() {
+    const int steps = app.state.StepCount;
+    asTrackStart([this, steps] { stepForward(steps); });
+}
+
+void Playback::Proigoumeno_Kommati() {
+    const int steps = app.state.StepCount;
+    asTrackStart([this, steps] { stepBack(steps); });
+}
+
+void Playback::asTrackStart(std::function<void()> step) {
+    ModuleState& s = app.state;
+    if (startDepth_ > 0) {
+        // It waits, keeping the row a double click chose and the direction
+        // of the step it was given with.
+        const bool selected = s.PlaySelected;
+        s.PlaySelected = false;
+        const int row = app.Form1.List2.ListIndex();
+        const int direction = LastStepDirection;
+        waiting_.push_back([this, step = std::move(step), selected, row, direction] {
+            if (selected) {
+                if (app.Form1.List2.ListIndex() != row) app.Form1.List2.setListIndex(row);
+                app.state.PlaySelected = true;
+            }
+            LastStepDirection = direction;
+            step();
+        });
+        return;
+    }
+    // Nothing is starting: it runs at once.
+    waiting_.push_front(std::move(step));
+    runWaitingCommands();
+}
+
+void Playback::runWaitingCommands() {
+    while (startDepth_ == 0 && !waiting_.empty()) {
+        if (shutDown_) {
+            waiting_.clear();
+            return;
+        }
+        std::function<void()> next = std::move(waiting_.front());
+        waiting_.pop_front();
+        StartScope scope(*this);
+        ++startsBegun_;
+        dropTimerJobs();
+        next();
+    }
+}
+
+void Playback::dropTimerJobs() {
+    ModuleState& s = app.state;
+    skipPending_ = false;
+    endWhileBusy_ = false;
+    skipWhileBusy_ = false;
+    if (s.TimerPurpose == 0) return;
+    s.TimerPurpose = 0;
+    ++jobsArmed_;
+    Timer& t = app.Form1.Timer1;
+    t.setEnabled(false);
+    t.setInterval(s.SavedTimerInterval);
+    t.setEnabled(true);
+}
+
+void Playback::stepOne(int Index) {
     CollectionData& d = app.collection.d;
     if (d.TrackCount < 0) return;
-
-    // One track at a time while the step runs.
-    SavedStepText = f.Text3.Text();
-    f.Text3.setText("1");
 
     // Where the track now playing was left.
     if (app.collection.isTrackRow(d.CurrentTrack)) {
@@ -49,20 +111,20 @@ void Playback::Command3_Click(int Index) {
         }
     }
 
+    // One track, whatever the step box holds; the box is left as it is.
     if (Index == 0) {
         LastStepDirection = 0;
-        Epomeno_Kommati();
+        stepForward(1);
     } else {
         LastStepDirection = -1;
-        Proigoumeno_Kommati();
+        stepBack(1);
     }
-    f.Text3.setText(SavedStepText);
 }
 
-bool Playback::startStep() {
+bool Playback::startStep(int steps) {
     Form1& f = app.Form1;
     CollectionData& d = app.collection.d;
-    if (f.List2.ListCount() == 0 || app.state.StepCount < 1) return false;
+    if (f.List2.ListCount() == 0 || steps < 1) return false;
     if (!app.collection.isTrackRow(d.CurrentTrack)) {
         f.List2.setListIndex(0);
         d.CurrentTrack = f.List2.ListIndex();
@@ -70,37 +132,38 @@ bool Playback::startStep() {
     return true;
 }
 
-void Playback::Epomeno_Kommati() {
+void Playback::stepForward(int steps) {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
-    if (!startStep()) return;
+    if (!startStep(steps)) return;
     s.Busy = true;
     if (!s.PlaySelected && s.ShuffleOn) {
-        // The track played StepCount places later in the history.
+        // The track played `steps` places later in the history.
         const std::int64_t wanted =
-            static_cast<std::int64_t>(d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)]) + s.StepCount;
+            static_cast<std::int64_t>(d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)]) + steps;
         const int found = app.collection.trackWithMark(wanted);
         if (found < 0) {
             s.PlaySelected = false;
         } else {
             if (!d.CollectionJustLoaded && s.ReplayMode == 0) {
                 s.PlaySelected = true;
-                d.PlayedCount += s.StepCount;
+                d.PlayedCount += steps;
             }
             f.List2.setListIndex(found);
         }
     }
     s.Busy = false;
     LastStepDirection = 1;
-    Bres_Kommati();
+    lastStepCount_ = steps;
+    chooseTrack();
 }
 
-void Playback::Proigoumeno_Kommati() {
+void Playback::stepBack(int steps) {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
-    if (!startStep()) return;
+    if (!startStep(steps)) return;
     s.Busy = true;
     s.PlaySelected = true;
     const std::int32_t p = d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)];
@@ -111,7 +174,6 @@ void Playback::Proigoumeno_Kommati() {
         holder.emplace(d.PlayOrder[static_cast<std::size_t>(i)], i);
     }
 
-    const int steps = s.StepCount;
     std::vector<std::int32_t> h(static_cast<std::size_t>(steps) + 1, 0);
     h[1] = d.CurrentTrack;
     f.List2.setSelected(d.CurrentTrack, false);
@@ -134,7 +196,8 @@ void Playback::Proigoumeno_Kommati() {
     f.List2.setListIndex(t);
     f.List2.setSelected(t, true);
     s.Busy = false;
-    Bres_Kommati();
+    lastStepCount_ = steps;
+    chooseTrack();
 }
 
 }  // namespace tarvolin

@@ -88,25 +88,44 @@ TEST_F(PlaybackTest, PlayPressedOnceThePassPlaysThroughAndIsSaved) {
     EXPECT_EQ(s().StatSeconds, seconds);
 }
 
-TEST(PlayThroughOnLibmpv, ACollectionOfShortFilesPlaysToTheEndOfItsPass) {
+// A program's services on libmpv with null outputs and the real tag reader,
+// in real time.
+struct OnLibmpv {
     TempDir folder;
     BlockingTestLoop loop;
     ScriptedDialogs dialogs;
     TagMediaReader media;
-    MpvEngineFactory engines(loop);
-    engines.setAudioOutput("null");
-    engines.setVideoOutput("null");
+    MpvEngineFactory engines{loop};
     FakeDesktop desktop;
     FakeTray tray;
     const Services services{loop, dialogs, engines, media, desktop, tray, {}, {}, ""};
 
-    std::vector<std::string> paths;
-    for (int i = 0; i < 3; ++i) {
-        fixtures::WavOptions wav;
-        wav.pcm.seconds = 1.0;
-        wav.pcm.sineHz = 440 + 110 * i;
-        paths.push_back(fixtures::writeWav(folder.makeDir("music") + "tone" + std::to_string(i) + ".wav", wav));
+    OnLibmpv() {
+        engines.setAudioOutput("null");
+        engines.setVideoOutput("null");
     }
+
+    // Three tones of `seconds` each.
+    std::vector<std::string> tones(double seconds, int sampleRate = 44100, int channels = 2) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < 3; ++i) {
+            fixtures::WavOptions wav;
+            wav.pcm.seconds = seconds;
+            wav.pcm.sampleRate = sampleRate;
+            wav.pcm.channels = channels;
+            wav.pcm.sineHz = 440 + 110 * i;
+            paths.push_back(fixtures::writeWav(folder.makeDir("music") + "tone" + std::to_string(i) + ".wav", wav));
+        }
+        return paths;
+    }
+};
+
+TEST(PlayThroughOnLibmpv, ACollectionOfShortFilesPlaysToTheEndOfItsPass) {
+    OnLibmpv run;
+    BlockingTestLoop& loop = run.loop;
+    const Services& services = run.services;
+    TempDir& folder = run.folder;
+    const std::vector<std::string> paths = run.tones(1.0);
 
     {
         Program first(services, folder.path());
@@ -144,6 +163,91 @@ TEST(PlayThroughOnLibmpv, ACollectionOfShortFilesPlaysToTheEndOfItsPass) {
     app.playback.Form_QueryUnload(cancel, 0);
     EXPECT_TRUE(std::filesystem::exists(folder.file("tarvolin_sylloges/default.tl")));
     EXPECT_TRUE(std::filesystem::exists(folder.file("tarvolin_sylloges/tarvolin_Files.ptlf")));
+}
+
+TEST(PlayThroughOnLibmpv, WithPreviewAndThePauseEveryTrackIsPreviewedOnceWithAPauseAfterIt) {
+    OnLibmpv run;
+    BlockingTestLoop& loop = run.loop;
+    FakeDesktop& desktop = run.desktop;
+    // Six seconds each: the preview from the first whole second to the
+    // third ends well before the file does.
+    constexpr double kSeconds = 6.0;
+    const std::vector<std::string> paths = run.tones(kSeconds, 8000, 1);
+
+    Program app(run.services, run.folder.path());
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    app.playback.Form_Load();
+    putTracks(app, paths, {kSeconds, kSeconds, kSeconds});
+    s.ShuffleOn = false;
+    s.PreviewOn = true;
+    s.PreviewSeconds = 2;
+    app.Form1.MnuMorePauseActive.setChecked(true);
+    s.PauseSeconds = 2;
+    s.BeepBetween = true;
+    desktop.beeps.clear();
+
+    // Each start: when the track was chosen, its mark, and when and where it
+    // began to play.
+    struct Start {
+        int track;
+        int mark;
+        std::int64_t chosenAt;
+        std::int64_t playingAt = -1;
+        double playingFrom = -1;
+    };
+    std::vector<Start> starts;
+    Player& player = app.Form1.WindowsMediaPlayer1;
+    auto record = [&] {
+        const std::string url = player.URL();
+        if (!url.empty() && (starts.empty() || paths[static_cast<std::size_t>(starts.back().track)] != url)) {
+            starts.push_back({d.CurrentTrack, d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)], loop.tickCount()});
+        }
+        if (!starts.empty() && starts.back().playingAt < 0 && player.playState() == playstate::Playing) {
+            starts.back().playingAt = loop.tickCount();
+            starts.back().playingFrom = player.controls.currentPosition();
+        }
+    };
+    app.playback.Command11_Click();  // play, once
+    const bool over = loop.runUntil(
+        [&] {
+            record();
+            return app.Form1.Text2[0].Text().find(kPassOver) != std::string::npos;
+        },
+        40000);
+    const std::string log = app.Form1.Text2[0].Text();
+    ASSERT_TRUE(over) << log;
+
+    ASSERT_EQ(starts.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        const Start& st = starts[static_cast<std::size_t>(k)];
+        SCOPED_TRACE("start " + std::to_string(k));
+        EXPECT_EQ(st.track, k);
+        EXPECT_EQ(st.mark, k + 1);
+        ASSERT_GE(st.playingAt, 0);
+        // The pause before it played, and its preview from a fifth of it.
+        EXPECT_GE(st.playingAt - st.chosenAt, 1900);
+        EXPECT_NEAR(st.playingFrom, 1.0, 0.5);
+        // Left at the end of its preview, not at the end of the file.
+        const double left = d.TrackResumePos[static_cast<std::size_t>(k)].toDouble();
+        EXPECT_GT(left, 3.0);
+        EXPECT_LT(left, kSeconds - 0.5);
+    }
+    // A pause after each track: two beeps each.
+    int high = 0, low = 0;
+    for (const auto& [freq, ms] : desktop.beeps) {
+        if (freq == 600 && ms == 100) ++low;
+        if (freq == 650 && ms == 100) ++high;
+    }
+    EXPECT_EQ(low, 3);
+    EXPECT_EQ(high, 3);
+    EXPECT_EQ(log.find(kPassOver), log.rfind(kPassOver));
+    EXPECT_EQ(log.find("cannot be played"), std::string::npos);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(d.PlayOrder[static_cast<std::size_t>(i)], 0);
+    EXPECT_EQ(player.URL(), "");
+
+    int cancel = 0;
+    app.playback.Form_QueryUnload(cancel, 0);
 }
 
 }  // namespace

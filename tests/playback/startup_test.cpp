@@ -49,6 +49,21 @@ TEST_F(PlaybackTest, WithoutAnyFileTheProgramStartsWithItsBuiltInDefaults) {
     for (std::int16_t on : d().PlayClassOn) EXPECT_EQ(on, 0);
 }
 
+TEST_F(PlaybackTest, TheDefaultsShowTheFirstPageOnlyAndLeaveTheFolderListCurrent) {
+    auto onlyFirstPage = [&] {
+        EXPECT_TRUE(f().Frame4.Visible());
+        for (Frame* other : {&f().Frame1, &f().Frame12, &f().Frame8, &f().Frame6}) EXPECT_FALSE(other->Visible());
+    };
+    app().playback.Init_Defaults();
+    onlyFirstPage();
+    EXPECT_FALSE(s().FolderListStale);
+
+    h.build();
+    startUp();
+    onlyFirstPage();
+    EXPECT_FALSE(s().FolderListStale);
+}
+
 TEST_F(PlaybackTest, StartUpBringsTheProgramUpInOrder) {
     h.desktop.autostart = true;
     bool splashSeenDuringLoad = false;
