@@ -250,6 +250,42 @@ TEST_F(ControlsTest, VideoMenuShowHideAndAuto) {
     EXPECT_EQ(mainPlayer().playState(), playstate::Playing);
 }
 
+// In the automatic mode a film plays in the video window: every item of the
+// video menu takes the position from there, so the film goes on where it was
+// and keeps its resume point.
+TEST_F(ControlsTest, VideoMenuTakesThePositionFromThePlayerHoldingTheFilm) {
+    startUp();
+    const std::string film = makeFile("film.wav", 120);
+    h.media.set(film, "MediaType", "video");
+    addTracks({film});
+    s().VideoMode = 1;
+    f().mnuvideoshow[2].setChecked(true);
+    app().playback.Command3_Click(0);
+    run(8000);
+    ASSERT_EQ(videoPlayer().playState(), playstate::Playing);
+    ASSERT_TRUE(mainPlayer().URL().empty());
+
+    // Each item in turn, "Show" and "Auto" also while already chosen.
+    for (int item : {0, 0, 2, 2}) {
+        const double at = videoPlayer().controls.currentPosition();
+        ASSERT_GT(at, 7) << item;
+        f().mnuvideoshow[item].click();
+        EXPECT_NEAR(d().StartPosition, at, 1) << item;
+        EXPECT_NEAR(d().TrackResumePos[0].toDouble(), at, 1) << item;
+        run(1500);
+        EXPECT_EQ(videoPlayer().URL(), film) << item;
+        EXPECT_GT(videoPlayer().controls.currentPosition(), at - 1) << item;
+    }
+
+    // "Hide" in the automatic mode closes the video window at the film's
+    // point, as it does in the video mode.
+    const double at = videoPlayer().controls.currentPosition();
+    f().mnuvideoshow[1].click();
+    EXPECT_NEAR(d().TrackResumePos[0].toDouble(), at, 1);
+    EXPECT_TRUE(videoPlayer().URL().empty());
+    EXPECT_FALSE(app().Form2.Visible());
+}
+
 TEST_F(ControlsTest, ClosingTheVideoWindowSwitchesTheMenuToHideOnceAndHandsTheFileBack) {
     startPlaying(3);
     f().mnuvideoshow[0].click();
