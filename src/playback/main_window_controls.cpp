@@ -74,16 +74,18 @@ void Playback::Command15_Click(int Index) {
         }
         case 3:
             app.windows.Passage(1);
-            return;
+            break;
         default:
-            return;
+            break;
     }
-    updateReturnButton();
 }
 
 void Playback::updateReturnButton() {
     const CollectionData& d = app.collection.d;
-    if (CommandButton* back = app.Form1.Command15.get(2)) back->setEnabled(d.PlayedCount < d.MaxPlayedCount);
+    const bool back = app.Form1.List2.ListCount() > 0 && d.PlayedCount < d.MaxPlayedCount;
+    for (ControlArray<CommandButton>* walk : {&app.Form1.Command15, &app.Form4.Command15}) {
+        if (CommandButton* button = walk->get(2)) button->setEnabled(back);
+    }
 }
 
 void Playback::Check3_Click() {

@@ -112,6 +112,7 @@ void Playback::Bres_Kommati() {
         s.Busy = false;
         d.PlayedCount = 0;
         d.MaxPlayedCount = 0;
+        updateReturnButton();
         d.PlayedTotal = Currency{};
         d.FavorPlayedTotal = Currency{};
         // A new pass only when it has a track to play: a class choice that no
