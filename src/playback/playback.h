@@ -220,6 +220,8 @@ public:
     Program& app;
 
 private:
+    // Counts the fills and clears of the preview players.
+    std::uint64_t previewRound_ = 0;
     bool started_ = false;
     bool shutDown_ = false;
     bool unloading_ = false;
