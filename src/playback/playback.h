@@ -220,6 +220,9 @@ public:
     Program& app;
 
 private:
+    // Started without a tray while the user lives in the tray: shown for
+    // this run, and the tray mode saved again at shutdown.
+    bool trayModeKept_ = false;
     // Counts the fills and clears of the preview players.
     std::uint64_t previewRound_ = 0;
     bool started_ = false;

@@ -195,17 +195,36 @@ TEST_F(PlaybackTest, ShutdownWritesEverythingAndTheNextStartUpReadsIt) {
     EXPECT_EQ(d().CurrentFile, f().List2.List(0));
 }
 
-TEST_F(PlaybackTest, WithoutATrayTheWindowIsNeverHidden) {
+TEST_F(PlaybackTest, WithoutATrayTheWindowIsNeverHiddenAndTheTrayModeIsKept) {
+    auto restart = [&](bool trayUp) {
+        int cancel = 0;
+        app().playback.Form_QueryUnload(cancel, 0);
+        h.tray.isAvailable = trayUp;
+        h.build();
+        startUp();
+    };
     startUp();
     s().WindowVisible = false;
-    int cancel = 0;
-    app().playback.Form_QueryUnload(cancel, 0);
 
-    h.tray.isAvailable = false;
-    h.build();
-    startUp();
+    restart(false);
     EXPECT_TRUE(f().Visible());
     EXPECT_EQ(f().Timer1.Interval(), 1000);
+    // A start before the desktop's tray was up keeps the user's tray mode
+    // for the next start.
+    restart(true);
+    EXPECT_FALSE(f().Visible());
+    EXPECT_EQ(f().WindowState(), 1);
+
+    // Once the tray comes up the user's own choice from it counts: shown.
+    restart(false);
+    h.tray.isAvailable = true;
+    app().playback.AddIconToTray();
+    h.tray.click(513);
+    ASSERT_FALSE(f().Visible());
+    h.tray.click(513);
+    ASSERT_TRUE(f().Visible());
+    restart(true);
+    EXPECT_TRUE(f().Visible());
 }
 
 TEST_F(PlaybackTest, AFailingPreferencesFileIsLoggedAndStartUpGoesOn) {
