@@ -87,6 +87,8 @@ void CollectionStore::Etiketes_Synol_Songs() {
 
     f.Label6.setCaption(mode);
     compact.Label6.setCaption(mode);
+    // "Return" is usable exactly while this caption shows the way back.
+    app_.playback.updateReturnButton();
 
     const std::string& path = d.CollectionPath;
     const std::string tail = longPath(path) ? "] " : "]";

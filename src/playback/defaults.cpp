@@ -4,6 +4,7 @@
 // starting pictures and positions.
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "app/program.h"
 #include "playback/playback.h"
@@ -23,6 +24,73 @@ const char* const kClassNames[] = {
     "Ασημείωτα - Unmarked", "Κλάση Χ' - Class X'", "Κλάση Γ' - Class C'",
     "Κλάση Β' - Class B'",  "Κλάση Α' - Class A'", "Κλάση Υ' - Class S'",
 };
+
+// Every check mark and greyed item shows the switches as they now stand;
+// the preferences later store the marks and set them again.
+void showSwitchesInMenus(Program& app) {
+    Form1& f = app.Form1;
+    const ModuleState& s = app.state;
+    // The pause between files has no switch but its own mark: only its
+    // length item follows it. The delete options wait greyed while deleting
+    // from disk is off.
+    const std::pair<MenuItem*, bool> marks[] = {
+        {&f.MnuMoreRandom, s.ShuffleOn},
+        {&f.mnusystemtraysuffle, s.ShuffleOn},
+        {&f.mnusystrayrepeat, s.ReplayMode == 1},
+        {&f.MnuMorePreview_Active, s.PreviewOn},
+        {&f.MnuMoreMultiPreview, s.PreviewPoints.size() > 1},
+        {&f.MnuMoreSound, s.BeepBetween},
+        {&f.MnuMoreAutoStart, s.PlayAtStart},
+        {&f.mnusystemtraypause, s.Paused},
+        {&f.mnuFileSaveAsAuto, s.AutoSave},
+        {&f.MnuFilecopyreference, s.FileCopyReference},
+        {&f.MnuFileMoveReference, s.FileMoveReference},
+        {&f.mnufiledeletedisk, s.DeleteFromDisk},
+        {&f.mnufiledeleterecycle, s.DeleteToRecycle},
+        {&f.mnufiledeleteevendiskerror, s.DeleteEvenOnDiskError},
+        {&f.MnuMoreFileSizesReadRatings, s.ReadRatingsFromFiles},
+        {&f.MnuMoreFileSizesKeepRatings, s.KeepRatings},
+        {&f.MnuMoreFavorWithinFiles, s.SaveRatingsInFiles},
+        {&f.MnuFavorAuto2, s.AutoFavor},
+        {&f.TrayFavorAuto, s.AutoFavor},
+        {&f.MnuMoreDemandFavor, s.DemandFavor},
+        {&f.MnuFiltersLoad, s.LoadFiltersAtStart},
+        {&f.MnuMoreOnTop, s.OnTop},
+        {&f.MnuSystemTrayTop, s.OnTop},
+        {&f.MnuMoreReport, s.KeepReport == -1},
+        {f.MnumoreStar_Active.get(1), s.StarsOff},
+        {f.mnu_info2.get(3), s.ShowSplash},
+    };
+    const std::pair<Control*, bool> usable[] = {
+        {&f.MnuMoreDuration, s.PreviewOn},
+        {&f.MnuMoreMultiPreview, s.PreviewOn},
+        {&f.MnuMorePauseDur, f.MnuMorePauseActive.Checked()},
+        {&f.mnufiledeleterecycle, s.DeleteFromDisk},
+        {&f.mnufiledeleteevendiskerror, s.DeleteFromDisk},
+        {&f.Check3, s.DeleteFromDisk},
+        {&f.MnuMoreFileSizesKeepRatings, s.ReadRatingsFromFiles},
+        {f.MnumoreStar_Active.get(0), !s.StarsOff},
+    };
+    // One item of each group checked.
+    const std::pair<ControlArray<MenuItem>*, int> chosen[] = {
+        {&f.mnumorereplayn, s.ReplayMode},
+        {&f.MnuPlayAutoStartP, s.ResumeMode},
+        {&f.mnuvideoshow, s.VideoMode == -1 ? 0 : s.VideoMode == 0 ? 1 : 2},
+        {&f.MnumoreStar_Colors, s.StarColours},
+    };
+
+    for (auto [item, on] : marks) {
+        if (item) item->setChecked(on);
+    }
+    for (auto [control, on] : usable) {
+        if (control) control->setEnabled(on);
+    }
+    for (auto [items, index] : chosen) {
+        for (MenuItem& item : *items) item.setChecked(item.Index() == index);
+    }
+    // The recycle box on the filter page mirrors its menu item.
+    f.Check3.setValue(s.DeleteToRecycle ? 1 : 0);
+}
 
 }  // namespace
 
@@ -129,22 +197,6 @@ void Playback::Init_Defaults() {
     s.AutoFavor = false;
     s.DeleteFromDisk = false;
     s.CompactMode = false;
-    // The menus show the switches (and the preferences store the marks).
-    f.MnuMoreRandom.setChecked(s.ShuffleOn);
-    f.mnusystemtraysuffle.setChecked(s.ShuffleOn);
-    f.MnuMorePreview_Active.setChecked(s.PreviewOn);
-    f.MnuMoreDuration.setEnabled(s.PreviewOn);
-    f.MnuMoreMultiPreview.setEnabled(s.PreviewOn);
-    f.MnuMoreAutoStart.setChecked(s.PlayAtStart);
-    f.mnuFileSaveAsAuto.setChecked(s.AutoSave);
-    f.MnuMoreFileSizesReadRatings.setChecked(s.ReadRatingsFromFiles);
-    f.MnuMoreFileSizesKeepRatings.setChecked(s.KeepRatings);
-    f.MnuMoreFavorWithinFiles.setChecked(s.SaveRatingsInFiles);
-    f.mnufiledeleterecycle.setChecked(s.DeleteToRecycle);
-    f.mnufiledeletedisk.setChecked(s.DeleteFromDisk);
-    f.MnuFiltersLoad.setChecked(s.LoadFiltersAtStart);
-    f.MnuFavorAuto2.setChecked(s.AutoFavor);
-    f.TrayFavorAuto.setChecked(s.AutoFavor);
     f.MultiPage1.setValue(0);
     if (s.StepCount == 0) s.StepCount = 3;
     f.Text3.setText(std::to_string(s.StepCount));
@@ -187,10 +239,8 @@ void Playback::Init_Defaults() {
     c.Command11.setPicture("stop");
     s.StarsOff = false;
     s.ResumeMode = 1;
-    for (MenuItem& item : f.MnumoreStar_Colors) item.setChecked(item.Index() == s.StarColours);
-    if (MenuItem* splashItem = f.mnu_info2.get(3)) splashItem->setChecked(s.ShowSplash);
-    for (MenuItem& item : f.MnuPlayAutoStartP) item.setChecked(item.Index() == s.ResumeMode);
     for (Player& p : f.WindowsMediaPlayer3) p.setVisible(false);
+    showSwitchesInMenus(app);
 }
 
 }  // namespace tarvolin

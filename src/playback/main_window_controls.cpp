@@ -74,16 +74,18 @@ void Playback::Command15_Click(int Index) {
         }
         case 3:
             app.windows.Passage(1);
-            return;
+            break;
         default:
-            return;
+            break;
     }
-    updateReturnButton();
 }
 
 void Playback::updateReturnButton() {
     const CollectionData& d = app.collection.d;
-    if (CommandButton* back = app.Form1.Command15.get(2)) back->setEnabled(d.PlayedCount < d.MaxPlayedCount);
+    const bool back = app.Form1.List2.ListCount() > 0 && d.PlayedCount < d.MaxPlayedCount;
+    for (ControlArray<CommandButton>* walk : {&app.Form1.Command15, &app.Form4.Command15}) {
+        if (CommandButton* button = walk->get(2)) button->setEnabled(back);
+    }
 }
 
 void Playback::Check3_Click() {
@@ -131,7 +133,10 @@ void Playback::mnuvideoshow_Click(int Index) {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
     Player& video = app.Form2.WindowsMediaPlayer1;
-    Player& windowPlayer = s.CompactMode ? app.Form4.WindowsMediaPlayer1 : f.WindowsMediaPlayer1;
+    // The player that holds the file, before the mode changes: in the
+    // automatic mode a film plays in the video window.
+    Player& holder = storefiles::activePlayer(app);
+    const bool videoHeld = &holder == &video;
     for (MenuItem& item : f.mnuvideoshow) item.setChecked(item.Index() == Index);
 
     // Closes the video window from this menu: its player lets go of the
@@ -144,29 +149,25 @@ void Playback::mnuvideoshow_Click(int Index) {
 
     switch (Index) {
         case 0:
-            keepPosition(app, windowPlayer.controls.currentPosition());
+            keepPosition(app, holder.controls.currentPosition());
             s.VideoMode = -1;
             if (s.OnTop) Apply_On_Top(true);
             Video();
             if (s.OnTop) Apply_On_Top(true);
             break;
-        case 1: {
-            const bool wasVideo = s.VideoMode == -1;
-            if (wasVideo) keepPosition(app, video.controls.currentPosition());
+        case 1:
+            if (videoHeld) keepPosition(app, video.controls.currentPosition());
             s.VideoMode = 0;
-            if (wasVideo) closeVideoWindow();
+            if (videoHeld) closeVideoWindow();
             if (s.OnTop) Apply_On_Top(true);
             break;
-        }
-        case 2: {
-            const bool wasVideo = s.VideoMode == -1;
-            keepPosition(app, (wasVideo ? video : windowPlayer).controls.currentPosition());
+        case 2:
+            keepPosition(app, holder.controls.currentPosition());
             s.VideoMode = 1;
-            if (wasVideo) closeVideoWindow();
+            if (videoHeld) closeVideoWindow();
             if (!app.collection.d.CollectionJustLoaded && !app.collection.d.CurrentFile.empty()) Decide_Video();
             if (s.OnTop) Apply_On_Top(true);
             break;
-        }
         default:
             break;
     }

@@ -10,6 +10,9 @@ void Playback::Reset_Multi_Preview(bool show) {
     Form1& f = app.Form1;
     ControlArray<Player>& players = f.WindowsMediaPlayer3;
     const CollectionData& d = app.collection.d;
+    // The wait below lets other handlers run, and they may fill or clear
+    // the players again: the latest call has the last word.
+    const std::uint64_t round = ++previewRound_;
 
     if (!show) {
         const int last = players.UBound();
@@ -24,10 +27,7 @@ void Playback::Reset_Multi_Preview(bool show) {
         return;
     }
 
-    // Copied: the path must not change under the players while the wait
-    // below lets other handlers run.
-    const std::string file = d.InfoFile;
-    if (file.empty() || !Is_Video_Media(file)) {
+    if (d.InfoFile.empty() || !Is_Video_Media(d.InfoFile)) {
         for (int i = 0; i <= players.UBound(); ++i) {
             Player* p = players.get(i);
             if (!p) continue;
@@ -42,7 +42,7 @@ void Playback::Reset_Multi_Preview(bool show) {
     Player* first = players.get(0);
     if (!first) return;
     first->settings.setAutoStart(false);
-    first->setURL(file);
+    first->setURL(d.InfoFile);
     first->setUiMode("none");
     first->settings.setMute(true);
     first->controls.play();
@@ -52,10 +52,15 @@ void Playback::Reset_Multi_Preview(bool show) {
     MessageLoop& loop = app.loop();
     const std::int64_t since = loop.tickCount();
     loop.DoEvents();
-    while (first->playState() == playstate::Transitioning && loop.tickCount() - since < kPreviewOpenWaitMs) {
+    auto overtaken = [&] { return round != previewRound_; };
+    while (!overtaken() && first->playState() == playstate::Transitioning &&
+           loop.tickCount() - since < kPreviewOpenWaitMs) {
         loop.wait(10);
     }
+    if (overtaken()) return;
     first->setVisible(true);
+    // The others show the file that the first one holds.
+    const std::string file = first->URL();
 
     const auto length = tryCLng(first->currentMedia.duration());
     const std::int32_t D = length ? *length : 0;

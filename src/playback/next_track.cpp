@@ -116,6 +116,7 @@ void Playback::chooseTrack() {
         s.Busy = false;
         d.PlayedCount = 0;
         d.MaxPlayedCount = 0;
+        updateReturnButton();
         d.PlayedTotal = Currency{};
         d.FavorPlayedTotal = Currency{};
         // A new pass only when it has a track to play: a class choice that no

@@ -266,6 +266,11 @@ private:
     std::uint64_t startsBegun_ = 0;
     std::uint64_t jobsArmed_ = 0;
 
+    // Started without a tray while the user lives in the tray: shown for
+    // this run, and the tray mode saved again at shutdown.
+    bool trayModeKept_ = false;
+    // Counts the fills and clears of the preview players.
+    std::uint64_t previewRound_ = 0;
     bool started_ = false;
     bool shutDown_ = false;
     bool unloading_ = false;

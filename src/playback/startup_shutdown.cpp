@@ -71,8 +71,12 @@ void Playback::Form_Load() {
     store.Show_Time_Totals();
     if (s.AlarmTarget.empty() || s.AlarmTarget == " ") s.AlarmTarget = DateText(loop.now());
 
-    // 13. Without a tray the program never hides itself there.
-    if (!app.tray().available()) s.WindowVisible = true;
+    // 13. Without a tray the program never hides itself there; the user's
+    // tray mode is kept for a later start.
+    if (!app.tray().available() && !s.WindowVisible) {
+        trayModeKept_ = true;
+        s.WindowVisible = true;
+    }
     Form& playerWindow = s.CompactMode ? static_cast<Form&>(app.Form4) : static_cast<Form&>(f);
     if (s.WindowVisible) {
         playerWindow.Show();
@@ -148,6 +152,7 @@ void Playback::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     // 1 to 3: everything is saved, without a question.
     store.Save_Last_Collection();
     store.Save_Collection(false, false);
+    if (trayModeKept_) s.WindowVisible = false;
     std::int32_t failed = 0;
     store.Save_Preferences(failed);
 

@@ -22,6 +22,8 @@ void Playback::trayMessage(int message) {
     Form1& f = app.Form1;
     Form4& c = app.Form4;
     if (message == 513) {
+        // The user's own choice from now on.
+        trayModeKept_ = false;
         s.WindowVisible = !s.WindowVisible;
         Form& window = s.CompactMode ? static_cast<Form&>(c) : static_cast<Form&>(f);
         if (s.WindowVisible) {

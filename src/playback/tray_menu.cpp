@@ -16,7 +16,6 @@ void Playback::mnusystemtraynext_Click() {
     LastStepDirection = 0;
     Epomeno_Kommati();
     f.Text3.setText(kept);
-    updateReturnButton();
 }
 
 void Playback::mnusystemtrayback_Click() {
@@ -26,18 +25,13 @@ void Playback::mnusystemtrayback_Click() {
     LastStepDirection = -1;
     Proigoumeno_Kommati();
     f.Text3.setText(kept);
-    updateReturnButton();
 }
 
-void Playback::mnusystemtrayforward_Click() {
-    Epomeno_Kommati();
-    updateReturnButton();
-}
+void Playback::mnusystemtrayforward_Click() { Epomeno_Kommati(); }
 
 void Playback::mnusystemtraybackwards_Click() {
     LastStepDirection = -2;
     Proigoumeno_Kommati();
-    updateReturnButton();
 }
 
 void Playback::mnusystemtraypause_Click() {

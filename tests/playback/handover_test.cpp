@@ -86,5 +86,20 @@ TEST_F(PlaybackTest, ListSearchIgnoresCaseAndFindsPrefixesOrWholeItems) {
     EXPECT_EQ(pb.ListBoxFindString(f().Text3, "3", -1, true), 0);  // not a list
 }
 
+TEST_F(PlaybackTest, SizeListGivesTheFourListsTheirScrollBar) {
+    startUp();
+    ListBox* const lists[] = {&f().List1, &f().List2, &f().List4, &f().List5};
+    for (ListBox* list : lists) EXPECT_EQ(list->HorizontalExtent(), 3000);
+
+    for (ListBox* list : lists) list->setHorizontalExtent(0);
+    app().playback.SizeList(0);
+    app().playback.SizeList(5);
+    for (ListBox* list : lists) EXPECT_EQ(list->HorizontalExtent(), 0);
+    for (int which = 1; which <= 4; ++which) {
+        app().playback.SizeList(which);
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(lists[k]->HorizontalExtent(), k < which ? 3000 : 0) << which;
+    }
+}
+
 }  // namespace
 }  // namespace tarvolin

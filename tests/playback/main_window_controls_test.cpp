@@ -1,6 +1,9 @@
 // The main window's small controls: volume, class labels and rating, the
 // track list's double click, the walk buttons, the recycle box, the star
 // menu, the snooze items and the video menu.
+#include <filesystem>
+#include <functional>
+
 #include "playback_fixture.h"
 
 namespace tarvolin {
@@ -150,6 +153,80 @@ TEST_F(ControlsTest, ReturnGoesBackToTheFurthestPointOfTheHistory) {
     EXPECT_EQ(d().CurrentTrack, before);
 }
 
+// "Return" is usable exactly while the player is back in its history, the
+// same moment the play-mode caption shows how far back, whichever way the
+// history moved.
+TEST_F(ControlsTest, ReturnButtonFollowsTheHistoryAfterEveryMove) {
+    auto paths = startWithTracks(6, 5);
+    // Does `move`, lets it start, and compares the button with the history.
+    auto after = [&](const char* what, const std::function<void()>& move) {
+        move();
+        run(400);
+        const bool back = d().PlayedCount < d().MaxPlayedCount;
+        EXPECT_EQ(f().Command15[2].Enabled(), back) << what;
+        EXPECT_EQ(app().Form4.Command15[2].Enabled(), back) << what;
+        EXPECT_EQ(f().Label6.Caption().find("[-") != std::string::npos, back) << what;
+    };
+    auto next = [&] { f().Command3[0].click(); };
+    auto previous = [&] { f().Command3[1].click(); };
+    // Refreshed as at start-up, before anything was played.
+    EXPECT_FALSE(f().Command15[2].Enabled());
+
+    after("next", next);
+    after("next", next);
+    after("previous", previous);
+    ASSERT_LT(d().PlayedCount, d().MaxPlayedCount);
+    after("return", [&] { f().Command15[2].click(); });
+    after("next after return", next);
+    after("previous after return", previous);
+    ASSERT_LT(d().PlayedCount, d().MaxPlayedCount);
+
+    // A double click on a row, the tray, the end of a track.
+    f().List2.setListIndex(5);
+    after("double click", [&] { f().List2.DblClick.raise(); });
+    after("tray back", [&] { f().mnusystemtrayback.click(); });
+    const std::int32_t reached = d().PlayedCount;
+    after("end of a track", [&] { run(6000); });
+    ASSERT_NE(d().PlayedCount, reached);
+    after("tray next", [&] { f().mnusystemtraynext.click(); });
+
+    // A track whose file is gone is skipped through the timer.
+    after("previous", previous);
+    const int gone = (d().CurrentTrack + 1) % 6;
+    std::filesystem::remove(paths[static_cast<std::size_t>(gone)]);
+    f().List2.setListIndex(gone);
+    after("skip", [&] {
+        f().List2.DblClick.raise();
+        run(1100);
+    });
+    EXPECT_NE(log().find("negative favor"), std::string::npos);
+}
+
+TEST_F(ControlsTest, ReturnButtonIsGreyedWhenThePassEndsWhileGoingBack) {
+    startWithTracks(2, 60);
+    for (int k = 0; k < 2; ++k) f().Command3[0].click();
+    f().Command3[1].click();
+    ASSERT_TRUE(f().Command15[2].Enabled());
+    // Every track played: the next one ends the pass and playback stops.
+    f().Command3[0].click();
+    ASSERT_EQ(d().MaxPlayedCount, 0);
+    EXPECT_FALSE(f().Command15[2].Enabled());
+}
+
+TEST_F(ControlsTest, ReturnButtonFollowsTheHistoryThatComesWithTheCollection) {
+    startWithTracks(3, 60);
+    for (int k = 0; k < 2; ++k) f().Command3[0].click();
+    f().Command3[1].click();
+    s().PlayAtStart = false;
+    int cancel = 0;
+    app().playback.Form_QueryUnload(cancel, 0);
+
+    h.build();
+    startUp();
+    ASSERT_LT(d().PlayedCount, d().MaxPlayedCount);
+    EXPECT_TRUE(f().Command15[2].Enabled());
+}
+
 TEST_F(ControlsTest, CompactButtonHandsOverAndRecycleBoxFollows) {
     startPlaying();
     f().Command15[3].click();
@@ -248,6 +325,42 @@ TEST_F(ControlsTest, VideoMenuShowHideAndAuto) {
     run(1000);
     EXPECT_EQ(mainPlayer().URL(), d().CurrentFile);
     EXPECT_EQ(mainPlayer().playState(), playstate::Playing);
+}
+
+// In the automatic mode a film plays in the video window: every item of the
+// video menu takes the position from there, so the film goes on where it was
+// and keeps its resume point.
+TEST_F(ControlsTest, VideoMenuTakesThePositionFromThePlayerHoldingTheFilm) {
+    startUp();
+    const std::string film = makeFile("film.wav", 120);
+    h.media.set(film, "MediaType", "video");
+    addTracks({film});
+    s().VideoMode = 1;
+    f().mnuvideoshow[2].setChecked(true);
+    app().playback.Command3_Click(0);
+    run(8000);
+    ASSERT_EQ(videoPlayer().playState(), playstate::Playing);
+    ASSERT_TRUE(mainPlayer().URL().empty());
+
+    // Each item in turn, "Show" and "Auto" also while already chosen.
+    for (int item : {0, 0, 2, 2}) {
+        const double at = videoPlayer().controls.currentPosition();
+        ASSERT_GT(at, 7) << item;
+        f().mnuvideoshow[item].click();
+        EXPECT_NEAR(d().StartPosition, at, 1) << item;
+        EXPECT_NEAR(d().TrackResumePos[0].toDouble(), at, 1) << item;
+        run(1500);
+        EXPECT_EQ(videoPlayer().URL(), film) << item;
+        EXPECT_GT(videoPlayer().controls.currentPosition(), at - 1) << item;
+    }
+
+    // "Hide" in the automatic mode closes the video window at the film's
+    // point, as it does in the video mode.
+    const double at = videoPlayer().controls.currentPosition();
+    f().mnuvideoshow[1].click();
+    EXPECT_NEAR(d().TrackResumePos[0].toDouble(), at, 1);
+    EXPECT_TRUE(videoPlayer().URL().empty());
+    EXPECT_FALSE(app().Form2.Visible());
 }
 
 TEST_F(ControlsTest, ClosingTheVideoWindowSwitchesTheMenuToHideOnceAndHandsTheFileBack) {

@@ -1,5 +1,6 @@
 // The video-preview page's twelve players.
 #include <cmath>
+#include <functional>
 
 #include "platform/sim_engine.h"
 #include "playback_fixture.h"
@@ -104,6 +105,53 @@ TEST_F(MultiPreviewTest, AFileThatNeverOpensEndsTheWaitAndStartsEveryPlayerAtZer
     h.engines.rules().loadDelay = 0;
     run(60000, 1000);
     for (Player& p : players()) EXPECT_LT(p.controls.currentPosition(), 10) << p.Index();
+}
+
+// While the first player opens its file the program serves the user: a
+// click on another row, or leaving the page, takes over from the fill.
+TEST_F(MultiPreviewTest, AClickDuringTheWaitLeavesEveryPlayerOnOneFile) {
+    const std::vector<std::string> paths = {makeVideo("first.wav", 100), makeVideo("second.wav", 220),
+                                            makeFile("song.wav", 60)};
+    addTracks(paths);
+    f().MultiPage1.setValue(4);
+    h.engines.rules().loadDelay = 1000;
+
+    // What the user does at the first yield of the wait.
+    auto during = [&](const std::function<void()>& act) {
+        bool done = false;
+        h.loop.onYield = [&] {
+            if (done) return;
+            done = true;
+            act();
+        };
+        f().List2.setListIndex(0);
+        h.loop.onYield = nullptr;
+        ASSERT_TRUE(done);
+    };
+
+    during([&] { f().List2.setListIndex(1); });
+    for (Player& p : players()) {
+        EXPECT_EQ(p.URL(), paths[1]) << p.Index();
+        EXPECT_TRUE(p.Visible()) << p.Index();
+    }
+    run(2000, 10);
+    // The later fill placed the players on the second file's slices.
+    EXPECT_NEAR(players()[11].controls.currentPosition(), 10.5 / 11 * 220 + 1, 1.5);
+    EXPECT_TRUE(app().playback.MultiPreviewPending);
+
+    f().List2.setListIndex(1);
+    during([&] { f().List2.setListIndex(2); });
+    for (Player& p : players()) {
+        EXPECT_TRUE(p.URL().empty()) << p.Index();
+        EXPECT_FALSE(p.Visible()) << p.Index();
+    }
+
+    during([&] { f().MultiPage1.setValue(1); });
+    for (Player& p : players()) {
+        EXPECT_TRUE(p.URL().empty()) << p.Index();
+        EXPECT_FALSE(p.Visible()) << p.Index();
+    }
+    EXPECT_FALSE(app().playback.MultiPreviewPending);
 }
 
 TEST_F(MultiPreviewTest, TrackListClickFillsThePlayersOnlyOnThePreviewPage) {

@@ -262,6 +262,15 @@ TEST_F(OptionsTest, AboutHelpMailAndReportItems) {
     EXPECT_NE(h.desktop.requestedUrls.back().find("?subject=Tarvolin_Media_Player_5.0"), std::string::npos);
     EXPECT_EQ(h.desktop.openedUrls.back(), h.desktop.requestedUrls.back());
 
+    // The web page, and the program's own help page.
+    f().mnu_info2[4].click();
+    EXPECT_EQ(h.desktop.openedUrls.back().rfind("https://", 0), 0u);
+    const std::string help = h.folder.path() + "tarvolin_help.htm";
+    fixtures::writeBytes(help, "<html></html>");
+    f().mnu_info2[5].click();
+    EXPECT_EQ(h.desktop.openedUrls.back(), help);
+    EXPECT_EQ(log().find("Cannot open"), std::string::npos);
+
     f().mnu_info2[2].click();
     EXPECT_TRUE(app().Form3.Visible());
 

@@ -64,6 +64,72 @@ TEST_F(PlaybackTest, TheDefaultsShowTheFirstPageOnlyAndLeaveTheFolderListCurrent
     EXPECT_FALSE(s().FolderListStale);
 }
 
+// Without a preferences file every check mark and greyed item shows the
+// built-in switches, so that the first toggle of each does what it says.
+TEST_F(PlaybackTest, OnTheFirstRunTheMenusShowTheBuiltInSwitches) {
+    startUp();
+    EXPECT_TRUE(f().MnuMoreRandom.Checked());
+    EXPECT_TRUE(f().mnusystemtraysuffle.Checked());
+    for (MenuItem& item : f().mnumorereplayn) EXPECT_EQ(item.Checked(), item.Index() == 0) << item.Index();
+    EXPECT_FALSE(f().mnusystrayrepeat.Checked());
+    EXPECT_FALSE(f().MnuMorePreview_Active.Checked());
+    EXPECT_FALSE(f().MnuMoreDuration.Enabled());
+    EXPECT_FALSE(f().MnuMoreMultiPreview.Enabled());
+    EXPECT_FALSE(f().MnuMoreMultiPreview.Checked());
+    EXPECT_FALSE(f().MnuMorePauseActive.Checked());
+    EXPECT_FALSE(f().MnuMorePauseDur.Enabled());
+    EXPECT_FALSE(f().MnuMoreSound.Checked());
+    EXPECT_TRUE(f().MnuMoreAutoStart.Checked());
+    for (MenuItem& item : f().MnuPlayAutoStartP) EXPECT_EQ(item.Checked(), item.Index() == 1) << item.Index();
+    for (MenuItem& item : f().mnuvideoshow) EXPECT_EQ(item.Checked(), item.Index() == 1) << item.Index();
+    EXPECT_TRUE(f().mnuFileSaveAsAuto.Checked());
+    EXPECT_TRUE(f().MnuMoreFileSizesReadRatings.Checked());
+    EXPECT_TRUE(f().MnuMoreFileSizesKeepRatings.Checked());
+    EXPECT_TRUE(f().MnuMoreFileSizesKeepRatings.Enabled());
+    EXPECT_TRUE(f().MnuMoreFavorWithinFiles.Checked());
+    EXPECT_TRUE(f().MnuFiltersLoad.Checked());
+    EXPECT_FALSE(f().MnuMoreOnTop.Checked());
+    EXPECT_FALSE(f().MnuSystemTrayTop.Checked());
+    EXPECT_FALSE(f().MnuMoreReport.Checked());
+    EXPECT_TRUE(f().mnu_info2[3].Checked());
+    for (MenuItem& item : f().MnumoreStar_Colors) EXPECT_EQ(item.Checked(), item.Index() == 1) << item.Index();
+    EXPECT_TRUE(f().MnumoreStar_Active[0].Enabled());
+    EXPECT_FALSE(f().MnumoreStar_Active[1].Checked());
+    // Deleting from disk is off: its three options wait greyed, the recycle
+    // bin chosen.
+    EXPECT_FALSE(f().mnufiledeletedisk.Checked());
+    EXPECT_TRUE(f().mnufiledeleterecycle.Checked());
+    EXPECT_EQ(f().Check3.Value(), 1);
+    EXPECT_TRUE(s().DeleteToRecycle);
+    EXPECT_FALSE(f().mnufiledeleterecycle.Enabled());
+    EXPECT_FALSE(f().Check3.Enabled());
+    EXPECT_FALSE(f().mnufiledeleteevendiskerror.Enabled());
+
+    f().MnuMorePauseActive.click();
+    EXPECT_TRUE(f().MnuMorePauseDur.Enabled());
+    f().MnuMorePreview_Active.click();
+    EXPECT_TRUE(f().MnuMoreDuration.Enabled());
+    f().mnufiledeletedisk.click();
+    EXPECT_TRUE(f().mnufiledeleteevendiskerror.Enabled());
+    f().mnufiledeleterecycle.click();
+    EXPECT_EQ(f().Check3.Value(), 0);
+
+    // The switches come back from the preferences with their items usable.
+    int cancel = 0;
+    app().playback.Form_QueryUnload(cancel, 0);
+    h.build();
+    startUp();
+    EXPECT_TRUE(f().MnuMorePauseActive.Checked());
+    EXPECT_TRUE(f().MnuMorePauseDur.Enabled());
+    EXPECT_TRUE(f().mnufiledeletedisk.Checked());
+    EXPECT_TRUE(f().mnufiledeleterecycle.Enabled());
+    EXPECT_TRUE(f().Check3.Enabled());
+    EXPECT_TRUE(f().mnufiledeleteevendiskerror.Enabled());
+    EXPECT_FALSE(s().DeleteToRecycle);
+    EXPECT_FALSE(f().mnufiledeleterecycle.Checked());
+    EXPECT_EQ(f().Check3.Value(), 0);
+}
+
 TEST_F(PlaybackTest, StartUpBringsTheProgramUpInOrder) {
     h.desktop.autostart = true;
     bool splashSeenDuringLoad = false;
@@ -144,17 +210,36 @@ TEST_F(PlaybackTest, ShutdownWritesEverythingAndTheNextStartUpReadsIt) {
     EXPECT_EQ(d().CurrentFile, f().List2.List(0));
 }
 
-TEST_F(PlaybackTest, WithoutATrayTheWindowIsNeverHidden) {
+TEST_F(PlaybackTest, WithoutATrayTheWindowIsNeverHiddenAndTheTrayModeIsKept) {
+    auto restart = [&](bool trayUp) {
+        int cancel = 0;
+        app().playback.Form_QueryUnload(cancel, 0);
+        h.tray.isAvailable = trayUp;
+        h.build();
+        startUp();
+    };
     startUp();
     s().WindowVisible = false;
-    int cancel = 0;
-    app().playback.Form_QueryUnload(cancel, 0);
 
-    h.tray.isAvailable = false;
-    h.build();
-    startUp();
+    restart(false);
     EXPECT_TRUE(f().Visible());
     EXPECT_EQ(f().Timer1.Interval(), 1000);
+    // A start before the desktop's tray was up keeps the user's tray mode
+    // for the next start.
+    restart(true);
+    EXPECT_FALSE(f().Visible());
+    EXPECT_EQ(f().WindowState(), 1);
+
+    // Once the tray comes up the user's own choice from it counts: shown.
+    restart(false);
+    h.tray.isAvailable = true;
+    app().playback.AddIconToTray();
+    h.tray.click(513);
+    ASSERT_FALSE(f().Visible());
+    h.tray.click(513);
+    ASSERT_TRUE(f().Visible());
+    restart(true);
+    EXPECT_TRUE(f().Visible());
 }
 
 TEST_F(PlaybackTest, AFailingPreferencesFileIsLoggedAndStartUpGoesOn) {

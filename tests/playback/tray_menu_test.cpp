@@ -1,4 +1,6 @@
 // The tray icon's clicks and the tray menu's playback items.
+#include <algorithm>
+
 #include "playback_fixture.h"
 
 namespace tarvolin {
@@ -221,10 +223,58 @@ TEST_F(TrayTest, CopyPropertiesWithTheSearchSwitchOpensTheFirstLinkEncoded) {
 }
 
 TEST_F(TrayTest, ExitSavesAndEnds) {
-    startUp();
+    startPlaying(3);
+    const int rated = d().CurrentTrack;
+    f1().Label9[6].Click.raise();  // class S
+    f1().HScroll1.setValue(1000);
+    run(2000);
+
     f1().mnusystemtrayexit.click();
     EXPECT_TRUE(app().playback.shutDown());
     EXPECT_FALSE(h.tray.shown());
+    EXPECT_TRUE(h.dialogs.transcript().empty());
+
+    // The next start finds the rating, the volume and where play was left.
+    h.build();
+    startUp();
+    ASSERT_EQ(f1().List2.ListCount(), 3);
+    EXPECT_EQ(d().TrackClass[static_cast<std::size_t>(rated)], 5);
+    EXPECT_EQ(d().CurrentTrack, rated);
+    EXPECT_EQ(s().Volume, 50);
+    EXPECT_GT(d().StartPosition, 1);
+}
+
+// The walks by the step count through the shuffle history.
+TEST_F(TrayTest, BackwardsAndForwardByStepsWalkTheHistoryByTheStepCount) {
+    startWithTracks(8, 60);
+    s().ShuffleOn = true;
+    ASSERT_EQ(s().StepCount, 3);
+    std::vector<int> played;
+    for (int k = 0; k < 5; ++k) {
+        f1().mnusystemtraynext.click();
+        played.push_back(d().CurrentTrack);
+    }
+    ASSERT_EQ(d().PlayedCount, 5);
+
+    f1().mnusystemtraybackwards.click();
+    EXPECT_EQ(d().CurrentTrack, played[1]);
+    EXPECT_EQ(d().PlayedCount, 2);
+    EXPECT_EQ(d().MaxPlayedCount, 5);
+    EXPECT_EQ(app().playback.LastStepDirection, -2);
+    const std::string back = "Τυχαία Αναπαραγωγή [σε οπισθοδρόμηση] -> [-3] <- Suffle Play [in backtracking]";
+    EXPECT_EQ(f1().Label6.Caption(), back);
+    EXPECT_EQ(app().Form4.Label6.Caption(), back);
+    EXPECT_EQ(d().PlayOrder[static_cast<std::size_t>(played[1])], 2);
+
+    f1().mnusystemtrayforward.click();
+    EXPECT_EQ(d().CurrentTrack, played[4]);
+    EXPECT_EQ(d().PlayedCount, 5);
+    EXPECT_EQ(f1().Label6.Caption(), "Τυχαία Αναπαραγωγή - Suffle Play");
+    EXPECT_EQ(f1().Text3.Text(), "3");
+    // Nothing further in the history: a new track is drawn and numbered.
+    f1().mnusystemtrayforward.click();
+    EXPECT_EQ(d().PlayedCount, 6);
+    EXPECT_EQ(std::count(played.begin(), played.end(), d().CurrentTrack), 0);
 }
 
 }  // namespace
