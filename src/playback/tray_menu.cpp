@@ -8,23 +8,15 @@
 namespace tarvolin {
 
 void Playback::mnusystemtraynext_Click() {
-    Form1& f = app.Form1;
     if (app.collection.d.TrackCount < 0) return;
-    // One step forward, whatever the step box holds.
-    const std::string kept = f.Text3.Text();
-    f.Text3.setText("1");
+    // One step forward, whatever the step box holds; the box is left alone.
     LastStepDirection = 0;
-    Epomeno_Kommati();
-    f.Text3.setText(kept);
+    asTrackStart([this] { stepForward(1); });
 }
 
 void Playback::mnusystemtrayback_Click() {
-    Form1& f = app.Form1;
-    const std::string kept = f.Text3.Text();
-    f.Text3.setText("1");
     LastStepDirection = -1;
-    Proigoumeno_Kommati();
-    f.Text3.setText(kept);
+    asTrackStart([this] { stepBack(1); });
 }
 
 void Playback::mnusystemtrayforward_Click() { Epomeno_Kommati(); }

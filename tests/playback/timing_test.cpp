@@ -225,6 +225,44 @@ TEST_F(TimingTest, AOneTrackStepNeverTouchesTheStepCountBox) {
     EXPECT_EQ(f().Text3.Text(), "4");
 }
 
+// The tray's one-track steps leave the box alone too: a close during their
+// track start saves the count the user set.
+TEST_F(TimingTest, TheTraysOneTrackStepsLeaveTheStepCountBoxAlone) {
+    paths = startWithTracks(4, 100);
+    app().playback.FirstStartDone = true;
+    s().PreviewOn = true;
+    h.engines.rules().loadDelay = 100;
+    f().Command3[0].Click.raise();
+    f().Command3[0].Click.raise();
+    ASSERT_EQ(mainPlayer().URL(), paths[1]);
+
+    for (MenuItem Form1::*item : {&Form1::mnusystemtrayback, &Form1::mnusystemtraynext}) {
+        SCOPED_TRACE((f().*item).objectName());
+        f().Text3.setText("4");
+        const std::string from = mainPlayer().URL();
+        bool closed = false;
+        h.loop.onYield = [&] {
+            if (!closed && mainPlayer().URL() != from) {
+                closed = true;
+                EXPECT_EQ(f().Text3.Text(), "4");
+                int cancel = 0;
+                app().playback.Form_QueryUnload(cancel, 0);
+            }
+        };
+        (f().*item).click();
+        h.loop.onYield = nullptr;
+        ASSERT_TRUE(closed);
+        EXPECT_EQ(f().Text3.Text(), "4");
+        h.build();
+        startUp();
+        EXPECT_EQ(s().StepCount, 4);
+        app().playback.FirstStartDone = true;
+        s().PreviewOn = true;
+        f().Command3[0].Click.raise();
+        f().Command3[0].Click.raise();
+    }
+}
+
 // ---- a command during each wait of a track start ----------------------------
 
 // Where in a track start the second command comes.
