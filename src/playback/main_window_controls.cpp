@@ -165,7 +165,10 @@ void Playback::mnuvideoshow_Click(int Index) {
             keepPosition(app, holder.controls.currentPosition());
             s.VideoMode = 1;
             if (videoHeld) closeVideoWindow();
-            if (!app.collection.d.CollectionJustLoaded && !app.collection.d.CurrentFile.empty()) Decide_Video();
+            // The file goes to the player its type asks for, after a track
+            // start that is running.
+            if (!app.collection.d.CollectionJustLoaded && !app.collection.d.CurrentFile.empty())
+                asTrackStart([this] { Decide_Video(); });
             if (s.OnTop) Apply_On_Top(true);
             break;
         default:

@@ -44,7 +44,8 @@ void Playback::mnusystemtraypause_Click() {
         // A paused track goes on from where it was paused.
         p.controls.play();
     } else {
-        Media_Play(selector);
+        // A start of its own: it waits for a track start that is running.
+        asTrackStart([this, selector] { Media_Play(selector); });
     }
 }
 
