@@ -114,6 +114,9 @@ public:
     Program& app;
 
 private:
+    // Logs that a copy, move or delete left Path alone: it is no regular
+    // file (a folder, a device, a pipe).
+    void refuseNoFile(const std::string& Path);
     void wireAttributeMenus();
     void wireRatingMenus();
 };

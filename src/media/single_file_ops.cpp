@@ -27,6 +27,13 @@ bool present(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+// Something stands at path that is not a regular file: a folder, a
+// device, a pipe, a dangling link. No copy, move or delete touches it.
+bool presentButNoFile(const std::string& path) {
+    struct stat st {};
+    return present(path) && (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode));
+}
+
 // Sends a file to the desktop's trash. Nothing there is nothing to do.
 bool trashFile(Program& app, const std::string& path) {
     if (!present(path)) return true;
@@ -43,6 +50,11 @@ bool deleteForGood(const std::string& path) {
 
 void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::string& Destination,
                                        std::int32_t Operation, std::int32_t& Failed) {
+    if ((Operation == 0 || Operation == 1) && presentButNoFile(Source)) {
+        refuseNoFile(Source);
+        Failed = 1;
+        return;
+    }
     if (Operation == 0 || Operation == 1) {
         if (Source == Destination || sameFile(Source, Destination)) {
             app.collection.logLine("->Το αρχείο προορισμού είναι το ίδιο με το αρχείο προέλευσης " + Source + " <-> " +
@@ -77,11 +89,20 @@ void MediaFiles::Delete_File_Or_Collection(const std::string& Path, std::int32_t
     Failed = 0;
     const bool recycle = app.state.DeleteToRecycle;
     auto remove = [&](const std::string& file) {
+        if (presentButNoFile(file)) {
+            refuseNoFile(file);
+            Failed = -1;
+            return;
+        }
         const bool done = recycle ? trashFile(app, file) : deleteForGood(file);
         if (!done) Failed = -1;
     };
 
     if (!Path.empty() && Path == app.collection.d.CurrentFile) {
+        if (presentButNoFile(Path)) {
+            remove(Path);
+            return;
+        }
         Operate_On_Playing_File(Path, Failed, kNeverExisting);
         remove(Path);
         return;
@@ -103,7 +124,15 @@ void MediaFiles::Delete_File_Or_Collection(const std::string& Path, std::int32_t
 }
 
 void MediaFiles::Recycle_File(const std::string& Path) {
+    if (presentButNoFile(Path)) {
+        refuseNoFile(Path);
+        return;
+    }
     trashFile(app, Path);
+}
+
+void MediaFiles::refuseNoFile(const std::string& Path) {
+    app.collection.logLine("-> Δεν είναι αρχείο και δεν αγγίζεται - Not a file, left untouched ---> " + Path);
 }
 
 void MediaFiles::Operate_On_Playing_File(const std::string& /*Path*/, std::int32_t& /*Failed*/,

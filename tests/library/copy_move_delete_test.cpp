@@ -1,5 +1,7 @@
 // Copying, moving and deleting tracks' files by class, by selection and from
 // the filtered table, through the bulk worker.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -376,6 +378,52 @@ TEST_F(CopyMoveDeleteTest, AFileThatCannotBeDeletedKeepsItsTrackUnlessToldOtherw
     lib().mnufiledeleteX_Click();
     EXPECT_EQ(f1().List2.ListCount(), 0);
     expectAligned();
+}
+
+TEST_F(CopyMoveDeleteTest, OnlyRegularFilesAreDeletedCopiedOrMoved) {
+    // Tracks whose paths name a folder and a pipe, as an old collection may
+    // hold them, and one file.
+    const int folder = addFile("album.mp3/inside.mp3", 1);
+    f1().List2.setList(folder, source + "album.mp3");
+    const std::string pipe = source + "pipe.mp3";
+    TrackInfo t;
+    t.path = pipe;
+    t.title = "pipe.mp3";
+    t.cls = 1;
+    addTrack(t);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    addFile("c.mp3", 1);
+    const std::string refused = "Not a file, left untouched ---> ";
+
+    state().DeleteFromDisk = true;
+    state().DeleteToRecycle = true;
+    lib().mnufiledeleteall_Click();
+    EXPECT_TRUE(fs::exists(source + "album.mp3/inside.mp3"));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(h.desktop.trashCalls, (std::vector<std::string>{source + "c.mp3"}));
+    EXPECT_TRUE(logHas(refused + source + "album.mp3"));
+    EXPECT_TRUE(logHas(refused + pipe));
+    EXPECT_TRUE(logHas("failed to delete ---> " + pipe));
+    EXPECT_EQ(paths(), (std::vector<std::string>{source + "album.mp3", pipe}));
+
+    // Deleting for good, and with the tracks leaving even on a disk error.
+    state().DeleteToRecycle = false;
+    state().DeleteEvenOnDiskError = true;
+    lib().mnufiledeleteall_Click();
+    EXPECT_TRUE(fs::exists(source + "album.mp3/inside.mp3"));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(f1().List2.ListCount(), 0);
+
+    // Copy and move refuse them too.
+    addTrack(t);
+    h.dialogs.answerFolder(dest);
+    lib().MnuFileCopyAll_Click();
+    EXPECT_TRUE(logHas(refused + pipe));
+    EXPECT_TRUE(fs::is_empty(dest));
+    h.dialogs.answerFolder(dest);
+    lib().mnufilemoveall_Click();
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(paths(), std::vector<std::string>{pipe});
 }
 
 TEST_F(CopyMoveDeleteTest, DeclinedDeleteChangesNothing) {
