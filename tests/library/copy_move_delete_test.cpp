@@ -508,6 +508,62 @@ protected:
     void choose(int option) { f1().Option3[option].setValue(true); }
 };
 
+TEST_F(FilteredFileActionsTest, TheSavedFilterFileHoldsTheTableAsItIsAfterTheCommand) {
+    const std::string filters = CollectionStore::filterPartFileOf(d().CollectionPath);
+    // Whether a table line of the stored file names the title, as another
+    // program reads the file back.
+    auto stored = [&](const std::string& title) {
+        ProgramHarness reader;
+        std::int32_t failed = 0;
+        reader->collection.Load_Collection_Filters(filters, failed);
+        EXPECT_EQ(failed, 0);
+        const ListBox& table = reader->Form1.List5;
+        for (int j = 2; j < table.ListCount(); ++j) {
+            if (table.List(j).find(title) != std::string::npos) return true;
+        }
+        return false;
+    };
+    // Saved, and the loop run long enough for anything kept for later.
+    auto expectStoredWithout = [&](const std::string& title) {
+        EXPECT_TRUE(d().CollectionSaved) << title;
+        EXPECT_FALSE(stored(title)) << title;
+        EXPECT_TRUE(logHas(" -> Σώθηκε - Saved")) << title;
+        h.loop.advance(2000);
+        EXPECT_TRUE(d().CollectionSaved) << title;
+        EXPECT_FALSE(d().FiltersDirty) << title;
+    };
+    h->collection.Save_Collection(false, false);
+    ASSERT_TRUE(stored("two.mp3"));
+    state().DeleteFromDisk = false;
+
+    // Delete by class: one and two are X.
+    lib().mnufiledeleteX_Click();
+    expectStoredWithout("two.mp3");
+    EXPECT_TRUE(stored("five.mp3"));
+
+    // Delete from the table: the line of four.
+    lib().showAllTracks();
+    int line = -1;
+    for (int j = 2; j < f1().List5.ListCount(); ++j) {
+        if (f1().List5.List(j).find("four.mp3") != std::string::npos) line = j;
+    }
+    ASSERT_GE(line, 2);
+    f1().List5.setSelected(line, true);
+    choose(2);
+    lib().Command16_Click(0);
+    expectStoredWithout("four.mp3");
+    EXPECT_TRUE(stored("five.mp3"));
+
+    // Move without pointing to the new path takes the tracks out.
+    ASSERT_EQ(paths().back(), source + "five.mp3");
+    f1().List2.setSelected(f1().List2.ListCount() - 1, true);
+    h.dialogs.answerFolder(dest);
+    lib().mnufilesmove_Click();
+    ASSERT_EQ(paths(), std::vector<std::string>{source + "three.mp3"});
+    expectStoredWithout("five.mp3");
+    EXPECT_TRUE(stored("three.mp3"));
+}
+
 TEST_F(FilteredFileActionsTest, CopyOfTheFilteredTableNamesTheFilterAndCopiesItsTracks) {
     typeFilter(4, "Rock");
     ASSERT_TRUE(f1().List4.Enabled());
