@@ -618,6 +618,27 @@ TEST_F(PlaylistExportTest, APlaylistOfTheSameNameIsReplacedOrJoinedByAnother) {
     EXPECT_EQ(both[1]->count(), 5);
 }
 
+TEST_F(PlaylistExportTest, AnExportThatReachesNoFileIsToldAsAFailure) {
+    collectionOfFour();
+    const std::string failure = "Failed to write the collection into the player library: \"rock\"";
+    // A file stands where the library folder would be made.
+    fixtures::writeBytes(h->AppFolder() + "tarvolin_library", "in the way");
+    exportAs("rock");
+    EXPECT_TRUE(has(logText(), failure)) << logText().substr(0, 300);
+    EXPECT_TRUE(has(logText(), "Αποτυχία"));
+    EXPECT_FALSE(has(logText(), "Changes")) << logText().substr(0, 300);
+
+    // A program without a player library says so after the question too.
+    ProgramHarness bare;
+    bare->playback.Init_Defaults();
+    ASSERT_TRUE(bare->media.appendTrack("/music/a.mp3"));
+    bare.dialogs.answerMsgBox(mb::Yes);
+    bare->media.Save_As_WMP_Playlist("rock");
+    const std::string log = bare->Form1.Text2[0].Text();
+    EXPECT_TRUE(has(log, failure)) << log.substr(0, 300);
+    EXPECT_FALSE(has(log, "Changes"));
+}
+
 TEST_F(PlaylistExportTest, CancelKeepsTheTracksDoneSoFar) {
     collectionOfFour();
     int yields = 0;
