@@ -140,13 +140,15 @@ void CollectionStore::Load_Preferences(std::int32_t& Failed) {
     if (in.integer(v)) {
         f.mnufiledeleterecycle.setChecked(v != 0);
         s.DeleteToRecycle = v != 0;
-        if (v == -1) f.Check3.setValue(1);
+        // The box is the switch's twin, ticked or not.
+        f.Check3.setValue(v != 0 ? 1 : 0);
     }
     if (in.integer(v)) {
         f.mnufiledeletedisk.setChecked(v != 0);
         s.DeleteFromDisk = v != 0;
         f.Check3.setEnabled(v != 0);
         f.mnufiledeleterecycle.setEnabled(v != 0);
+        f.mnufiledeleteevendiskerror.setEnabled(v != 0);
     }
     if (in.integer(v)) {
         s.PlayAtStart = v != 0;

@@ -138,6 +138,12 @@ void Playback::Init_Defaults() {
     f.MnuMoreFavorWithinFiles.setChecked(s.SaveRatingsInFiles);
     f.mnufiledeleterecycle.setChecked(s.DeleteToRecycle);
     f.mnufiledeletedisk.setChecked(s.DeleteFromDisk);
+    // The filter page's twin of the Recycle Bin switch, and the switches
+    // that matter only while files are deleted from the disk.
+    f.Check3.setValue(s.DeleteToRecycle ? 1 : 0);
+    f.Check3.setEnabled(s.DeleteFromDisk);
+    f.mnufiledeleterecycle.setEnabled(s.DeleteFromDisk);
+    f.mnufiledeleteevendiskerror.setEnabled(s.DeleteFromDisk);
     f.MnuFiltersLoad.setChecked(s.LoadFiltersAtStart);
     f.MnuFavorAuto2.setChecked(s.AutoFavor);
     f.TrayFavorAuto.setChecked(s.AutoFavor);

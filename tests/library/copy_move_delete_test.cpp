@@ -469,6 +469,49 @@ TEST_F(CopyMoveDeleteTest, DiskSwitchGreysOutTheOtherTwo) {
     EXPECT_FALSE(state().DeleteToRecycle);
 }
 
+TEST_F(CopyMoveDeleteTest, TheSwitchesAndTheirTwinsAgreeFromStartUpOn) {
+    auto restart = [&] {
+        std::int32_t failed = 0;
+        h->collection.Save_Preferences(failed);
+        ASSERT_EQ(failed, 0);
+        h.build();
+        h->playback.Form_Load();
+    };
+    auto expectInStep = [&](const char* when) {
+        const bool disk = state().DeleteFromDisk;
+        EXPECT_EQ(f1().mnufiledeletedisk.Checked(), disk) << when;
+        EXPECT_EQ(f1().mnufiledeleterecycle.Enabled(), disk) << when;
+        EXPECT_EQ(f1().Check3.Enabled(), disk) << when;
+        EXPECT_EQ(f1().mnufiledeleteevendiskerror.Enabled(), disk) << when;
+        EXPECT_EQ(f1().mnufiledeleterecycle.Checked(), state().DeleteToRecycle) << when;
+        EXPECT_EQ(f1().Check3.Value() == 1, state().DeleteToRecycle) << when;
+    };
+
+    h.build();
+    h->playback.Form_Load();
+    EXPECT_FALSE(state().DeleteFromDisk);
+    EXPECT_TRUE(state().DeleteToRecycle);
+    expectInStep("a fresh start");
+
+    lib().mnufiledeletedisk_Click();
+    restart();
+    EXPECT_TRUE(state().DeleteFromDisk);
+    expectInStep("deleting from disk");
+
+    lib().mnufiledeleterecycle_Click();
+    lib().mnufiledeletedisk_Click();
+    restart();
+    EXPECT_FALSE(state().DeleteToRecycle);
+    EXPECT_FALSE(state().DeleteFromDisk);
+    expectInStep("neither");
+
+    lib().mnufiledeletedisk_Click();
+    lib().mnufiledeleterecycle_Click();
+    restart();
+    EXPECT_TRUE(state().DeleteToRecycle);
+    expectInStep("both");
+}
+
 TEST_F(CopyMoveDeleteTest, DeletingTheClassOfThePlayingTrackMovesPlaybackOn) {
     const int playing = addFile("a.mp3", 5);
     addFile("b.mp3", 1);
