@@ -493,23 +493,21 @@ TEST_F(CopyMoveDeleteTest, TheSwitchesAndTheirTwinsAgreeFromStartUpOn) {
     EXPECT_TRUE(state().DeleteToRecycle);
     expectInStep("a fresh start");
 
-    lib().mnufiledeletedisk_Click();
-    restart();
-    EXPECT_TRUE(state().DeleteFromDisk);
-    expectInStep("deleting from disk");
-
-    lib().mnufiledeleterecycle_Click();
-    lib().mnufiledeletedisk_Click();
-    restart();
-    EXPECT_FALSE(state().DeleteToRecycle);
-    EXPECT_FALSE(state().DeleteFromDisk);
-    expectInStep("neither");
-
-    lib().mnufiledeletedisk_Click();
-    lib().mnufiledeleterecycle_Click();
-    restart();
-    EXPECT_TRUE(state().DeleteToRecycle);
-    expectInStep("both");
+    // Each switch flipped in turn, then stored and read back by a restart.
+    struct Step {
+        bool flipDisk, flipRecycle, disk, recycle;
+        const char* when;
+    };
+    for (const Step& step : {Step{true, false, true, true, "deleting from disk"},
+                             Step{true, true, false, false, "neither"},
+                             Step{true, true, true, true, "both"}}) {
+        if (step.flipRecycle) lib().mnufiledeleterecycle_Click();
+        if (step.flipDisk) lib().mnufiledeletedisk_Click();
+        restart();
+        EXPECT_EQ(state().DeleteFromDisk, step.disk) << step.when;
+        EXPECT_EQ(state().DeleteToRecycle, step.recycle) << step.when;
+        expectInStep(step.when);
+    }
 }
 
 TEST_F(CopyMoveDeleteTest, DeletingTheClassOfThePlayingTrackMovesPlaybackOn) {
