@@ -102,6 +102,8 @@ public:
     void Command2_Click();
     void Form_KeyDown(int KeyCode, int Shift);
     void Command4_Click();
+    // The destination folder of the file actions, chosen in the picker.
+    void Command19_Click();
 
     // ---- Rating the current track (rate_track.cpp) ----
     // Carries out the rating command in FavorCommand on CurrentTrack:
