@@ -74,7 +74,15 @@ void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::str
     }
     if (Operation == 1 || Operation == 2) {
         std::int32_t deleted = 0;
-        Delete_File_Or_Collection(Source, deleted);
+        // In the automatic video mode a file moved while it plays goes on
+        // playing: nothing locks it, and its player is left alone.
+        const bool keepsPlaying =
+            Operation == 1 && app.state.VideoMode == 1 && !Source.empty() && Source == app.collection.d.CurrentFile;
+        if (keepsPlaying) {
+            if (!removeFile(Source)) deleted = -1;
+        } else {
+            Delete_File_Or_Collection(Source, deleted);
+        }
         if (deleted != 0) {
             Failed = 2;
             app.collection.logLine("-> XXX αδυναμία διαγραφής - failed to delete ---> " + Source);
@@ -87,23 +95,13 @@ void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::str
 
 void MediaFiles::Delete_File_Or_Collection(const std::string& Path, std::int32_t& Failed) {
     Failed = 0;
-    const bool recycle = app.state.DeleteToRecycle;
     auto remove = [&](const std::string& file) {
-        if (presentButNoFile(file)) {
-            refuseNoFile(file);
-            Failed = -1;
-            return;
-        }
-        const bool done = recycle ? trashFile(app, file) : deleteForGood(file);
-        if (!done) Failed = -1;
+        if (!removeFile(file)) Failed = -1;
     };
 
     if (!Path.empty() && Path == app.collection.d.CurrentFile) {
-        if (presentButNoFile(Path)) {
-            remove(Path);
-            return;
-        }
-        Operate_On_Playing_File(Path, Failed, kNeverExisting);
+        // Something that is no file is refused before its player is touched.
+        if (!presentButNoFile(Path)) Operate_On_Playing_File(Path, Failed, kNeverExisting);
         remove(Path);
         return;
     }
@@ -129,6 +127,14 @@ void MediaFiles::Recycle_File(const std::string& Path) {
         return;
     }
     trashFile(app, Path);
+}
+
+bool MediaFiles::removeFile(const std::string& Path) {
+    if (presentButNoFile(Path)) {
+        refuseNoFile(Path);
+        return false;
+    }
+    return app.state.DeleteToRecycle ? trashFile(app, Path) : deleteForGood(Path);
 }
 
 void MediaFiles::refuseNoFile(const std::string& Path) {

@@ -289,6 +289,31 @@ TEST_F(CopyMoveDeleteTest, MovingThePlayingFileStopsItsPlayerAndTellsTheCaller) 
     EXPECT_TRUE(fs::exists(dest + "b.mp3"));
 }
 
+TEST_F(CopyMoveDeleteTest, InTheAutomaticVideoModeAMoveLeavesThePlayingFileAlone) {
+    addFile("a.mp3", 1);
+    const int playing = addFile("b.mp3", 1);
+    const std::string path = f1().List2.List(playing);
+    h.engines.rules().durations[path] = 200;
+    Player& main = f1().WindowsMediaPlayer1;
+    main.setURL(path);
+    main.controls.play();
+    h.loop.runUntilIdle();
+    d().CurrentTrack = playing;
+    d().CurrentFile = path;
+    state().VideoMode = 1;
+    state().FileMoveReference = true;
+    h.dialogs.answerFolder(dest);
+
+    lib().MnuFileMoveXClass_Click();
+
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::exists(dest + "b.mp3"));
+    EXPECT_EQ(paths()[static_cast<std::size_t>(playing)], dest + "b.mp3");
+    // The file plays on from where it was.
+    EXPECT_EQ(main.URL(), path);
+    EXPECT_EQ(main.playState(), playstate::Playing);
+}
+
 TEST_F(CopyMoveDeleteTest, SizeSummaryShowsWholeGigabytesOrTheMegabytes) {
     state().DeleteFromDisk = true;
     addFile("big.mp3", 1, 1500);
