@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "support/media_fixtures.h"
@@ -44,7 +43,6 @@ TEST_F(AlbumArtTest, TheSmallPictureComesFirstThenTheFolderPicture) {
 
 TEST_F(AlbumArtTest, NoPictureIsLookedUpWithoutAFolderOfTheTrack) {
     // Pictures in the folder the program runs in belong to no track.
-    const std::string before = std::filesystem::current_path().string();
     ASSERT_EQ(::chdir(disk.path().c_str()), 0);
     fixtures::writeBytes(disk.path() + "AlbumArtSmall.jpg", "jpeg");
     fixtures::writeBytes(disk.makeDir("C:/Music") + "Folder.jpg", "jpeg");
@@ -53,7 +51,8 @@ TEST_F(AlbumArtTest, NoPictureIsLookedUpWithoutAFolderOfTheTrack) {
         EXPECT_EQ(shown(), fallback()) << info;
         EXPECT_EQ(shownCompact(), fallback()) << info;
     }
-    ASSERT_EQ(::chdir(before.c_str()), 0);
+    // Back in the program folder, where start-up leaves the program.
+    ASSERT_EQ(::chdir(h.folder.path().c_str()), 0);
 }
 
 }  // namespace
