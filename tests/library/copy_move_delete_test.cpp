@@ -66,6 +66,19 @@ protected:
     }
     bool logHas(const std::string& piece) { return logLines(piece) > 0; }
 
+    // The main player plays track i's file, and it is the current track.
+    std::string play(int i) {
+        const std::string path = f1().List2.List(i);
+        h.engines.rules().durations[path] = 200;
+        Player& main = f1().WindowsMediaPlayer1;
+        main.setURL(path);
+        main.controls.play();
+        h.loop.runUntilIdle();
+        d().CurrentTrack = i;
+        d().CurrentFile = path;
+        return path;
+    }
+
     // Every list and table holds one row or entry per track, in step.
     void expectAligned() {
         const int rows = f1().List2.ListCount();
@@ -266,14 +279,8 @@ TEST_F(CopyMoveDeleteTest, CancelStopsAfterTheFileInHand) {
 TEST_F(CopyMoveDeleteTest, MovingThePlayingFileStopsItsPlayerAndTellsTheCaller) {
     addFile("a.mp3", 1);
     const int playing = addFile("b.mp3", 1);
-    const std::string path = f1().List2.List(playing);
-    h.engines.rules().durations[path] = 200;
+    const std::string path = play(playing);
     Player& main = f1().WindowsMediaPlayer1;
-    main.setURL(path);
-    main.controls.play();
-    h.loop.runUntilIdle();
-    d().CurrentTrack = playing;
-    d().CurrentFile = path;
     state().FileMoveReference = true;
     state().DestFolder = dest;
 
@@ -292,14 +299,8 @@ TEST_F(CopyMoveDeleteTest, MovingThePlayingFileStopsItsPlayerAndTellsTheCaller) 
 TEST_F(CopyMoveDeleteTest, InTheAutomaticVideoModeAMoveLeavesThePlayingFileAlone) {
     addFile("a.mp3", 1);
     const int playing = addFile("b.mp3", 1);
-    const std::string path = f1().List2.List(playing);
-    h.engines.rules().durations[path] = 200;
+    const std::string path = play(playing);
     Player& main = f1().WindowsMediaPlayer1;
-    main.setURL(path);
-    main.controls.play();
-    h.loop.runUntilIdle();
-    d().CurrentTrack = playing;
-    d().CurrentFile = path;
     state().VideoMode = 1;
     state().FileMoveReference = true;
     h.dialogs.answerFolder(dest);
@@ -540,13 +541,8 @@ TEST_F(CopyMoveDeleteTest, DeletingTheClassOfThePlayingTrackMovesPlaybackOn) {
     addFile("b.mp3", 1);
     addFile("c.mp3", 1);
     for (int i = 0; i < 3; ++i) h.engines.rules().durations[f1().List2.List(i)] = 200;
-    const std::string path = f1().List2.List(playing);
+    const std::string path = play(playing);
     Player& main = f1().WindowsMediaPlayer1;
-    main.setURL(path);
-    main.controls.play();
-    h.loop.runUntilIdle();
-    d().CurrentTrack = playing;
-    d().CurrentFile = path;
     state().DeleteFromDisk = false;
 
     lib().mnufiledeleteS_Click();
