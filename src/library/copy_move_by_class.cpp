@@ -77,12 +77,7 @@ void Library::MoveSelected(std::int32_t Move, std::int32_t Which) {
     Copy_Move_Delete_Files(0, Which, operation, Currency::fromInteger(count), cancelled, stopped);
 
     // The table follows new paths and tracks that left the collection.
-    if ((copy && s.FileCopyReference) || (!copy && !cancelled)) Refresh_Filters();
-
-    app.collection.Save_Collection(false, false);
-    if (app.collection.d.CollectionSaved) {
-        app.collection.logLine(" -> Σώθηκε - Saved");
-    }
+    saveAfterFileCommand((copy && s.FileCopyReference) || (!copy && !cancelled));
 }
 
 void Library::MnuFileCopy_Click() { MoveSelected(0, -1); }

@@ -179,9 +179,10 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
             stop = wasCurrent;
         }
 
-        // f. The player of the current track stops.
+        // f. The player of the current track stops, except in the automatic
+        // video mode, which stops none.
         if (stop) {
-            storefiles::activePlayer(app).controls.stop();
+            if (s.VideoMode != 1) storefiles::activePlayer(app).controls.stop();
             CurrentStopped = true;
         }
 

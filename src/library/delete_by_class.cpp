@@ -29,11 +29,7 @@ void Library::Pro_File_Del(std::int32_t Which) {
     }
     if (stopped && f.List2.ListCount() > 0) app.playback.Step_Track();
 
-    Refresh_Filters();
-    app.collection.Save_Collection(false, false);
-    if (app.collection.d.CollectionSaved) {
-        app.collection.logLine(" -> Σώθηκε - Saved");
-    }
+    saveAfterFileCommand(true);
     s.Busy = false;
 }
 

@@ -76,8 +76,9 @@ void Library::Add_Filters() {
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
 
-    // 1.
-    if (s.Busy) return;
+    // 1. A file command that rebuilds the filters itself holds Busy for
+    // its whole run.
+    if (s.Busy && !rebuildUnderBusy_) return;
     // 2.
     app.collection.Clear_Filters();
     // 3.
@@ -157,7 +158,7 @@ void Library::Refresh_Filters() {
     ModuleState& s = app.state;
     // Kept for later while bulk work holds Busy or the tables are being
     // filled; it runs once that is over.
-    if (s.Busy || s.Filtering || refreshing_) {
+    if ((s.Busy && !rebuildUnderBusy_) || s.Filtering || refreshing_) {
         refreshPending_ = true;
         schedulePendingRefresh();
         return;
@@ -169,6 +170,17 @@ void Library::Refresh_Filters() {
     Reboot_Filters();
     Filtered_Songs_List(-1);
     refreshing_ = false;
+}
+
+void Library::saveAfterFileCommand(bool RebuildFilters) {
+    // The filters and the table are rebuilt now, under the command's own
+    // Busy, so that the save stores the table as the command left it.
+    if (RebuildFilters) {
+        rebuildUnderBusy_ = true;
+        Refresh_Filters();
+        rebuildUnderBusy_ = false;
+    }
+    if (saveCollectionReported(false)) app.collection.logLine(" -> Σώθηκε - Saved");
 }
 
 void Library::schedulePendingRefresh() {

@@ -96,11 +96,7 @@ void Library::Command16_Click(int Index) {
             for (int i = 1; i <= f.List2.ListCount(); ++i) numbers.AddItem(Format(i, "000000"));
             numbers.setVisible(true);
         }
-        Refresh_Filters();
-        app.collection.Save_Collection(false, false);
-        if (app.collection.d.CollectionSaved) {
-            app.collection.logLine(" -> Σώθηκε - Saved");
-        }
+        saveAfterFileCommand(true);
     }
     s.Busy = false;
 }

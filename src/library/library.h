@@ -102,6 +102,8 @@ public:
     void Command2_Click();
     void Form_KeyDown(int KeyCode, int Shift);
     void Command4_Click();
+    // The destination folder of the file actions, chosen in the picker.
+    void Command19_Click();
 
     // ---- Rating the current track (rate_track.cpp) ----
     // Carries out the rating command in FavorCommand on CurrentTrack:
@@ -287,6 +289,11 @@ private:
     void schedulePendingRefresh();
     void selectTrackOfLine(ListBox& table);
     std::string headingLine_, separatorLine_;
+    // After a copy, move or delete: rebuilds the filters and the table at
+    // once (the command still holds Busy), then saves the collection and
+    // logs "Saved" when it reached its file.
+    void saveAfterFileCommand(bool RebuildFilters);
+    bool rebuildUnderBusy_ = false;   // that rebuild runs under the command's Busy
     bool refreshing_ = false;         // Refresh_Filters is running
     bool refreshPending_ = false;     // a refresh waits for Busy to clear
     bool refreshScheduled_ = false;   // a check for it is queued on the loop

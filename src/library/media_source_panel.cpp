@@ -80,15 +80,17 @@ void Library::Command7_Click(int Index) {
 
 void Library::Command18_Click(int Index) {
     Form1& f = app.Form1;
+    // Without a type the file list shows nothing: that is the message
+    // the user needs, so it is asked first.
+    if (f.List3.SelCount() == 0) {
+        app.dialogs().MsgBox("Eπιλέξτε τουλάχιστον έναν τύπο πολυμεσικού αρχείου - Select at least one type of media file",
+                             mb::OKOnly + mb::Exclamation);
+        return;
+    }
     if (f.File1.ListCount() == 0) {
         app.dialogs().MsgBox(
             "Δεν υπάρχουν αρχεία αναζήτησης σε αυτό τον φάκελο - There aren't any under search type files in this Directory",
             mb::OKOnly + mb::Exclamation);
-        return;
-    }
-    if (f.List3.SelCount() == 0) {
-        app.dialogs().MsgBox("Eπιλέξτε τουλάχιστον έναν τύπο πολυμεσικού αρχείου - Select at least one type of media file",
-                             mb::OKOnly + mb::Exclamation);
         return;
     }
     f.Check2.setValue(0);
@@ -173,6 +175,11 @@ void Library::Form_KeyDown(int KeyCode, int /*Shift*/) {
     app.state.AbortKey = KeyCode == 27 ? 27 : 0;
 }
 
+void Library::Command19_Click() {
+    std::string folder;
+    app.collection.Pick_Folder(folder);
+}
+
 void Library::Command4_Click() {
     Form1& f = app.Form1;
     app.media.Add_Files_From_Folders();
@@ -200,6 +207,7 @@ void Library::wireMediaSourcePanel() {
     }
     f.Command2.Click = [this] { Command2_Click(); };
     f.Command4.Click = [this] { Command4_Click(); };
+    f.Command19.Click = [this] { Command19_Click(); };
     f.KeyDown = [this](int& keyCode, int shift) { Form_KeyDown(keyCode, shift); };
 }
 

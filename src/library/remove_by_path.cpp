@@ -96,10 +96,11 @@ void Library::Removing_Files_Under_Path() {
         }
     }
 
-    // 3. The folder page comes forward. Busy keeps the subfolder box's
-    // handler from bringing its own page forward when the box is cleared.
-    if (f.MultiPage1.Value() != 2) {
-        f.MultiPage1.setValue(2);
+    // 3. The subfolder page comes forward: it holds the run's status boxes.
+    // Bringing it forward leaves the subfolder box, its list and the source
+    // of the scope as they were taken above.
+    if (f.MultiPage1.Value() != 3) {
+        f.MultiPage1.setValue(3);
     } else {
         MultiPage1_Change();
     }

@@ -18,6 +18,15 @@ const char* const kCrLf = "\r\n";
 // character.
 constexpr int kGenreNameStart = 7;
 
+// The genre entry the box shows, or -1 when its text is no entry's (a
+// file's own genre written as text, or one typed in): an index left over
+// from an earlier file is never taken for this one.
+int chosenGenre(const ComboBox& box) {
+    const int i = box.ListIndex();
+    if (i < 0 || i >= box.ListCount() || box.List(i) != box.Text()) return -1;
+    return i;
+}
+
 }  // namespace
 
 void Library::List2_MouseDown() {
@@ -102,6 +111,8 @@ void Library::Fill_Tag_Boxes(const std::string& Path) {
         f.Combo1.setListIndex(found);
         if (found < 0) f.Combo1.setText("");
     } else {
+        // Only the text: no entry of the list is this file's genre.
+        f.Combo1.setListIndex(-1);
         f.Combo1.setText(genre);
     }
 
@@ -174,7 +185,7 @@ void Library::Edit_Info_Changed() {
         s.TagValues[2] = Trim(f.Text1_2.Text());
         s.TagValues[3] = Trim(f.Text1_3.Text());
         s.TagValues[4] = Trim(f.Text1_4.Text());
-        s.TagValues[5] = std::to_string(f.Combo1.ListIndex());
+        s.TagValues[5] = std::to_string(chosenGenre(f.Combo1));
         s.TagValues[6] = shown;
         s.TagFile = shown;
         f.Command14.setEnabled(true);

@@ -21,10 +21,14 @@ void MediaFiles::Show_Album_Art() {
         compact->setPicture("");
     }
 
+    // Without a folder of its own (no file shown, or a path kept as text
+    // from another system) the track has no pictures: nothing is looked
+    // up in the folder the program runs in.
+    const bool hasFolder = !folder.empty() && folder.front() == '/';
     std::string path = folder + "AlbumArtSmall.jpg";
-    if (!CollectionStore::File_Exists(path)) {
+    if (!hasFolder || !CollectionStore::File_Exists(path)) {
         path = folder + "Folder.jpg";
-        if (!CollectionStore::File_Exists(path)) {
+        if (!hasFolder || !CollectionStore::File_Exists(path)) {
             const std::string own = fallback ? fallback->Picture() : std::string();
             main.setPicture(own);
             if (compact) compact->setPicture(own);

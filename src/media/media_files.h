@@ -114,6 +114,12 @@ public:
     Program& app;
 
 private:
+    // Logs that a copy, move or delete left Path alone: it is no regular
+    // file (a folder, a device, a pipe).
+    void refuseNoFile(const std::string& Path);
+    // Deletes one file, to the trash while DeleteToRecycle is on; refuses
+    // what is no regular file. False when the file is still there.
+    bool removeFile(const std::string& Path);
     void wireAttributeMenus();
     void wireRatingMenus();
 };

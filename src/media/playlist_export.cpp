@@ -76,9 +76,14 @@ void MediaFiles::Save_As_WMP_Playlist(const std::string& name) {
     if (app.dialogs().MsgBox(question, mb::YesNo + mb::Question, "Δημιουργία Συλλογής - Create Collection") != mb::Yes)
         return;
 
+    const std::string failed = "-> Αποτυχία εγγραφής της συλλογής στη βιβλιοθήκη του προγράμματος: \"" + name +
+                               "\" - Failed to write the collection into the player library: \"" + name + "\"";
     // Without a player library there is nowhere to keep the playlist.
     PlaylistCollection* library = player.playlistCollection();
-    if (!library) return;
+    if (!library) {
+        store.logLine(failed);
+        return;
+    }
 
     Make_WMP_Playlist(name);
     const std::shared_ptr<LibraryPlaylist> playlist = player.currentPlaylist;
@@ -131,7 +136,12 @@ void MediaFiles::Save_As_WMP_Playlist(const std::string& name) {
     }
 
     player.close();
-    library->flush();
+    // The playlist's file is written now; one that could not be written is
+    // told, never counted as done.
+    if (!library->flush()) {
+        store.logLine(failed);
+        return;
+    }
     f.Text2[0].prependLine(TimeText(loop.now()) + "--> Αλλαγές - Changes : " + std::to_string(changes));
 }
 

@@ -3,8 +3,11 @@
 // a track whose duration, bit rate, tags, size and class are taken from its
 // media item at once. The collection menu runs it with a file dialog; adding
 // files from folders hands it every playlist file it meets.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/program.h"
 #include "collection/store_files.h"
@@ -19,6 +22,24 @@ const char* const kCrLf = "\r\n";
 
 bool isPlaylistEnding(const std::string& ending) {
     return ending == ".wpl" || ending == ".m3u" || ending == ".wvx";
+}
+
+// An entry that may become a track: a path without a NUL (every system
+// call would see it cut short) whose ending is one of the media types, in
+// any letter case as the file lists match them, and that names a regular
+// file. A path that names nothing is taken too: it fails when it is
+// played, like any missing file.
+bool isMediaEntry(const std::string& url) {
+    if (url.find('\0') != std::string::npos) return false;
+    const std::size_t slash = url.find_last_of('/');
+    const std::size_t dot = url.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+    const std::string ending = LCase(url.substr(dot));
+    const std::vector<std::string>& types = Playback::mediaExtensions();
+    if (std::find(types.begin(), types.end(), ending) == types.end()) return false;
+    struct stat st {};
+    if (::stat(url.c_str(), &st) != 0) return true;
+    return S_ISREG(st.st_mode);
 }
 
 }  // namespace
@@ -89,6 +110,7 @@ void MediaFiles::Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::
 
     const std::int64_t before = f.List2.ListCount();
     bool refused = false;
+    std::string skippedLine;  // the count of entries that are no media files
     if (!pathGiven) {
         refused = merge ? before + n - 2 > kMaxTracks : n - 1 > kMaxTracks;
         if (!refused) store.Make_Invisible();
@@ -98,6 +120,7 @@ void MediaFiles::Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::
         const std::int64_t total = before + n - 1;
         std::int64_t added = 0, done = 0;
         std::int32_t doubles = 0;
+        std::int64_t skipped = 0;
         ListBox& classColumn = f.List3_0[1];
         ListBox& timeColumn = f.List3_0[2];
         ListBox& sizeColumn = f.List3_0[3];
@@ -109,7 +132,11 @@ void MediaFiles::Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::
         for (int j = 0; j < n; ++j) {
             const std::shared_ptr<MediaItem> item = playlist->Item(j);
             const std::string url = item ? item->sourceURL() : std::string();
-            if (url.empty() || url == " " || findExactPath(f.List2, url) >= 0) {
+            if (url.empty() || url == " ") {
+                ++doubles;
+            } else if (!isMediaEntry(url)) {
+                ++skipped;
+            } else if (findExactPath(f.List2, url) >= 0) {
                 ++doubles;
             } else if (appendTrack(url)) {
                 const int t = f.List2.ListCount() - 1;
@@ -164,7 +191,15 @@ void MediaFiles::Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::
             }
         }
 
-        if (pathGiven) return;
+        if (skipped > 0) {
+            skippedLine = "-> Παραλείφθηκαν από " + playlistPath + " καταχωρήσεις που δεν είναι αρχεία πολυμέσων :" +
+                          Str(skipped) + " - Entries of " + playlistPath + " skipped as no media files :" +
+                          Str(skipped);
+        }
+        if (pathGiven) {
+            if (!skippedLine.empty()) store.logLine(skippedLine);
+            return;
+        }
 
         d.TrackCount = f.List2.ListCount();
         // A current track beyond the rows starts again at the first.
@@ -180,6 +215,7 @@ void MediaFiles::Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::
     store.Calculate_Ratings();
     // Told after the recount, whose progress takes the whole log box.
     if (refused) f.Text2[0].prependLine(timeNow() + "--> Δεν υπάρχει άλλος χώρος - No more space");
+    if (!skippedLine.empty()) store.logLine(skippedLine);
     d.ClassLabelsDirty = true;
     // The display is shown for the first row with that row's own class, so
     // its class letter stays what it is.

@@ -27,6 +27,13 @@ bool present(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+// Something stands at path that is not a regular file: a folder, a
+// device, a pipe, a dangling link. No copy, move or delete touches it.
+bool presentButNoFile(const std::string& path) {
+    struct stat st {};
+    return present(path) && (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode));
+}
+
 // Sends a file to the desktop's trash. Nothing there is nothing to do.
 bool trashFile(Program& app, const std::string& path) {
     if (!present(path)) return true;
@@ -43,6 +50,11 @@ bool deleteForGood(const std::string& path) {
 
 void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::string& Destination,
                                        std::int32_t Operation, std::int32_t& Failed) {
+    if ((Operation == 0 || Operation == 1) && presentButNoFile(Source)) {
+        refuseNoFile(Source);
+        Failed = 1;
+        return;
+    }
     if (Operation == 0 || Operation == 1) {
         if (Source == Destination || sameFile(Source, Destination)) {
             app.collection.logLine("->Το αρχείο προορισμού είναι το ίδιο με το αρχείο προέλευσης " + Source + " <-> " +
@@ -62,7 +74,15 @@ void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::str
     }
     if (Operation == 1 || Operation == 2) {
         std::int32_t deleted = 0;
-        Delete_File_Or_Collection(Source, deleted);
+        // In the automatic video mode a file moved while it plays goes on
+        // playing: nothing locks it, and its player is left alone.
+        const bool keepsPlaying =
+            Operation == 1 && app.state.VideoMode == 1 && !Source.empty() && Source == app.collection.d.CurrentFile;
+        if (keepsPlaying) {
+            if (!removeFile(Source)) deleted = -1;
+        } else {
+            Delete_File_Or_Collection(Source, deleted);
+        }
         if (deleted != 0) {
             Failed = 2;
             app.collection.logLine("-> XXX αδυναμία διαγραφής - failed to delete ---> " + Source);
@@ -75,14 +95,13 @@ void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::str
 
 void MediaFiles::Delete_File_Or_Collection(const std::string& Path, std::int32_t& Failed) {
     Failed = 0;
-    const bool recycle = app.state.DeleteToRecycle;
     auto remove = [&](const std::string& file) {
-        const bool done = recycle ? trashFile(app, file) : deleteForGood(file);
-        if (!done) Failed = -1;
+        if (!removeFile(file)) Failed = -1;
     };
 
     if (!Path.empty() && Path == app.collection.d.CurrentFile) {
-        Operate_On_Playing_File(Path, Failed, kNeverExisting);
+        // Something that is no file is refused before its player is touched.
+        if (!presentButNoFile(Path)) Operate_On_Playing_File(Path, Failed, kNeverExisting);
         remove(Path);
         return;
     }
@@ -103,7 +122,23 @@ void MediaFiles::Delete_File_Or_Collection(const std::string& Path, std::int32_t
 }
 
 void MediaFiles::Recycle_File(const std::string& Path) {
+    if (presentButNoFile(Path)) {
+        refuseNoFile(Path);
+        return;
+    }
     trashFile(app, Path);
+}
+
+bool MediaFiles::removeFile(const std::string& Path) {
+    if (presentButNoFile(Path)) {
+        refuseNoFile(Path);
+        return false;
+    }
+    return app.state.DeleteToRecycle ? trashFile(app, Path) : deleteForGood(Path);
+}
+
+void MediaFiles::refuseNoFile(const std::string& Path) {
+    app.collection.logLine("-> Δεν είναι αρχείο και δεν αγγίζεται - Not a file, left untouched ---> " + Path);
 }
 
 void MediaFiles::Operate_On_Playing_File(const std::string& /*Path*/, std::int32_t& /*Failed*/,

@@ -51,8 +51,9 @@ public:
     virtual std::vector<std::shared_ptr<LibraryPlaylist>> getByName(const std::string& name) = 0;
     virtual std::shared_ptr<LibraryPlaylist> newPlaylist(const std::string& name) = 0;
     // Writes the changes still held in memory (items inserted, values set)
-    // to disk. Changes are also written when the collection goes.
-    virtual void flush() {}
+    // to disk. Changes are also written when the collection goes. False
+    // when some change could not be written.
+    virtual bool flush() { return true; }
 };
 
 // Reads a playlist file (.m3u, .wpl, .wvx, .wax, .asx) into its entries as

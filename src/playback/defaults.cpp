@@ -213,6 +213,9 @@ void Playback::Init_Defaults() {
     f.Combo3.setListIndex(0);
     if (OptionButton* o = f.Option2.get(0)) o->setValue(true);
     f.Option1_0.setValue(true);
+    // The removal from the file list takes all its files unless told
+    // otherwise.
+    if (OptionButton* o = f.Option4.get(0)) o->setValue(true);
 
     // 12.
     c.Timer1.setEnabled(false);

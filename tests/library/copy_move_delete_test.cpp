@@ -1,5 +1,7 @@
 // Copying, moving and deleting tracks' files by class, by selection and from
 // the filtered table, through the bulk worker.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -63,6 +65,19 @@ protected:
         return s.str();
     }
     bool logHas(const std::string& piece) { return logLines(piece) > 0; }
+
+    // The main player plays track i's file, and it is the current track.
+    std::string play(int i) {
+        const std::string path = f1().List2.List(i);
+        h.engines.rules().durations[path] = 200;
+        Player& main = f1().WindowsMediaPlayer1;
+        main.setURL(path);
+        main.controls.play();
+        h.loop.runUntilIdle();
+        d().CurrentTrack = i;
+        d().CurrentFile = path;
+        return path;
+    }
 
     // Every list and table holds one row or entry per track, in step.
     void expectAligned() {
@@ -264,14 +279,8 @@ TEST_F(CopyMoveDeleteTest, CancelStopsAfterTheFileInHand) {
 TEST_F(CopyMoveDeleteTest, MovingThePlayingFileStopsItsPlayerAndTellsTheCaller) {
     addFile("a.mp3", 1);
     const int playing = addFile("b.mp3", 1);
-    const std::string path = f1().List2.List(playing);
-    h.engines.rules().durations[path] = 200;
+    const std::string path = play(playing);
     Player& main = f1().WindowsMediaPlayer1;
-    main.setURL(path);
-    main.controls.play();
-    h.loop.runUntilIdle();
-    d().CurrentTrack = playing;
-    d().CurrentFile = path;
     state().FileMoveReference = true;
     state().DestFolder = dest;
 
@@ -285,6 +294,25 @@ TEST_F(CopyMoveDeleteTest, MovingThePlayingFileStopsItsPlayerAndTellsTheCaller) 
     EXPECT_NE(main.URL(), path);
     EXPECT_FALSE(fs::exists(path));
     EXPECT_TRUE(fs::exists(dest + "b.mp3"));
+}
+
+TEST_F(CopyMoveDeleteTest, InTheAutomaticVideoModeAMoveLeavesThePlayingFileAlone) {
+    addFile("a.mp3", 1);
+    const int playing = addFile("b.mp3", 1);
+    const std::string path = play(playing);
+    Player& main = f1().WindowsMediaPlayer1;
+    state().VideoMode = 1;
+    state().FileMoveReference = true;
+    h.dialogs.answerFolder(dest);
+
+    lib().MnuFileMoveXClass_Click();
+
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::exists(dest + "b.mp3"));
+    EXPECT_EQ(paths()[static_cast<std::size_t>(playing)], dest + "b.mp3");
+    // The file plays on from where it was.
+    EXPECT_EQ(main.URL(), path);
+    EXPECT_EQ(main.playState(), playstate::Playing);
 }
 
 TEST_F(CopyMoveDeleteTest, SizeSummaryShowsWholeGigabytesOrTheMegabytes) {
@@ -378,6 +406,52 @@ TEST_F(CopyMoveDeleteTest, AFileThatCannotBeDeletedKeepsItsTrackUnlessToldOtherw
     expectAligned();
 }
 
+TEST_F(CopyMoveDeleteTest, OnlyRegularFilesAreDeletedCopiedOrMoved) {
+    // Tracks whose paths name a folder and a pipe, as an old collection may
+    // hold them, and one file.
+    const int folder = addFile("album.mp3/inside.mp3", 1);
+    f1().List2.setList(folder, source + "album.mp3");
+    const std::string pipe = source + "pipe.mp3";
+    TrackInfo t;
+    t.path = pipe;
+    t.title = "pipe.mp3";
+    t.cls = 1;
+    addTrack(t);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    addFile("c.mp3", 1);
+    const std::string refused = "Not a file, left untouched ---> ";
+
+    state().DeleteFromDisk = true;
+    state().DeleteToRecycle = true;
+    lib().mnufiledeleteall_Click();
+    EXPECT_TRUE(fs::exists(source + "album.mp3/inside.mp3"));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(h.desktop.trashCalls, (std::vector<std::string>{source + "c.mp3"}));
+    EXPECT_TRUE(logHas(refused + source + "album.mp3"));
+    EXPECT_TRUE(logHas(refused + pipe));
+    EXPECT_TRUE(logHas("failed to delete ---> " + pipe));
+    EXPECT_EQ(paths(), (std::vector<std::string>{source + "album.mp3", pipe}));
+
+    // Deleting for good, and with the tracks leaving even on a disk error.
+    state().DeleteToRecycle = false;
+    state().DeleteEvenOnDiskError = true;
+    lib().mnufiledeleteall_Click();
+    EXPECT_TRUE(fs::exists(source + "album.mp3/inside.mp3"));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(f1().List2.ListCount(), 0);
+
+    // Copy and move refuse them too.
+    addTrack(t);
+    h.dialogs.answerFolder(dest);
+    lib().MnuFileCopyAll_Click();
+    EXPECT_TRUE(logHas(refused + pipe));
+    EXPECT_TRUE(fs::is_empty(dest));
+    h.dialogs.answerFolder(dest);
+    lib().mnufilemoveall_Click();
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(paths(), std::vector<std::string>{pipe});
+}
+
 TEST_F(CopyMoveDeleteTest, DeclinedDeleteChangesNothing) {
     addFile("a.mp3", 1);
     state().DeleteFromDisk = true;
@@ -421,18 +495,54 @@ TEST_F(CopyMoveDeleteTest, DiskSwitchGreysOutTheOtherTwo) {
     EXPECT_FALSE(state().DeleteToRecycle);
 }
 
+TEST_F(CopyMoveDeleteTest, TheSwitchesAndTheirTwinsAgreeFromStartUpOn) {
+    auto restart = [&] {
+        std::int32_t failed = 0;
+        h->collection.Save_Preferences(failed);
+        ASSERT_EQ(failed, 0);
+        h.build();
+        h->playback.Form_Load();
+    };
+    auto expectInStep = [&](const char* when) {
+        const bool disk = state().DeleteFromDisk;
+        EXPECT_EQ(f1().mnufiledeletedisk.Checked(), disk) << when;
+        EXPECT_EQ(f1().mnufiledeleterecycle.Enabled(), disk) << when;
+        EXPECT_EQ(f1().Check3.Enabled(), disk) << when;
+        EXPECT_EQ(f1().mnufiledeleteevendiskerror.Enabled(), disk) << when;
+        EXPECT_EQ(f1().mnufiledeleterecycle.Checked(), state().DeleteToRecycle) << when;
+        EXPECT_EQ(f1().Check3.Value() == 1, state().DeleteToRecycle) << when;
+    };
+
+    h.build();
+    h->playback.Form_Load();
+    EXPECT_FALSE(state().DeleteFromDisk);
+    EXPECT_TRUE(state().DeleteToRecycle);
+    expectInStep("a fresh start");
+
+    // Each switch flipped in turn, then stored and read back by a restart.
+    struct Step {
+        bool flipDisk, flipRecycle, disk, recycle;
+        const char* when;
+    };
+    for (const Step& step : {Step{true, false, true, true, "deleting from disk"},
+                             Step{true, true, false, false, "neither"},
+                             Step{true, true, true, true, "both"}}) {
+        if (step.flipRecycle) lib().mnufiledeleterecycle_Click();
+        if (step.flipDisk) lib().mnufiledeletedisk_Click();
+        restart();
+        EXPECT_EQ(state().DeleteFromDisk, step.disk) << step.when;
+        EXPECT_EQ(state().DeleteToRecycle, step.recycle) << step.when;
+        expectInStep(step.when);
+    }
+}
+
 TEST_F(CopyMoveDeleteTest, DeletingTheClassOfThePlayingTrackMovesPlaybackOn) {
     const int playing = addFile("a.mp3", 5);
     addFile("b.mp3", 1);
     addFile("c.mp3", 1);
     for (int i = 0; i < 3; ++i) h.engines.rules().durations[f1().List2.List(i)] = 200;
-    const std::string path = f1().List2.List(playing);
+    const std::string path = play(playing);
     Player& main = f1().WindowsMediaPlayer1;
-    main.setURL(path);
-    main.controls.play();
-    h.loop.runUntilIdle();
-    d().CurrentTrack = playing;
-    d().CurrentFile = path;
     state().DeleteFromDisk = false;
 
     lib().mnufiledeleteS_Click();
@@ -459,6 +569,62 @@ protected:
     }
     void choose(int option) { f1().Option3[option].setValue(true); }
 };
+
+TEST_F(FilteredFileActionsTest, TheSavedFilterFileHoldsTheTableAsItIsAfterTheCommand) {
+    const std::string filters = CollectionStore::filterPartFileOf(d().CollectionPath);
+    // Whether a table line of the stored file names the title, as another
+    // program reads the file back.
+    auto stored = [&](const std::string& title) {
+        ProgramHarness reader;
+        std::int32_t failed = 0;
+        reader->collection.Load_Collection_Filters(filters, failed);
+        EXPECT_EQ(failed, 0);
+        const ListBox& table = reader->Form1.List5;
+        for (int j = 2; j < table.ListCount(); ++j) {
+            if (table.List(j).find(title) != std::string::npos) return true;
+        }
+        return false;
+    };
+    // Saved, and the loop run long enough for anything kept for later.
+    auto expectStoredWithout = [&](const std::string& title) {
+        EXPECT_TRUE(d().CollectionSaved) << title;
+        EXPECT_FALSE(stored(title)) << title;
+        EXPECT_TRUE(logHas(" -> Σώθηκε - Saved")) << title;
+        h.loop.advance(2000);
+        EXPECT_TRUE(d().CollectionSaved) << title;
+        EXPECT_FALSE(d().FiltersDirty) << title;
+    };
+    h->collection.Save_Collection(false, false);
+    ASSERT_TRUE(stored("two.mp3"));
+    state().DeleteFromDisk = false;
+
+    // Delete by class: one and two are X.
+    lib().mnufiledeleteX_Click();
+    expectStoredWithout("two.mp3");
+    EXPECT_TRUE(stored("five.mp3"));
+
+    // Delete from the table: the line of four.
+    lib().showAllTracks();
+    int line = -1;
+    for (int j = 2; j < f1().List5.ListCount(); ++j) {
+        if (f1().List5.List(j).find("four.mp3") != std::string::npos) line = j;
+    }
+    ASSERT_GE(line, 2);
+    f1().List5.setSelected(line, true);
+    choose(2);
+    lib().Command16_Click(0);
+    expectStoredWithout("four.mp3");
+    EXPECT_TRUE(stored("five.mp3"));
+
+    // Move without pointing to the new path takes the tracks out.
+    ASSERT_EQ(paths().back(), source + "five.mp3");
+    f1().List2.setSelected(f1().List2.ListCount() - 1, true);
+    h.dialogs.answerFolder(dest);
+    lib().mnufilesmove_Click();
+    ASSERT_EQ(paths(), std::vector<std::string>{source + "three.mp3"});
+    expectStoredWithout("five.mp3");
+    EXPECT_TRUE(stored("three.mp3"));
+}
 
 TEST_F(FilteredFileActionsTest, CopyOfTheFilteredTableNamesTheFilterAndCopiesItsTracks) {
     typeFilter(4, "Rock");

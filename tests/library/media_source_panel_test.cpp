@@ -98,16 +98,20 @@ TEST_F(MediaSourcePanelTest, AddButtonChecksThenAddsFromTheFileList) {
     file("add/a.mp3");
     file("add/b.mp3");
     ASSERT_TRUE(f1().Dir1.setPath(folderPath("add")));
-    for (int k = 0; k < f1().List3.ListCount(); ++k) f1().List3.setSelected(k, false);
-    // The file list keeps its last listing until the types change it.
-    f1().File1.setPattern("*.mp3");
+    // "Lists" twice leaves no type chosen, and so an empty file list: the
+    // message names the missing type.
+    press(f1().Command7[3]);
+    press(f1().Command7[3]);
+    ASSERT_EQ(f1().File1.ListCount(), 0);
     press(f1().Command18[0]);
     EXPECT_EQ(messages("Eπιλέξτε τουλάχιστον έναν τύπο πολυμεσικού αρχείου - Select at least one type of media file"), 1);
+    EXPECT_EQ(messages("There aren't any under search type files in this Directory"), 1);
+    EXPECT_EQ(h.dialogs.calls("MsgBox").back().buttons, mb::OKOnly + mb::Exclamation);
     EXPECT_EQ(f1().List2.ListCount(), 0);
 
     // The folder list is the source by default, but this button adds what
     // the file list shows.
-    f1().List3.setSelected(0, true);
+    press(f1().Command7[4]);
     ASSERT_TRUE(state().ScanFromFileList);
     f1().List1.AddItem(disk.path() + "elsewhere/");
     press(f1().Command18[0]);
@@ -116,6 +120,24 @@ TEST_F(MediaSourcePanelTest, AddButtonChecksThenAddsFromTheFileList) {
     EXPECT_FALSE(state().ScanFromFileList);
     EXPECT_EQ(f1().Check2.Value(), 0);
     EXPECT_EQ(f1().MultiPage1.Value(), 3);
+}
+
+TEST_F(MediaSourcePanelTest, TheDirectoryButtonChoosesTheDestinationFolder) {
+    const std::string folder = folderPath("dest");
+    std::filesystem::create_directories(folder);
+    h.dialogs.answerFolder(folder);
+    press(f1().Command19);
+    ASSERT_EQ(h.dialogs.calls("PickFolder").size(), 1u);
+    EXPECT_EQ(h.dialogs.calls("PickFolder")[0].prompt, "Pick a folder");
+    EXPECT_EQ(state().DestFolder, folder + "/");
+    EXPECT_EQ(f1().Text2[5].Text(), folder + "/");
+    EXPECT_EQ(f1().Text2[3].Text(), folder + "/");
+
+    // No folder chosen: told, and no destination.
+    h.dialogs.answerFolder(std::nullopt);
+    press(f1().Command19);
+    EXPECT_EQ(messages("You haven't choose correct disk path"), 1);
+    EXPECT_TRUE(state().DestFolder.empty());
 }
 
 TEST_F(MediaSourcePanelTest, SubfolderBoxSearchesOnlyWhenStale) {

@@ -124,11 +124,34 @@ TEST_F(RemoveByPathTest, TheRunGivesBackTheWindowAndItsGuards) {
     for (ListBox& column : f1().List3_0) EXPECT_TRUE(column.Visible());
     EXPECT_EQ(h.dialogs.mousePointer(), 0);
     EXPECT_EQ(f1().Text2[0].Text().find("old log"), std::string::npos);
-    // The folder page is shown, and the subfolder box cleared.
-    EXPECT_EQ(f1().MultiPage1.Value(), 2);
-    EXPECT_TRUE(f1().Frame1.Visible());
-    EXPECT_FALSE(f1().Frame8.Visible());
+    // The subfolder page with the run's report stays in front, and the
+    // subfolder box, its list and the source stay as they were.
+    EXPECT_EQ(f1().MultiPage1.Value(), 3);
+    EXPECT_TRUE(f1().Frame8.Visible());
+    EXPECT_FALSE(f1().Frame1.Visible());
+    EXPECT_EQ(f1().Check2.Value(), 1);
+    EXPECT_TRUE(state().ScanFromFileList);
+    EXPECT_TRUE(f1().List1.Enabled());
+    EXPECT_TRUE(f1().Frame10.Enabled());
+}
+
+TEST_F(RemoveByPathTest, TheFileListScopeIsChosenWhenTheWindowOpens) {
+    h->playback.Init_Defaults();
+    const std::string a = folder("a");
+    track(file("a/x.mp3"));
+    f1().List3.setSelected(0, true);  // "*.mp3"
+    ASSERT_TRUE(f1().Dir1.setPath(a));
+    ASSERT_TRUE(f1().Option4[0].Value());
+    f1().Command18[1].Click.raise();
+    EXPECT_TRUE(paths().empty());
+    EXPECT_NE(status().find("- Removing files from one directory [" + f1().File1.Path() + "]. Please wait..."),
+              std::string::npos)
+        << status();
+    // Begun from the file list, the run ends on the subfolder page with the
+    // file list as the source.
+    EXPECT_EQ(f1().MultiPage1.Value(), 3);
     EXPECT_EQ(f1().Check2.Value(), 0);
+    EXPECT_FALSE(state().ScanFromFileList);
 }
 
 TEST_F(RemoveByPathTest, SelectedFoldersOnlyAndNoneSelectedRemovesNothing) {

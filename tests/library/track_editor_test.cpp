@@ -80,6 +80,42 @@ TEST_F(TrackEditorTest, ANumericGenreChoosesTheEntryNamedByIt) {
     EXPECT_FALSE(f().Command14.Enabled());
 }
 
+TEST_F(TrackEditorTest, ATextualGenreIsNeverReplacedByTheGenreOfTheFileBefore) {
+    // The file before has a genre from the list; the next one a genre as text.
+    f().Combo1.AddItem("200 - 17");
+    h.media.set(paths[0], "Genre", "17");
+    h.media.set(paths[1], "Genre", "Jazz");
+    pressRow(0);
+    ASSERT_EQ(f().Combo1.ListIndex(), f().Combo1.ListCount() - 1);
+
+    pressRow(1);
+    EXPECT_EQ(f().Combo1.Text(), "JAZZ");
+    EXPECT_EQ(f().Combo1.ListIndex(), -1);
+    type(f().Text1_0, "only the title");
+    EXPECT_EQ(s().TagValues[5], "-1");
+    f().Command14.Click.raise();
+    EXPECT_EQ(h.media.attribute(paths[1], "Title"), "only the title");
+    EXPECT_EQ(h.media.attribute(paths[1], "Genre"), "Jazz");
+
+    // A genre the user picks for it is the one written.
+    pressRow(0);
+    pressRow(1);
+    f().Combo1.setListIndex(3);
+    f().Command14.Click.raise();
+    EXPECT_EQ(h.media.attribute(paths[1], "Genre"), "3");
+
+    // The same after a track start fills the fields.
+    h.media.set(paths[2], "Genre", "Blues on the radio");
+    pressRow(0);
+    d().CurrentTrack = 2;
+    d().CurrentFile = paths[2];
+    app().playback.Decide_Video();
+    type(f().Text1_0, "retitled");
+    f().Command14.Click.raise();
+    EXPECT_EQ(h.media.attribute(paths[2], "Title"), "retitled");
+    EXPECT_EQ(h.media.attribute(paths[2], "Genre"), "Blues on the radio");
+}
+
 TEST_F(TrackEditorTest, AnEditIsCapturedForTheShownFileAndStored) {
     pressRow(2);
     type(f().Text1_0, "  New title ");

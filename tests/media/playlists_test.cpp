@@ -1,5 +1,7 @@
 // Import of playlist files into the collection and export of the collection
 // to the player library.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -420,6 +422,73 @@ TEST_F(PlaylistsTest, RealFilesGiveTheirAttributesThroughTheTagReader) {
     h.program.reset();  // before the media layer goes
 }
 
+TEST_F(PlaylistsTest, OnlyMediaFilesComeInAndTheRestIsCountedOnce) {
+    const std::string song = file("only/song.mp3");
+    const std::string loud = file("only/LOUD.MP3");
+    file("only/notes.txt");
+    fs::create_directories(disk.path() + "only/album.mp3");
+    const std::string pipe = disk.path() + "only/pipe.mp3";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string list = fixtures::writeBytes(disk.file("only/list.m3u"),
+                                                  "song.mp3\n"
+                                                  "LOUD.MP3\n"
+                                                  "../../../../../../../../etc/passwd\n"
+                                                  "/etc/shadow\n"
+                                                  "/root/.ssh/id_rsa\n"
+                                                  "/dev/zero\n"
+                                                  "/proc/self/mem\n"
+                                                  "pipe.mp3\n"
+                                                  "album.mp3\n"
+                                                  "notes.txt\n"
+                                                  "gone.mp3\n");
+    openFromMenu(false, list);
+
+    EXPECT_EQ(tracks(), (std::vector<std::string>{song, loud, disk.path() + "only/gone.mp3"}));
+    expectConsistent();
+    const std::string line = "Entries of " + list + " skipped as no media files : 8";
+    EXPECT_TRUE(has(logText(), line)) << logText().substr(0, 400);
+    EXPECT_EQ(logText().find("skipped as no media files"), logText().rfind("skipped as no media files"));
+    EXPECT_TRUE(has(status(), "Νέα αρχεία - New Files : 3\r\n")) << status();
+    EXPECT_TRUE(has(status(), "[allready in Collection]: 0")) << status();
+
+    // Handed a playlist by the folder scan, the import counts the same way.
+    h->collection.Reset_Collection(0);
+    media().Open_Merge_WMP_Playlist(true, true, "", list);
+    EXPECT_EQ(f1().List2.ListCount(), 3);
+    EXPECT_TRUE(has(logText(), line)) << logText().substr(0, 400);
+}
+
+TEST_F(PlaylistsTest, AnEntryWhosePathWouldHoldANulIsSkipped) {
+    const std::string real = file("nul/real.mp3");
+    const std::string song = file("nul/song.mp3");
+    const std::string m3u = fixtures::writeBytes(disk.file("nul/cut.m3u"), "file://" + real +
+                                                                             "%00.mp3\n"
+                                                                             "file:///etc/passwd%00.mp3\n"
+                                                                             "song.mp3\n");
+    openFromMenu(false, m3u);
+    EXPECT_EQ(tracks(), std::vector<std::string>{song});
+    EXPECT_TRUE(has(logText(), "skipped as no media files : 2")) << logText().substr(0, 400);
+
+    const std::string wpl = fixtures::writeBytes(disk.file("nul/cut.wpl"),
+                                                 std::string("<smil><body><seq><media src=\"real.mp3") + '\0' +
+                                                     ".mp3\"/><media src=\"song.mp3\"/></seq></body></smil>");
+    h.dialogs.answerMsgBox(mb::No);
+    openFromMenu(false, wpl);
+    EXPECT_EQ(tracks(), std::vector<std::string>{song});
+    for (const std::string& t : tracks()) EXPECT_EQ(t.find('\0'), std::string::npos);
+}
+
+TEST_F(PlaylistsTest, ADriveLetterPathStaysAsConvertedText) {
+    TagMediaReader reader;
+    rebuild(reader);
+    const std::string song = file("win/song.mp3");
+    const std::string list =
+        fixtures::writeBytes(disk.file("win/old.m3u"), "C:\\Music\\a.mp3\nfile:///D:/Music/b%20c.mp3\nsong.mp3\n");
+    openFromMenu(false, list);
+    EXPECT_EQ(tracks(), (std::vector<std::string>{"C:/Music/a.mp3", "D:/Music/b c.mp3", song}));
+    h.program.reset();  // before the media layer goes
+}
+
 // ---- Export -------------------------------------------------------------------
 
 class PlaylistExportTest : public PlaylistsTest {
@@ -547,6 +616,27 @@ TEST_F(PlaylistExportTest, APlaylistOfTheSameNameIsReplacedOrJoinedByAnother) {
     ASSERT_EQ(both.size(), 2u);
     EXPECT_EQ(both[0]->count(), 6);
     EXPECT_EQ(both[1]->count(), 5);
+}
+
+TEST_F(PlaylistExportTest, AnExportThatReachesNoFileIsToldAsAFailure) {
+    collectionOfFour();
+    const std::string failure = "Failed to write the collection into the player library: \"rock\"";
+    // A file stands where the library folder would be made.
+    fixtures::writeBytes(h->AppFolder() + "tarvolin_library", "in the way");
+    exportAs("rock");
+    EXPECT_TRUE(has(logText(), failure)) << logText().substr(0, 300);
+    EXPECT_TRUE(has(logText(), "Αποτυχία"));
+    EXPECT_FALSE(has(logText(), "Changes")) << logText().substr(0, 300);
+
+    // A program without a player library says so after the question too.
+    ProgramHarness bare;
+    bare->playback.Init_Defaults();
+    ASSERT_TRUE(bare->media.appendTrack("/music/a.mp3"));
+    bare.dialogs.answerMsgBox(mb::Yes);
+    bare->media.Save_As_WMP_Playlist("rock");
+    const std::string log = bare->Form1.Text2[0].Text();
+    EXPECT_TRUE(has(log, failure)) << log.substr(0, 300);
+    EXPECT_FALSE(has(log, "Changes"));
 }
 
 TEST_F(PlaylistExportTest, CancelKeepsTheTracksDoneSoFar) {

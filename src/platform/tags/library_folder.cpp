@@ -275,9 +275,11 @@ LibraryFolder::LibraryFolder(std::string folder, MediaReader* reader) : folder_(
 
 LibraryFolder::~LibraryFolder() { flush(); }
 
-void LibraryFolder::flush() {
+bool LibraryFolder::flush() {
+    bool ok = true;
     for (auto& [file, state] : open_)
-        if (state->dirty) state->save();
+        if (state->dirty && !state->save()) ok = false;
+    return ok;
 }
 
 std::shared_ptr<LibraryFolder::State> LibraryFolder::stateFor(const std::string& file) {

@@ -27,7 +27,7 @@ public:
 
     std::vector<std::shared_ptr<LibraryPlaylist>> getByName(const std::string& name) override;
     std::shared_ptr<LibraryPlaylist> newPlaylist(const std::string& name) override;
-    void flush() override;
+    bool flush() override;
 
     const std::string& folder() const { return folder_; }
 

@@ -586,7 +586,12 @@ bool TagMediaItem::setItemInfo(const std::string& name, const std::string& value
 double TagMediaItem::duration() { return v_->duration; }
 
 std::string TagMediaItem::sourceURL() {
-    if (!path_.empty() && path_[0] != '/') {
+    // A path from Windows ("C:/Music/a.mp3") or a URL is no name relative
+    // to this folder: it stays as it was given.
+    const bool keptAsText = (path_.size() >= 2 && std::isalpha(static_cast<unsigned char>(path_[0])) &&
+                             path_[1] == ':') ||
+                            path_.find("://") != std::string::npos;
+    if (!path_.empty() && path_[0] != '/' && !keptAsText) {
         std::error_code ec;
         auto abs = std::filesystem::absolute(path_, ec);
         if (!ec) return abs.string();
