@@ -354,7 +354,9 @@ protected:
         // Leaving the video window's mode closes that window at once, by
         // the menu's own doing; nothing else touches the starting player.
         const bool closesVideoWindow = during == During::Video && std::string(command.name) == "VideoAuto";
-        if (!closesVideoWindow) EXPECT_FALSE(playerTouched);
+        if (!closesVideoWindow) {
+            EXPECT_FALSE(playerTouched);
+        }
         expectPlaying(command.track);
         EXPECT_EQ(d().PlayedCount, command.played);
         EXPECT_EQ(s().StepCount, 3);
