@@ -23,6 +23,7 @@ for i in 1 2; do
 done
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work/home"
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../../tools/lsan_suppressions.txt:print_suppressions=0}"
 cd "$work/home"
 exec dbus-run-session -- xvfb-run -a -s "-screen 0 1400x1000x24" "$py" "$here/atspi_test.py" "$work/tarvolin"
