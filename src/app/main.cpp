@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "app/unattended_shutdown.h"
 #include "gui/program_views.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_message_loop.h"
@@ -83,7 +84,9 @@ int main(int argc, char** argv) {
     const std::string executable = QCoreApplication::applicationFilePath().toStdString();
 
     QtMessageLoop loop;
-    QtDialogs dialogs;
+    QtDialogs shownDialogs;
+    // A shutdown from a signal or the session's end shows no dialog.
+    UnattendedDialogs dialogs(shownDialogs);
     MpvEngineFactory engines(loop);
     engines.setVideoOutput("libmpv");
     TagMediaReader media;
@@ -118,15 +121,17 @@ int main(int argc, char** argv) {
     // The windows go before the program: their video widgets free their
     // render contexts before the players' mpv handles are destroyed.
     std::vector<std::unique_ptr<FormView>> views = createViews(program);
-    dialogs.setParentWindow(views.front()->window());
+    shownDialogs.setParentWindow(views.front()->window());
 
     // The normal shutdown, run once whatever asks for it: the main window's
-    // QueryUnload, as closing it does (the program never cancels it).
+    // QueryUnload, as closing it does (the program never cancels it). Asked
+    // for by a signal or the session's end, it waits on no dialog: one
+    // already open is closed when the loop ends.
     bool shutDown = false;
     auto shutdown = [&](int unloadMode) {
         if (shutDown || loop.quitRequested()) return;
         shutDown = true;
-        program.Form1.requestUnload(unloadMode);
+        shutDownUnattended(program, dialogs, unloadMode);
         loop.quit();
     };
     QSocketNotifier signals(signalPipe[0], QSocketNotifier::Read);
