@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Black-box test of the program through the accessibility bus.
 
-Starts the program on a fresh program folder, finds its controls by their
-accessible description (the control's name), presses a button and a menu
-item, answers the message box the menu item opens; then adds the two tracks
+Starts the program on a fresh program folder, checks the pages' tool tips,
+finds its controls by their accessible description (the control's name),
+presses a button and a menu item, answers the message box the menu item opens; then adds the two tracks
 of the home folder, plays, types a new title for the playing track and
 stores it into its file; and closes the program.
 Run by atspi_test.sh inside dbus-run-session and xvfb-run.
@@ -68,6 +68,41 @@ def find(node, pred, depth=0, skip_lists=True):
     except Exception:
         return None
     return None
+
+
+def find_all(node, pred, depth=0, out=None):
+    """Every node below node (lists and tables not walked) that pred takes."""
+    out = [] if out is None else out
+    if node is None or depth > 40:
+        return out
+    try:
+        if pred(node):
+            out.append(node)
+        if node.getRole() in (pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE):
+            return out
+        for i in range(node.childCount):
+            find_all(node.getChildAtIndex(i), pred, depth + 1, out)
+    except Exception:
+        pass
+    return out
+
+
+def bilingual(text):
+    """Greek text, " - ", then text in Latin letters."""
+    greek, sep, latin = (text or "").partition(" - ")
+    return bool(sep) and any("\u0370" <= c <= "\u03ff" for c in greek) and \
+        any("a" <= c.lower() <= "z" for c in latin)
+
+
+def page_tips(app):
+    """The main window's five pages each carry a bilingual tool tip."""
+    def five_tabs():
+        tabs = find_all(app, lambda n: n.getRole() == pyatspi.ROLE_PAGE_TAB)
+        return tabs if len(tabs) >= 5 else None
+    tabs = wait_for(five_tabs, 20)
+    check(tabs is not None, "the five pages of MultiPage1 are exposed")
+    for tab in tabs or []:
+        check(bilingual(tab.description), "page %r has a bilingual tool tip (%r)" % (tab.name, tab.description))
 
 
 def by_description(root, desc):
@@ -144,6 +179,8 @@ def main():
             return
         main_window = wait_for(lambda: by_description(app, "Form1"))
         check(main_window is not None, "the main window is found by its description")
+
+        page_tips(app)
 
         # Controls are found by their names, array members as name_index.
         track_list = wait_for(lambda: by_description(app, "List2"), 20)
