@@ -80,34 +80,24 @@ std::string SecondaryWindows::timeLeftText(const DateTime& now, const DateTime& 
 }
 
 bool SecondaryWindows::alarmMoment(std::int64_t& moment) const {
-    const ModuleState& s = app.state;
-    if (alarmArmed_ && armedMode_ == s.AlarmMode) {
-        moment = alarmMoment_;
-        return true;
-    }
-    // Before Ok, a time of day counts to that time on the target date.
-    if (s.AlarmMode != 1) return false;
-    const std::optional<DateTime> date = ParseDateText(s.AlarmTarget);
-    if (!date) return false;
-    const auto& t = s.AlarmTime;
-    if (t[0] < 0 || t[0] > 23 || t[1] < 0 || t[1] > 59 || t[2] < 0 || t[2] > 59) return false;
-    DateTime at = *date;
-    at.hour = t[0];
-    at.minute = t[1];
-    at.second = t[2];
-    moment = localSeconds(at);
+    // Only an armed alarm has a moment to count down to.
+    if (!alarmArmed()) return false;
+    moment = alarmMoment_;
     return true;
 }
 
 void SecondaryWindows::Check_Alarm() {
     ModuleState& s = app.state;
-    if (!alarmArmed_ || armedMode_ != s.AlarmMode) return;
+    if (!alarmArmed()) return;
     std::int32_t& due = s.AlarmMode == 1 ? s.AlarmDueTime : s.AlarmDueCountdown;
     if (due != 0) return;
     // A bulk operation finishes first.
     if (s.Busy || s.TimerSuspended) return;
     if (localSeconds(app.loop().now()) < alarmMoment_) return;
     due = -1;
+    // It goes off once: Ok arms it again.
+    alarmArmed_ = false;
+    showAlarmState();
 
     if (s.AlarmShutdown != 0) {
         // Everything is saved as at any end of the program, then the system

@@ -186,17 +186,42 @@ TEST_F(SnoozeTest, TimeLeftCountsCalendarUnits) {
     // A past target shows zeros.
     EXPECT_EQ(left(at(2024, 3, 15, 12, 0, 0), at(2024, 3, 15, 11, 0, 0)), "00:00:00:00:00:00");
 
-    // Before Ok a time of day counts to that time on the target date; an
-    // unreadable date shows zeros.
+}
+
+TEST_F(SnoozeTest, OnlyAnArmedAlarmSaysOnAndCountsDown) {
+    const std::string zeros = "00:00:00:00:00:00";
+    // A mode kept from an earlier run, its time still ahead today: the boxes
+    // show it, but nothing is armed until Ok.
+    startUp();
     s().AlarmMode = 1;
     s().AlarmTime = {23, 59, 59};
     s().AlarmTarget = "03-15-2024";
-    w().Check1.setValue(1);
-    app().windows.Form5_Timer1_Timer();
-    EXPECT_EQ(w().Label1.Caption(), "00:00:00:11:59:59");
-    s().AlarmTarget = "15.03.2024";
-    app().windows.Form5_Timer1_Timer();
-    EXPECT_EQ(w().Label1.Caption(), "00:00:00:00:00:00");
+    app().windows.showSnoozeWindow();
+    EXPECT_EQ(w().Check1.Value(), 1);
+    EXPECT_EQ(w().Label2.Caption(), "Ανενεργό - Off");
+    EXPECT_EQ(w().Label1.Caption(), zeros);
+    h.loop.advance(2000);
+    EXPECT_EQ(w().Label1.Caption(), zeros);
+
+    // Ticking a mode arms nothing either.
+    w().Check2.userClick();
+    type(3, "0", "0", "5");
+    h.loop.advance(1000);
+    EXPECT_EQ(w().Label2.Caption(), "Ανενεργό - Off");
+    EXPECT_EQ(w().Label1.Caption(), zeros);
+
+    ok();
+    EXPECT_EQ(w().Label2.Caption(), "Ενεργό - On");
+    EXPECT_EQ(w().Label1.Caption(), "00:00:00:00:00:05");
+
+    // Gone off, it is spent: Off, nothing left to count.
+    run(6000);
+    EXPECT_EQ(s().AlarmDueCountdown, -1);
+    EXPECT_EQ(w().Label2.Caption(), "Ανενεργό - Off");
+    EXPECT_EQ(w().Label1.Caption(), zeros);
+    ok();
+    EXPECT_EQ(w().Label2.Caption(), "Ενεργό - On");
+    EXPECT_EQ(s().AlarmDueCountdown, 0);
 }
 
 class AlarmTest : public SnoozeTest {
