@@ -270,6 +270,49 @@ TEST_F(AlarmTest, TheWakeUpFileReplacesThePlayingTrackOnce) {
     EXPECT_EQ(h.desktop.powerOffCalls, 0);
 }
 
+TEST_F(AlarmTest, TheWindowAndTheSaveAreAboutTheWakeUpFileWhileItPlays) {
+    d().TrackBitrate[2] = 320;
+    armInTenSeconds();
+    run(10000);
+    ASSERT_EQ(mainPlayer().URL(), wake);
+    // The wake-up file is the current track.
+    EXPECT_EQ(d().CurrentTrack, 2);
+    EXPECT_EQ(f().Text6.Text(), wake);
+    EXPECT_EQ(app().Form4.Text1.Text(), "[00003] - [00003]");
+    EXPECT_EQ(f().Text5[0].Text(), "00:00:30");
+    EXPECT_EQ(f().List2.ListIndex(), 2);
+    EXPECT_EQ(f().Text1_0.Text(), "wake.wav");
+    run(2000);
+    EXPECT_EQ(f().Text5[4].Text(), "320");
+
+    // The old track keeps where it was left; a save gives the wake-up
+    // file's position to its own track.
+    const Currency left = d().TrackResumePos[0];
+    EXPECT_GE(left, Currency::fromInteger(5));
+    EXPECT_FALSE(d().TrackSaved[0]);
+    app().collection.Save_Collection(false, false);
+    EXPECT_EQ(d().TrackResumePos[0], left);
+    EXPECT_GE(d().TrackResumePos[2], Currency::fromInteger(2));
+    EXPECT_LE(d().TrackResumePos[2], Currency::fromInteger(6));
+}
+
+TEST_F(AlarmTest, AWakeUpFileOutsideTheCollectionIsNoTracksResumePoint) {
+    const std::string other = makeFile("other.wav", 30);
+    armInTenSeconds();
+    s().AlarmFile = other;
+    run(10000);
+    ASSERT_EQ(mainPlayer().URL(), other);
+    EXPECT_EQ(d().CurrentTrack, -1);
+    EXPECT_EQ(f().Text6.Text(), other);
+
+    const Currency left = d().TrackResumePos[0];
+    run(3000);
+    app().collection.Save_Collection(false, false);
+    EXPECT_EQ(d().TrackResumePos[0], left);
+    EXPECT_EQ(d().TrackResumePos[1], Currency{});
+    EXPECT_EQ(d().TrackResumePos[2], Currency{});
+}
+
 TEST_F(AlarmTest, ItWaitsForABulkOperationAndForOk) {
     armInTenSeconds();
     s().Busy = true;
