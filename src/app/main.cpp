@@ -19,6 +19,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/help_page.h"
 #include "app/program.h"
 #include "app/unattended_shutdown.h"
 #include "gui/program_views.h"
@@ -117,6 +118,8 @@ int main(int argc, char** argv) {
                       [](const std::string& path) { return readPlaylistFile(path); },
                       executable};
     Program program(services, defaultAppFolder(executable));
+    // Help works in a portable copy too.
+    provideHelpPage(program.AppFolder(), QCoreApplication::applicationDirPath().toStdString());
 
     // The windows go before the program: their video widgets free their
     // render contexts before the players' mpv handles are destroyed.

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/unattended_shutdown.h"
@@ -15,13 +13,6 @@ namespace tarvolin {
 namespace {
 
 const char* const kSaveFailed = "Error while saving Collection. Please retry.";
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class UnattendedShutdownTest : public ::testing::Test {
 protected:
@@ -37,7 +28,7 @@ protected:
         h.dialogs.clearTranscript();
     }
     Program& app() { return *h.program; }
-    std::string report() { return fileText(app().collection.reportFilePath()); }
+    std::string report() { return fixtures::readBytes(app().collection.reportFilePath()); }
 };
 
 TEST_F(UnattendedShutdownTest, AFailedSaveAtASignalIsToldWithoutABox) {

@@ -3,9 +3,10 @@
 
 Starts the program on a fresh program folder, checks the pages' tool tips,
 finds its controls by their accessible description (the control's name),
-presses a button and a menu item, answers the message box the menu item opens; then adds the two tracks
-of the home folder, plays, types a new title for the playing track and
-stores it into its file; and closes the program.
+presses a button and a menu item, answers the message box the menu item opens,
+opens the help page; then adds the two tracks of the home folder, plays,
+types a new title for the playing track and stores it into its file; and
+closes the program.
 Run by atspi_test.sh inside dbus-run-session and xvfb-run.
 """
 import glob
@@ -138,6 +139,24 @@ def titles():
     return out
 
 
+def help_page(app):
+    """Help opens the page the program carries, also in a portable copy."""
+    item = wait_for(lambda: find(app, lambda n: n.getRole() == pyatspi.ROLE_MENU_ITEM
+                                 and n.name == "Βοήθεια - Help"), 20)
+    check(item is not None, "the menu item mnu_info2(5) is exposed")
+    if item is None:
+        return
+    press_quietly(item)
+    opened = os.environ["TARVOLIN_OPENED"]
+    url = wait_for(lambda: os.path.exists(opened) and open(opened).read().strip(), 20)
+    check(bool(url) and url.endswith("/tarvolin_help.htm"), "Help asks the desktop to open the help page (%r)" % url)
+    if not url:
+        return
+    path = url[len("file://"):] if url.startswith("file://") else url
+    page = open(path, encoding="utf-8").read() if os.path.isfile(path) else ""
+    check("</html>" in page and "tarvolin" in page, "the help page it opens is there, whole")
+
+
 def tag_edit(app):
     """Adds the home folder's tracks, plays one and retitles it."""
     add = wait_for(lambda: by_description(app, "Command18_0"), 20)
@@ -217,6 +236,7 @@ def main():
                     gone = wait_for(lambda: by_description(app, "MsgBox") is None, 20)
                     check(bool(gone), "answering closes the message box")
 
+        help_page(app)
         tag_edit(app)
     finally:
         # SIGTERM runs the program's own shutdown.
