@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing, and nothing when all are present.
-# Usage: tools/setup.sh [--test]
+# Usage: tools/setup.sh [--test] [--virtual-display]
+#   --test             also what the tests and the benchmarks need
+#   --virtual-display  also the virtual display (xvfb-run) for a machine
+#                      without one
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 lists=("$here/packages.txt")
-if [[ "${1:-}" == "--test" ]]; then lists+=("$here/packages-test.txt"); fi
+for arg in "$@"; do
+  case "$arg" in
+    --test) lists+=("$here/packages-test.txt") ;;
+    --virtual-display) lists+=("$here/packages-display.txt") ;;
+    *) echo "usage: tools/setup.sh [--test] [--virtual-display]" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for list in "${lists[@]}"; do
   while read -r pkg; do

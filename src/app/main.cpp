@@ -11,12 +11,17 @@
 #include <QUrl>
 
 #include <csignal>
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <link.h>
 #include <memory>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "app/help_page.h"
 #include "app/program.h"
+#include "app/unattended_shutdown.h"
 #include "gui/program_views.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_message_loop.h"
@@ -45,6 +50,26 @@ void installSignalHandlers() {
     sigaction(SIGINT, &sa, nullptr);
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+// The test build's leak checker runs once main has returned. By then closing
+// the display has unloaded the GL driver that the GL library loaded on its
+// own, and what the driver's own variables still held would be reported as
+// lost, with no library left to name it by. Every library loaded by the end
+// of the run stays loaded until the process ends.
+void keepLibrariesLoaded() {
+    std::vector<std::string> names;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* out) {
+            if (info->dlpi_name && *info->dlpi_name) static_cast<std::vector<std::string>*>(out)->push_back(info->dlpi_name);
+            return 0;
+        },
+        &names);
+    for (const std::string& name : names) dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+}
+#else
+void keepLibrariesLoaded() {}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,7 +85,9 @@ int main(int argc, char** argv) {
     const std::string executable = QCoreApplication::applicationFilePath().toStdString();
 
     QtMessageLoop loop;
-    QtDialogs dialogs;
+    QtDialogs shownDialogs;
+    // A shutdown from a signal or the session's end shows no dialog.
+    UnattendedDialogs dialogs(shownDialogs);
     MpvEngineFactory engines(loop);
     engines.setVideoOutput("libmpv");
     TagMediaReader media;
@@ -91,19 +118,23 @@ int main(int argc, char** argv) {
                       [](const std::string& path) { return readPlaylistFile(path); },
                       executable};
     Program program(services, defaultAppFolder(executable));
+    // Help works in a portable copy too.
+    provideHelpPage(program.AppFolder(), QCoreApplication::applicationDirPath().toStdString());
 
     // The windows go before the program: their video widgets free their
     // render contexts before the players' mpv handles are destroyed.
     std::vector<std::unique_ptr<FormView>> views = createViews(program);
-    dialogs.setParentWindow(views.front()->window());
+    shownDialogs.setParentWindow(views.front()->window());
 
     // The normal shutdown, run once whatever asks for it: the main window's
-    // QueryUnload, as closing it does (the program never cancels it).
+    // QueryUnload, as closing it does (the program never cancels it). Asked
+    // for by a signal or the session's end, it waits on no dialog: one
+    // already open is closed when the loop ends.
     bool shutDown = false;
     auto shutdown = [&](int unloadMode) {
         if (shutDown || loop.quitRequested()) return;
         shutDown = true;
-        program.Form1.requestUnload(unloadMode);
+        shutDownUnattended(program, dialogs, unloadMode);
         loop.quit();
     };
     QSocketNotifier signals(signalPipe[0], QSocketNotifier::Read);
@@ -130,5 +161,6 @@ int main(int argc, char** argv) {
     if (!loop.quitRequested()) rc = QApplication::exec();
     for (auto& v : views) v->releaseVideo();
     views.clear();
+    keepLibrariesLoaded();
     return rc;
 }

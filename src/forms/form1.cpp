@@ -142,6 +142,15 @@ void Form1::buildControls() {
     MultiPage1.addPage("Εξερεύνηση Φακέλων - Exploring  Directories");
     MultiPage1.addPage("Υποφάκελοι - Subdirectories");
     MultiPage1.addPage("Προεπισκόπηση Βίντεο - Video Preview");
+    // What each page is for.
+    static const char* const pageTips[] = {
+        "Αναπαραγωγή και βαθμολόγηση αρχείων - Play and rate the files",
+        "Επιλογή, αντιγραφή, διαγραφή και μετακίνηση αρχείων - Select, copy, delete and move files",
+        "Εντοπισμός φακέλου αφετηρίας - Locate a starting directory",
+        "Υποφάκελοι για προσθήκη και αφαίρεση αρχείων - Subdirectories for adding and removing files",
+        "Ζωντανά στιγμιότυπα βίντεο - Video live screenshots",
+    };
+    for (int i = 0; i < MultiPage1.PageCount(); ++i) MultiPage1.setPageToolTip(i, pageTips[i]);
 
     // Beside the pages: album art and the locate buttons
     adopt(Picture1, "Picture1");

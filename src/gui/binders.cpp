@@ -1074,6 +1074,7 @@ public:
             }
             for (int i = 0; i < m_.PageCount(); ++i) {
                 w_->setTabText(i, q(m_.page(i).Caption));
+                w_->setTabToolTip(i, q(m_.page(i).ToolTipText));
                 w_->setTabVisible(i, m_.page(i).Visible);
                 w_->setTabEnabled(i, m_.page(i).Enabled);
             }

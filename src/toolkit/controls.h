@@ -615,10 +615,11 @@ public:
         std::string Caption;
         bool Visible = true;
         bool Enabled = true;
+        std::string ToolTipText;
     };
     const char* typeName() const override { return "MultiPage"; }
     int addPage(std::string caption) {
-        pages_.push_back({std::move(caption), true, true});
+        pages_.push_back({std::move(caption), true, true, {}});
         changed.emit("Pages");
         return static_cast<int>(pages_.size()) - 1;
     }
@@ -626,6 +627,7 @@ public:
     const Page& page(int i) const { return pages_.at(static_cast<std::size_t>(i)); }
     void setPageCaption(int i, std::string c) { pages_.at(static_cast<std::size_t>(i)).Caption = std::move(c); changed.emit("Pages"); }
     void setPageVisible(int i, bool v) { pages_.at(static_cast<std::size_t>(i)).Visible = v; changed.emit("Pages"); }
+    void setPageToolTip(int i, std::string t) { pages_.at(static_cast<std::size_t>(i)).ToolTipText = std::move(t); changed.emit("Pages"); }
 
     int Value() const { return value_; }
     bool setValue(int page);

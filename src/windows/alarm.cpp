@@ -80,34 +80,24 @@ std::string SecondaryWindows::timeLeftText(const DateTime& now, const DateTime& 
 }
 
 bool SecondaryWindows::alarmMoment(std::int64_t& moment) const {
-    const ModuleState& s = app.state;
-    if (alarmArmed_ && armedMode_ == s.AlarmMode) {
-        moment = alarmMoment_;
-        return true;
-    }
-    // Before Ok, a time of day counts to that time on the target date.
-    if (s.AlarmMode != 1) return false;
-    const std::optional<DateTime> date = ParseDateText(s.AlarmTarget);
-    if (!date) return false;
-    const auto& t = s.AlarmTime;
-    if (t[0] < 0 || t[0] > 23 || t[1] < 0 || t[1] > 59 || t[2] < 0 || t[2] > 59) return false;
-    DateTime at = *date;
-    at.hour = t[0];
-    at.minute = t[1];
-    at.second = t[2];
-    moment = localSeconds(at);
+    // Only an armed alarm has a moment to count down to.
+    if (!alarmArmed()) return false;
+    moment = alarmMoment_;
     return true;
 }
 
 void SecondaryWindows::Check_Alarm() {
     ModuleState& s = app.state;
-    if (!alarmArmed_ || armedMode_ != s.AlarmMode) return;
+    if (!alarmArmed()) return;
     std::int32_t& due = s.AlarmMode == 1 ? s.AlarmDueTime : s.AlarmDueCountdown;
     if (due != 0) return;
     // A bulk operation finishes first.
     if (s.Busy || s.TimerSuspended) return;
     if (localSeconds(app.loop().now()) < alarmMoment_) return;
     due = -1;
+    // It goes off once: Ok arms it again.
+    alarmArmed_ = false;
+    showAlarmState();
 
     if (s.AlarmShutdown != 0) {
         // Everything is saved as at any end of the program, then the system
@@ -128,13 +118,51 @@ void SecondaryWindows::Check_Alarm() {
         app.desktop().beep(s.BeepFrequency, s.BeepDuration);
         return;
     }
-    // The track playing stops; the wake-up file takes its place in the
-    // player in use.
+    // The track playing stops where it was, as at any change of track; the
+    // wake-up file takes its place in the player in use.
+    Form1& f = app.Form1;
+    if (app.collection.isTrackRow(d.CurrentTrack) && !player.URL().empty()) {
+        const auto i = static_cast<std::size_t>(d.CurrentTrack);
+        if (auto at = Currency::tryFromDouble(player.controls.currentPosition())) {
+            if (d.TrackResumePos[i] != *at) d.TrackSaved[i] = false;
+            d.TrackResumePos[i] = *at;
+        }
+    }
     player.controls.stop();
+
+    // From now on the wake-up file is the current track: the window shows
+    // it, and its own position is what a save keeps. A file that is not in
+    // the collection leaves no current track, so that nothing of it is
+    // written into another track.
+    int row = -1;
+    for (int k = 0; k < f.List2.ListCount() && row < 0; ++k) {
+        if (f.List2.List(k) == s.AlarmFile) row = k;
+    }
+    d.CurrentTrack = row;
+    d.StartPosition = 0;
+    d.CollectionSaved = false;
+    if (row >= 0) app.playback.Show_Current_Media();
     d.CurrentFile = s.AlarmFile;
+
+    const std::int32_t length = CLng(player.newMedia(s.AlarmFile)->duration());
     player.setURL(s.AlarmFile);
     player.settings.setVolume(s.Volume);
     player.controls.play();
+
+    for (Slider* slider : {&f.Slider1, &app.Form4.Slider1}) {
+        slider->setMax(length);
+        slider->setTickFrequency(CLng(length * 5 / 100.0));
+    }
+    const std::string lengthText = storefiles::durationText(Currency::fromInteger(length));
+    f.Text5[0].setText(lengthText);
+    app.Form4.Text5[0].setText(lengthText);
+    if (row >= 0) {
+        d.ClassLabelsDirty = true;
+        app.collection.DeikseAgapi(d.TrackClass[static_cast<std::size_t>(row)], row);
+    }
+    app.media.Show_Album_Art();
+    app.library.Fill_Tag_Boxes(s.AlarmFile);
+    app.collection.Etiketes_Synol_Songs();
 }
 
 }  // namespace tarvolin

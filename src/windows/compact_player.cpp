@@ -37,6 +37,8 @@ void SecondaryWindows::Passage(int ToCompact) {
         c.HScroll1.setValue(f.HScroll1.Value());
         c.Slider1.setMax(f.Slider1.Max());
         c.Slider1.setValue(f.Slider1.Value());
+        // The step box shows the main window's count.
+        c.Text3.setText(f.Text3.Text());
         s.CompactMode = true;
         if (s.WindowVisible) c.Show();
         c.Timer1.setEnabled(true);

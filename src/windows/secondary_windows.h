@@ -86,8 +86,11 @@ public:
     // in use, or, with the shutdown option, the program shuts down and asks
     // the system to power off. Waits while a bulk operation holds Busy.
     void Check_Alarm();
-    // The moment the alarm counts down to (local seconds, see
-    // localSeconds()); false when there is none.
+    // An alarm is armed from Ok until it goes off, the mode changes, or
+    // Cancel or Exit; the window says "On" exactly then.
+    bool alarmArmed() const;
+    // The moment the armed alarm counts down to (local seconds, see
+    // localSeconds()); false when none is armed.
     bool alarmMoment(std::int64_t& moment) const;
     // Seconds since 1970-01-01 00:00:00 of a local date and time (no time
     // zone: the program compares local clock readings only).
@@ -122,6 +125,8 @@ private:
     void wireInformationWindow();
     // Sets a mode box from code without running its handler.
     void setModeBox(CheckBox& box, int value);
+    // "On" or "Off" by whether an alarm is armed.
+    void showAlarmState();
 
     // Whether each window has run its load since it was created or last
     // unloaded: the first Show loads it.

@@ -84,11 +84,12 @@ void SecondaryWindows::showSnoozeWindow() {
         if (files.ListIndex() != found) files.setListIndex(found);
     }
 
-    // The mode boxes show the mode; any other mode is the alarm off.
+    // The mode boxes show the mode; any other mode is the alarm off. A
+    // mode kept from an earlier run is not an armed alarm: only Ok arms one.
     if (s.AlarmMode == 1 || s.AlarmMode == 2) {
         setModeBox(w.Check1, s.AlarmMode == 1 ? 1 : 0);
         setModeBox(w.Check2, s.AlarmMode == 2 ? 1 : 0);
-        w.Label2.setCaption(kOn);
+        showAlarmState();
     } else {
         Form5_Command1_Click(2);
     }
@@ -116,10 +117,8 @@ void SecondaryWindows::Form5_Check1_Click() {
         s.AlarmMode = w.Check2.Value() == 1 ? 2 : 0;
     }
     // The alarm armed for another mode waits for Ok again.
-    if (alarmArmed_ && armedMode_ != s.AlarmMode) {
-        alarmArmed_ = false;
-        w.Label2.setCaption(kOff);
-    }
+    if (armedMode_ != s.AlarmMode) alarmArmed_ = false;
+    showAlarmState();
 }
 
 void SecondaryWindows::Form5_Check2_Click() {
@@ -132,10 +131,8 @@ void SecondaryWindows::Form5_Check2_Click() {
     } else {
         s.AlarmMode = w.Check1.Value() == 1 ? 1 : 0;
     }
-    if (alarmArmed_ && armedMode_ != s.AlarmMode) {
-        alarmArmed_ = false;
-        w.Label2.setCaption(kOff);
-    }
+    if (armedMode_ != s.AlarmMode) alarmArmed_ = false;
+    showAlarmState();
 }
 
 void SecondaryWindows::Form5_Check4_Click() {
@@ -182,28 +179,25 @@ void SecondaryWindows::Form5_Command1_Click(int Index) {
                 moment = nowSeconds + std::int64_t{s.AlarmCountdown[0]} * 3600 +
                          std::int64_t{s.AlarmCountdown[1]} * 60 + s.AlarmCountdown[2];
             }
-            if (s.AlarmMode == 1 || s.AlarmMode == 2) {
-                alarmArmed_ = true;
+            // No mode chosen: nothing can go off.
+            alarmArmed_ = s.AlarmMode == 1 || s.AlarmMode == 2;
+            if (alarmArmed_) {
                 armedMode_ = s.AlarmMode;
                 alarmMoment_ = moment;
                 s.AlarmTarget = DateText(fromLocalSeconds(moment));
-                w.Label2.setCaption(kOn);
-            } else {
-                // No mode chosen: nothing can go off.
-                alarmArmed_ = false;
-                w.Label2.setCaption(kOff);
             }
+            showAlarmState();
             break;
         }
         case 0:
             w.Hide();
             [[fallthrough]];
         case 2:
-            w.Label2.setCaption(kOff);
             s.AlarmMode = 0;
             alarmArmed_ = false;
             setModeBox(w.Check1, 0);
             setModeBox(w.Check2, 0);
+            showAlarmState();
             break;
         default:
             return;
@@ -212,6 +206,10 @@ void SecondaryWindows::Form5_Command1_Click(int Index) {
     s.AlarmDueCountdown = 0;
     Form5_Timer1_Timer();
 }
+
+bool SecondaryWindows::alarmArmed() const { return alarmArmed_ && armedMode_ == app.state.AlarmMode; }
+
+void SecondaryWindows::showAlarmState() { app.Form5.Label2.setCaption(alarmArmed() ? kOn : kOff); }
 
 void SecondaryWindows::Form5_Timer1_Timer() {
     const DateTime now = app.loop().now();

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Black-box test of the program through the accessibility bus.
 
-Starts the program on a fresh program folder, finds its controls by their
-accessible description (the control's name), presses a button and a menu
-item, answers the message box the menu item opens; then adds the two tracks
-of the home folder, plays, types a new title for the playing track and
-stores it into its file; and closes the program.
+Starts the program on a fresh program folder, checks the pages' tool tips,
+finds its controls by their accessible description (the control's name),
+presses a button and a menu item, answers the message box the menu item opens,
+opens the help page; then adds the two tracks of the home folder, plays,
+types a new title for the playing track and stores it into its file; and
+closes the program.
 Run by atspi_test.sh inside dbus-run-session and xvfb-run.
 """
 import glob
@@ -23,6 +24,41 @@ from atspi_support import (by_description, check, end_program, exit_with_summary
 EXE = sys.argv[1]
 
 
+def find_all(node, pred, depth=0, out=None):
+    """Every node below node (lists and tables not walked) that pred takes."""
+    out = [] if out is None else out
+    if node is None or depth > 40:
+        return out
+    try:
+        if pred(node):
+            out.append(node)
+        if node.getRole() in (pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE):
+            return out
+        for i in range(node.childCount):
+            find_all(node.getChildAtIndex(i), pred, depth + 1, out)
+    except Exception:
+        pass
+    return out
+
+
+def bilingual(text):
+    """Greek text, " - ", then text in Latin letters."""
+    greek, sep, latin = (text or "").partition(" - ")
+    return bool(sep) and any("\u0370" <= c <= "\u03ff" for c in greek) and \
+        any("a" <= c.lower() <= "z" for c in latin)
+
+
+def page_tips(app):
+    """The main window's five pages each carry a bilingual tool tip."""
+    def five_tabs():
+        tabs = find_all(app, lambda n: n.getRole() == pyatspi.ROLE_PAGE_TAB)
+        return tabs if len(tabs) >= 5 else None
+    tabs = wait_for(five_tabs, 20)
+    check(tabs is not None, "the five pages of MultiPage1 are exposed")
+    for tab in tabs or []:
+        check(bilingual(tab.description), "page %r has a bilingual tool tip (%r)" % (tab.name, tab.description))
+
+
 def titles():
     out = {}
     for path in sorted(glob.glob(os.path.join(os.environ["HOME"], "*.mp3"))):
@@ -30,6 +66,24 @@ def titles():
                             "-of", "default=nw=1:nk=1", path], capture_output=True, text=True)
         out[os.path.basename(path)] = r.stdout.strip()
     return out
+
+
+def help_page(app):
+    """Help opens the page the program carries, also in a portable copy."""
+    item = wait_for(lambda: find(app, lambda n: n.getRole() == pyatspi.ROLE_MENU_ITEM
+                                 and n.name == "Βοήθεια - Help"), 20)
+    check(item is not None, "the menu item mnu_info2(5) is exposed")
+    if item is None:
+        return
+    press_quietly(item)
+    opened = os.environ["TARVOLIN_OPENED"]
+    url = wait_for(lambda: os.path.exists(opened) and open(opened).read().strip(), 20)
+    check(bool(url) and url.endswith("/tarvolin_help.htm"), "Help asks the desktop to open the help page (%r)" % url)
+    if not url:
+        return
+    path = url[len("file://"):] if url.startswith("file://") else url
+    page = open(path, encoding="utf-8").read() if os.path.isfile(path) else ""
+    check("</html>" in page and "tarvolin" in page, "the help page it opens is there, whole")
 
 
 def tag_edit(app):
@@ -72,6 +126,8 @@ def main():
         main_window = wait_for(lambda: by_description(app, "Form1"))
         check(main_window is not None, "the main window is found by its description")
 
+        page_tips(app)
+
         # Controls are found by their names, array members as name_index.
         track_list = wait_for(lambda: by_description(app, "List2"), 20)
         check(track_list is not None, "List2 is exposed")
@@ -107,6 +163,7 @@ def main():
                     gone = wait_for(lambda: by_description(app, "MsgBox") is None, 20)
                     check(bool(gone), "answering closes the message box")
 
+        help_page(app)
         tag_edit(app)
     finally:
         end_program(proc)

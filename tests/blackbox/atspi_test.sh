@@ -23,9 +23,15 @@ for i in 1 2; do
   ffmpeg -loglevel error -f lavfi -i "sine=frequency=$((400 * i)):duration=20" \
     -metadata title="Τραγούδι $i" -c:a libmp3lame -b:a 128k "$work/home/track$i.mp3"
 done
+# The desktop's opener records what the program asks it to open.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "$TARVOLIN_OPENED"\n' > "$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH" TARVOLIN_OPENED="$work/opened.txt"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work/home"
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../../tools/lsan_suppressions.txt:print_suppressions=0}"
 # The scripts share a helper module; no byte code beside the sources.
 export PYTHONDONTWRITEBYTECODE=1
 cd "$work/home"

@@ -279,7 +279,8 @@ TEST_F(ControlsTest, SnoozeItemsShowTheWindowWithShutdownClearedAndTheTracksList
     EXPECT_EQ(w.Check4.Value(), 0);
     EXPECT_EQ(w.Check1.Value(), 1);
     EXPECT_EQ(w.Check2.Value(), 0);
-    EXPECT_EQ(w.Label2.Caption(), "Ενεργό - On");
+    // A mode set without Ok arms nothing.
+    EXPECT_EQ(w.Label2.Caption(), "Ανενεργό - Off");
     EXPECT_EQ(w.Text1[2].Text(), "7");
     EXPECT_EQ(w.Text1[5].Text(), "30");
     EXPECT_EQ(w.Combo1.ListIndex(), 1);

@@ -50,6 +50,16 @@ TEST_F(CompactControlsTest, TheButtonsAndLabelsReachTheMainWindowsHandlers) {
 
 TEST_F(CompactControlsTest, TheVolumeBarAndTheStepBoxFollowIntoTheMainWindow) {
     startUp();
+    // The step box opens with the main window's count.
+    ASSERT_EQ(f().Text3.Text(), "3");
+    app().windows.Passage(true);
+    EXPECT_EQ(c().Text3.Text(), "3");
+    app().windows.Passage(false);
+    f().Text3.setText("5");
+    app().windows.Passage(true);
+    EXPECT_EQ(c().Text3.Text(), "5");
+    EXPECT_EQ(s().StepCount, 5);
+
     c().HScroll1.setValue(1000);
     EXPECT_EQ(f().HScroll1.Value(), 1000);
     EXPECT_EQ(s().Volume, 50);
@@ -92,6 +102,26 @@ TEST_F(CompactControlsTest, TheSliderSeeksThePlayerInUseOnlyWhilePausedOrPlaying
     c().Slider1.userScroll(45);
     EXPECT_NEAR(compact().controls.currentPosition(), 45, 0.1);
     EXPECT_EQ(c().Slider1.ToolTipText(), "00:45");
+}
+
+TEST_F(CompactControlsTest, TheSliderSeeksTheVideoWindowWhenItHoldsTheFile) {
+    startUp();
+    const std::string clip = makeFile("clip.wav", 60);
+    h.media.set(clip, "MediaType", "video");
+    addTracks({clip});
+    s().VideoMode = 1;
+    app().playback.Command3_Click(0);
+    run(600);
+    Player& video = app().Form2.WindowsMediaPlayer1;
+    ASSERT_EQ(video.URL(), clip);
+    ASSERT_EQ(video.playState(), playstate::Playing);
+
+    app().windows.Passage(true);
+    c().Slider1.setMax(60);
+    c().Slider1.userScroll(30);
+    EXPECT_NEAR(video.controls.currentPosition(), 30, 0.1);
+    EXPECT_EQ(c().Slider1.ToolTipText(), "00:30");
+    EXPECT_TRUE(compact().URL().empty());
 }
 
 }  // namespace

@@ -186,17 +186,42 @@ TEST_F(SnoozeTest, TimeLeftCountsCalendarUnits) {
     // A past target shows zeros.
     EXPECT_EQ(left(at(2024, 3, 15, 12, 0, 0), at(2024, 3, 15, 11, 0, 0)), "00:00:00:00:00:00");
 
-    // Before Ok a time of day counts to that time on the target date; an
-    // unreadable date shows zeros.
+}
+
+TEST_F(SnoozeTest, OnlyAnArmedAlarmSaysOnAndCountsDown) {
+    const std::string zeros = "00:00:00:00:00:00";
+    // A mode kept from an earlier run, its time still ahead today: the boxes
+    // show it, but nothing is armed until Ok.
+    startUp();
     s().AlarmMode = 1;
     s().AlarmTime = {23, 59, 59};
     s().AlarmTarget = "03-15-2024";
-    w().Check1.setValue(1);
-    app().windows.Form5_Timer1_Timer();
-    EXPECT_EQ(w().Label1.Caption(), "00:00:00:11:59:59");
-    s().AlarmTarget = "15.03.2024";
-    app().windows.Form5_Timer1_Timer();
-    EXPECT_EQ(w().Label1.Caption(), "00:00:00:00:00:00");
+    app().windows.showSnoozeWindow();
+    EXPECT_EQ(w().Check1.Value(), 1);
+    EXPECT_EQ(w().Label2.Caption(), "Ανενεργό - Off");
+    EXPECT_EQ(w().Label1.Caption(), zeros);
+    h.loop.advance(2000);
+    EXPECT_EQ(w().Label1.Caption(), zeros);
+
+    // Ticking a mode arms nothing either.
+    w().Check2.userClick();
+    type(3, "0", "0", "5");
+    h.loop.advance(1000);
+    EXPECT_EQ(w().Label2.Caption(), "Ανενεργό - Off");
+    EXPECT_EQ(w().Label1.Caption(), zeros);
+
+    ok();
+    EXPECT_EQ(w().Label2.Caption(), "Ενεργό - On");
+    EXPECT_EQ(w().Label1.Caption(), "00:00:00:00:00:05");
+
+    // Gone off, it is spent: Off, nothing left to count.
+    run(6000);
+    EXPECT_EQ(s().AlarmDueCountdown, -1);
+    EXPECT_EQ(w().Label2.Caption(), "Ανενεργό - Off");
+    EXPECT_EQ(w().Label1.Caption(), zeros);
+    ok();
+    EXPECT_EQ(w().Label2.Caption(), "Ενεργό - On");
+    EXPECT_EQ(s().AlarmDueCountdown, 0);
 }
 
 class AlarmTest : public SnoozeTest {
@@ -243,6 +268,49 @@ TEST_F(AlarmTest, TheWakeUpFileReplacesThePlayingTrackOnce) {
     run(5000);
     EXPECT_EQ(mainPlayer().playState(), playstate::Stopped);
     EXPECT_EQ(h.desktop.powerOffCalls, 0);
+}
+
+TEST_F(AlarmTest, TheWindowAndTheSaveAreAboutTheWakeUpFileWhileItPlays) {
+    d().TrackBitrate[2] = 320;
+    armInTenSeconds();
+    run(10000);
+    ASSERT_EQ(mainPlayer().URL(), wake);
+    // The wake-up file is the current track.
+    EXPECT_EQ(d().CurrentTrack, 2);
+    EXPECT_EQ(f().Text6.Text(), wake);
+    EXPECT_EQ(app().Form4.Text1.Text(), "[00003] - [00003]");
+    EXPECT_EQ(f().Text5[0].Text(), "00:00:30");
+    EXPECT_EQ(f().List2.ListIndex(), 2);
+    EXPECT_EQ(f().Text1_0.Text(), "wake.wav");
+    run(2000);
+    EXPECT_EQ(f().Text5[4].Text(), "320");
+
+    // The old track keeps where it was left; a save gives the wake-up
+    // file's position to its own track.
+    const Currency left = d().TrackResumePos[0];
+    EXPECT_GE(left, Currency::fromInteger(5));
+    EXPECT_FALSE(d().TrackSaved[0]);
+    app().collection.Save_Collection(false, false);
+    EXPECT_EQ(d().TrackResumePos[0], left);
+    EXPECT_GE(d().TrackResumePos[2], Currency::fromInteger(2));
+    EXPECT_LE(d().TrackResumePos[2], Currency::fromInteger(6));
+}
+
+TEST_F(AlarmTest, AWakeUpFileOutsideTheCollectionIsNoTracksResumePoint) {
+    const std::string other = makeFile("other.wav", 30);
+    armInTenSeconds();
+    s().AlarmFile = other;
+    run(10000);
+    ASSERT_EQ(mainPlayer().URL(), other);
+    EXPECT_EQ(d().CurrentTrack, -1);
+    EXPECT_EQ(f().Text6.Text(), other);
+
+    const Currency left = d().TrackResumePos[0];
+    run(3000);
+    app().collection.Save_Collection(false, false);
+    EXPECT_EQ(d().TrackResumePos[0], left);
+    EXPECT_EQ(d().TrackResumePos[1], Currency{});
+    EXPECT_EQ(d().TrackResumePos[2], Currency{});
 }
 
 TEST_F(AlarmTest, ItWaitsForABulkOperationAndForOk) {
