@@ -118,6 +118,7 @@ int main(int argc, char** argv) {
                       [](const std::string& path) { return readPlaylistFile(path); },
                       executable};
     Program program(services, defaultAppFolder(executable));
+    dialogs.setProgram(&program);
     // Help works in a portable copy too.
     provideHelpPage(program.AppFolder(), QCoreApplication::applicationDirPath().toStdString());
 

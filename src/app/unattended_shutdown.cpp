@@ -41,6 +41,12 @@ std::string UnattendedDialogs::PickFolder(const std::string& title, const std::s
     return "";
 }
 
+void UnattendedDialogs::beginUnattended() {
+    if (tell_ || program_ == nullptr) return;
+    Program* program = program_;
+    setUnattended([program](const std::string& text) { tellUnattended(*program, text); });
+}
+
 void tellUnattended(Program& program, const std::string& text) {
     const std::string message = "-> " + text;
     program.collection.logLine(message);
@@ -64,7 +70,8 @@ void tellUnattended(Program& program, const std::string& text) {
 }
 
 void shutDownUnattended(Program& program, UnattendedDialogs& dialogs, int unloadMode) {
-    dialogs.setUnattended([&program](const std::string& text) { tellUnattended(program, text); });
+    dialogs.setProgram(&program);
+    dialogs.beginUnattended();
     program.Form1.requestUnload(unloadMode);
 }
 

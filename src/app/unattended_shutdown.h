@@ -22,6 +22,10 @@ public:
 
     // From now on no dialog is shown; each message box's text goes to tell.
     void setUnattended(std::function<void(const std::string& text)> tell) { tell_ = std::move(tell); }
+    // The program whose log and report hear what a box would say when the
+    // program itself asks for no dialogs (beginUnattended).
+    void setProgram(Program* program) { program_ = program; }
+    void beginUnattended() override;
     bool unattended() const { return static_cast<bool>(tell_); }
 
     int MsgBox(const std::string& prompt, int buttons = mb::OKOnly, const std::string& title = "") override;
@@ -40,6 +44,7 @@ public:
 private:
     Dialogs& shown_;
     std::function<void(const std::string&)> tell_;
+    Program* program_ = nullptr;
 };
 
 // A message of a shutdown nobody watches: a line in the log box, the same

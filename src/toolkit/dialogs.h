@@ -49,6 +49,11 @@ public:
     virtual std::string PickFolder(const std::string& title, const std::string& startFolder = "") = 0;
 
     // Screen.MousePointer: 0 default, 11 hourglass.
+    // From now on nobody watches the screen (a shutdown the program runs by
+    // itself): no dialog may wait for an answer. Dialogs that are always
+    // answered do nothing here.
+    virtual void beginUnattended() {}
+
     virtual void setMousePointer(int pointer) = 0;
     virtual int mousePointer() const = 0;
 };

@@ -101,7 +101,9 @@ void SecondaryWindows::Check_Alarm() {
 
     if (s.AlarmShutdown != 0) {
         // Everything is saved as at any end of the program, then the system
-        // is asked to power off.
+        // is asked to power off. Nobody is there to answer a box: a failure
+        // is told where it can be read afterwards.
+        app.dialogs().beginUnattended();
         int cancel = 0;
         app.playback.Form_QueryUnload(cancel, 0);
         if (!app.playback.shutDown()) return;

@@ -55,6 +55,28 @@ TEST_F(UnattendedShutdownTest, TheUsersOwnCloseKeepsTheMessageBox) {
     EXPECT_FALSE(std::filesystem::exists(app().collection.reportFilePath()));
 }
 
+// The alarm's shutdown comes while the user sleeps: a failed save must not
+// hold the power-off behind a box.
+TEST_F(UnattendedShutdownTest, TheAlarmsShutdownWaitsOnNoBox) {
+    dialogs.setProgram(&app());
+    Form5& w = app().Form5;
+    w.Check4.userClick();
+    w.Check2.userClick();
+    w.Text1[3].setText("0");
+    w.Text1[4].setText("0");
+    w.Text1[5].setText("2");
+    w.Command1[1].Click.raise();
+    testing::internal::CaptureStderr();
+    for (int t = 0; t < 6000 && h.desktop.powerOffCalls == 0; t += 100) h.loop.advance(100);
+    const std::string err = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(h.desktop.powerOffCalls, 1);
+    EXPECT_TRUE(h.dialogs.calls("MsgBox").empty());
+    EXPECT_TRUE(app().playback.shutDown());
+    EXPECT_NE(report().find(kSaveFailed), std::string::npos);
+    EXPECT_NE(err.find(kSaveFailed), std::string::npos);
+}
+
 TEST(UnattendedDialogs, AnswerAsAClosedBoxAndCancelEveryOtherDialog) {
     ScriptedDialogs shown;
     UnattendedDialogs dialogs(shown);
