@@ -14,7 +14,11 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QtGui/qguiapplication_platform.h>
 
+#include <xcb/xcb.h>
+
+#include "gui/focus_hold.h"
 #include "gui/pictures.h"
 #include "gui/video_widget.h"
 #include "toolkit/controls.h"
@@ -31,6 +35,8 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // FormWindow
 
 FormWindow::FormWindow(FormView& view) : view_(view) {}
+
+bool FormWindow::keptOnTop() const { return view_.form().OnTop(); }
 
 void FormWindow::closeEvent(QCloseEvent* e) {
     // The form decides: its QueryUnload may cancel, and a form that unloads
@@ -94,6 +100,30 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* e) {
     }
     return QMainWindow::eventFilter(watched, e);
 }
+
+namespace {
+
+// Windows kept on top go back above a window just shown. A window manager
+// does this for the stay-on-top hint; without one (a kiosk session, a
+// virtual display) nothing else would. The request goes to the display at
+// once: the program may be busy for a while before its loop runs again, and
+// the window kept on top must not be covered meanwhile.
+void raiseWindowsOnTop(const QWidget* shown) {
+    bool raised = false;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* other = qobject_cast<FormWindow*>(w);
+        if (other && other != shown && other->isVisible() && other->keptOnTop()) {
+            other->raise();
+            raised = true;
+        }
+    }
+    if (!raised) return;
+    if (QGuiApplication::platformName() != "xcb") return;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->connection()) xcb_flush(x11->connection());
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // FormView
@@ -223,6 +253,16 @@ void FormView::popup(MenuItem& item) {
     lastPopup_->popup(QCursor::pos());
 }
 
+bool FormView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == central_ && e->type() == QEvent::Resize) {
+        for (QObject* c : central_->children()) {
+            auto* w = qobject_cast<QWidget*>(c);
+            if (false && w) w->setGeometry(central_->rect());
+        }
+    }
+    return QObject::eventFilter(watched, e);
+}
+
 void FormView::releaseVideo() {
     for (auto& b : binders_) {
         if (auto* v = qobject_cast<VideoWidget*>(b->widget())) v->release();
@@ -244,7 +284,7 @@ void FormView::syncWindow(std::string_view what) {
         if (w->x() != form_.Left() / kTwips || w->y() != form_.Top() / kTwips)
             w->move(form_.Left() / kTwips, form_.Top() / kTwips);
     } else if (what == "Enabled") {
-        w->setEnabled(form_.Enabled());
+        setEnabledKeepingFocus(w, form_.Enabled());
     } else if (what == "OnTop") {
         const bool on = form_.OnTop();
         if (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != on) {
@@ -254,6 +294,7 @@ void FormView::syncWindow(std::string_view what) {
             // it was shown.
             if (shown) w->show();
         }
+        if (on && w->isVisible()) w->raise();
     } else if (what == "Visible" || what == "WindowState") {
         if (!form_.Visible()) {
             w->hide();
@@ -266,12 +307,22 @@ void FormView::syncWindow(std::string_view what) {
                 else w->show();
                 break;
             }
+            raiseWindowsOnTop(w);
         }
     }
     updating_ = false;
 }
 
 void FormView::touchUp() {
+    // The video window's player fills the window's client area: the room
+    // the form's design leaves for a caption and borders is outside it here.
+    if (name_ == "Form2") {
+        if (QWidget* player = widget("WindowsMediaPlayer1")) {
+            player->setProperty(kFillsClient, true);
+            central_->installEventFilter(this);
+            player->setGeometry(central_->rect());
+        }
+    }
     // The track list and its column lists scroll together.
     if (name_ != "Form1") return;
     std::vector<QListView*> columns;

@@ -25,6 +25,8 @@ class FormWindow final : public QMainWindow {
     Q_OBJECT
 public:
     FormWindow(FormView& view);
+    // The form asks to stay above the other windows.
+    bool keptOnTop() const;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -64,6 +66,9 @@ public:
 
     // Applies every form property to the window.
     void syncWindow(std::string_view what);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     friend class FormWindow;
