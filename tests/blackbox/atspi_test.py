@@ -182,21 +182,32 @@ def main():
 
         tag_edit(app)
     finally:
-        # SIGTERM runs the program's own shutdown.
-        proc.send_signal(signal.SIGTERM)
-        try:
-            out, _ = proc.communicate(timeout=60)
-            check(proc.returncode == 0, "the program ends cleanly on SIGTERM (exit %s)" % proc.returncode)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            out, _ = proc.communicate()
-            check(False, "the program ends within a minute of SIGTERM")
+        out = stop(proc)
         if failures:
             sys.stdout.write(out.decode("utf-8", "replace")[-4000:])
 
 
-main()
-if failures:
-    print("%d check(s) failed" % len(failures))
-    sys.exit(1)
-print("all checks passed")
+def stop(proc):
+    """Ends the program as the desktop does; its output."""
+    # SIGTERM runs the program's own shutdown.
+    proc.send_signal(signal.SIGTERM)
+    try:
+        out, _ = proc.communicate(timeout=60)
+        check(proc.returncode == 0, "the program ends cleanly on SIGTERM (exit %s)" % proc.returncode)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        out, _ = proc.communicate()
+        check(False, "the program ends within a minute of SIGTERM")
+    return out
+
+
+def finish():
+    if failures:
+        print("%d check(s) failed" % len(failures))
+        sys.exit(1)
+    print("all checks passed")
+
+
+if __name__ == "__main__":
+    main()
+    finish()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs atspi_test.py against the program on a virtual display with its own
-# session and accessibility buses. Usage: atspi_test.sh <path to tarvolin>
+# Runs a black-box script (atspi_test.py unless named) against the program on
+# a virtual display with its own session and accessibility buses.
+# Usage: atspi_test.sh <path to tarvolin> [script in this folder]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 exe="$1"
+script="$here/${2:-atspi_test.py}"
 # The system's Python holds the accessibility bindings (python3-pyatspi).
 py=/usr/bin/python3
 [[ -x "$py" ]] || py="$(command -v python3)"
@@ -25,4 +27,4 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work/home"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 cd "$work/home"
-exec dbus-run-session -- xvfb-run -a -s "-screen 0 1400x1000x24" "$py" "$here/atspi_test.py" "$work/tarvolin"
+exec dbus-run-session -- xvfb-run -a -s "-screen 0 1400x1000x24" "$py" "$script" "$work/tarvolin"
