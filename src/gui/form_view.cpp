@@ -299,6 +299,13 @@ void FormView::syncWindow(std::string_view what) {
         if (!form_.Visible()) {
             w->hide();
         } else {
+            // A window made now would be stacked above those kept on top
+            // until they are raised again: they go above it before it is
+            // mapped, and again after (the display may have made it anew).
+            if (!w->isVisible()) {
+                w->winId();
+                raiseWindowsOnTop(w);
+            }
             switch (form_.WindowState()) {
             case 1: w->showMinimized(); break;
             case 2: w->showMaximized(); break;

@@ -62,6 +62,12 @@ def checked(node):
     return node.getState().contains(pyatspi.STATE_CHECKED)
 
 
+def combo_text(combo):
+    """The text an editable combo box shows."""
+    edit = find(combo, lambda n: n.getRole() == pyatspi.ROLE_TEXT)
+    return text_of(edit) if edit is not None else combo.name
+
+
 def rows(lst):
     out = []
     for i in range(lst.childCount):
@@ -224,6 +230,11 @@ def track_list_rows(main, track_list):
     states = [[rows(l)[i].getState().contains(pyatspi.STATE_SELECTED) for i in (0, 1)] for l in lists]
     check(all(s == [False, True] for s in states),
           "a plain click on row 2 leaves it alone selected in List2 and its columns (%s)" % states)
+    # The file has no genre: the genre box shows none, and the class filter
+    # box no class while no class filter is on.
+    for box, what in (("Combo1", "the genre box"), ("Combo4_0_0", "the class filter box")):
+        shown = combo_text(by_description(main, box))
+        check(shown == "", "%s shows no item when the model has none (%r)" % (what, shown))
 
 
 def filter_box(app, main):
