@@ -253,16 +253,6 @@ void FormView::popup(MenuItem& item) {
     lastPopup_->popup(QCursor::pos());
 }
 
-bool FormView::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == central_ && e->type() == QEvent::Resize) {
-        for (QObject* c : central_->children()) {
-            auto* w = qobject_cast<QWidget*>(c);
-            if (false && w) w->setGeometry(central_->rect());
-        }
-    }
-    return QObject::eventFilter(watched, e);
-}
-
 void FormView::releaseVideo() {
     for (auto& b : binders_) {
         if (auto* v = qobject_cast<VideoWidget*>(b->widget())) v->release();
@@ -323,11 +313,11 @@ void FormView::syncWindow(std::string_view what) {
 void FormView::touchUp() {
     // The video window's player fills the window's client area: the room
     // the form's design leaves for a caption and borders is outside it here.
+    // The model sizes its player on every resize; the binder then fills.
     if (name_ == "Form2") {
-        if (QWidget* player = widget("WindowsMediaPlayer1")) {
-            player->setProperty(kFillsClient, true);
-            central_->installEventFilter(this);
-            player->setGeometry(central_->rect());
+        if (Binder* player = binder("WindowsMediaPlayer1")) {
+            player->widget()->setProperty(kFillsClient, true);
+            player->applyGeometry();
         }
     }
     // The track list and its column lists scroll together.

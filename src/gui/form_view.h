@@ -67,9 +67,6 @@ public:
     // Applies every form property to the window.
     void syncWindow(std::string_view what);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
 private:
     friend class FormWindow;
     void build();

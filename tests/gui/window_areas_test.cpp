@@ -34,11 +34,15 @@ TEST(WindowAreas, TheVideoWindowsPlayerFillsTheClientArea) {
     guiApp();
     GuiProgram gp;
     Form2& form = gp.program.Form2;
+    // The saved size, 9000 twips high and 6000 wide.
+    gp.program.state.VideoWidth = 9000;
+    gp.program.state.VideoHeight = 6000;
     form.Show();
     gp.loop.DoEvents();
     QWidget* player = gp.view(form).widget("WindowsMediaPlayer1");
     ASSERT_NE(player, nullptr);
     QWidget* client = player->parentWidget();
+    EXPECT_EQ(client->size(), QSize(400, 600));
     EXPECT_EQ(player->geometry(), client->rect());
 
     // The user resizes the window: the model keeps its player to the size
@@ -48,6 +52,14 @@ TEST(WindowAreas, TheVideoWindowsPlayerFillsTheClientArea) {
     EXPECT_EQ(client->size(), QSize(500, 333));
     EXPECT_EQ(player->geometry(), client->rect());
     EXPECT_LT(form.WindowsMediaPlayer1.Width() / 15, 500);
+    // Smaller than the design's caption allowance: the model's player stays
+    // empty from one size to the next, the picture still fills the window.
+    for (QSize small : {QSize(12, 30), QSize(14, 33)}) {
+        gp.view(form).window()->resize(small);
+        gp.loop.DoEvents();
+        EXPECT_EQ(player->geometry(), client->rect()) << small.width();
+    }
+    EXPECT_EQ(form.WindowsMediaPlayer1.Width(), 0);
 }
 
 TEST(WindowAreas, LettingGoOfThePlayingFileEmptiesTheAlbumArtOfBothWindows) {
