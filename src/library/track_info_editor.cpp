@@ -14,11 +14,6 @@ namespace tarvolin {
 
 namespace {
 
-const char* const kCrLf = "\r\n";
-// The genre box's entries are "000 - Name": the name starts at the seventh
-// character.
-constexpr int kGenreNameStart = 7;
-
 // The track list and its columns show one selection, the one the press made
 // in the list pressed: a plain press leaves its row alone selected, Ctrl and
 // Shift presses select in every list alike.
@@ -27,6 +22,11 @@ void followSelection(const ListBox& pressed, ListBox& list) {
     for (int r = 0; r < n; ++r)
         if (list.Selected(r) != pressed.Selected(r)) list.setSelected(r, pressed.Selected(r));
 }
+
+const char* const kCrLf = "\r\n";
+// The genre box's entries are "000 - Name": the name starts at the seventh
+// character.
+constexpr int kGenreNameStart = 7;
 
 }  // namespace
 

@@ -10,7 +10,6 @@ Run by atspi_test.sh inside dbus-run-session and xvfb-run.
 """
 import glob
 import os
-import signal
 import subprocess
 import sys
 import threading
@@ -18,80 +17,10 @@ import time
 
 import pyatspi
 
+from atspi_support import (by_description, check, end_program, exit_with_summary, find, press, press_quietly,
+                           start_program, text_of, wait_for)
+
 EXE = sys.argv[1]
-TIMEOUT = float(os.environ.get("TARVOLIN_ATSPI_TIMEOUT", "90"))
-failures = []
-
-
-def check(cond, what):
-    print(("ok   " if cond else "FAIL ") + what, flush=True)
-    if not cond:
-        failures.append(what)
-
-
-def wait_for(fn, timeout=TIMEOUT, step=0.25):
-    end = time.time() + timeout
-    while time.time() < end:
-        try:
-            v = fn()
-        except Exception:  # the tree changes while we walk it
-            v = None
-        if v:
-            return v
-        time.sleep(step)
-    return None
-
-
-def app_node():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        a = desktop.getChildAtIndex(i)
-        if a is not None and a.name == "tarvolin":
-            return a
-    return None
-
-
-def find(node, pred, depth=0, skip_lists=True):
-    if node is None or depth > 40:
-        return None
-    try:
-        if pred(node):
-            return node
-        role = node.getRole()
-        # Rows of lists and tables are not controls: do not walk them.
-        if skip_lists and role in (pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE):
-            return None
-        for i in range(node.childCount):
-            r = find(node.getChildAtIndex(i), pred, depth + 1, skip_lists)
-            if r is not None:
-                return r
-    except Exception:
-        return None
-    return None
-
-
-def by_description(root, desc):
-    return find(root, lambda n: n.description == desc)
-
-
-def press(node):
-    act = node.queryAction()
-    names = [act.getName(i) for i in range(act.nActions)]
-    for wanted in ("Press", "press", "click", "Toggle", "toggle"):
-        if wanted in names:
-            return act.doAction(names.index(wanted))
-    return act.doAction(0)
-
-
-def press_quietly(node):
-    try:
-        press(node)
-    except Exception:  # the reply may come only after the box is closed
-        pass
-
-
-def text_of(node):
-    return node.queryText().getText(0, -1)
 
 
 def titles():
@@ -136,10 +65,8 @@ def tag_edit(app):
 
 
 def main():
-    proc = subprocess.Popen([EXE], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    proc, app = start_program(EXE)
     try:
-        app = wait_for(app_node)
-        check(app is not None, "the program appears on the accessibility bus")
         if app is None:
             return
         main_window = wait_for(lambda: by_description(app, "Form1"))
@@ -182,32 +109,8 @@ def main():
 
         tag_edit(app)
     finally:
-        out = stop(proc)
-        if failures:
-            sys.stdout.write(out.decode("utf-8", "replace")[-4000:])
+        end_program(proc)
 
 
-def stop(proc):
-    """Ends the program as the desktop does; its output."""
-    # SIGTERM runs the program's own shutdown.
-    proc.send_signal(signal.SIGTERM)
-    try:
-        out, _ = proc.communicate(timeout=60)
-        check(proc.returncode == 0, "the program ends cleanly on SIGTERM (exit %s)" % proc.returncode)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        out, _ = proc.communicate()
-        check(False, "the program ends within a minute of SIGTERM")
-    return out
-
-
-def finish():
-    if failures:
-        print("%d check(s) failed" % len(failures))
-        sys.exit(1)
-    print("all checks passed")
-
-
-if __name__ == "__main__":
-    main()
-    finish()
+main()
+exit_with_summary()

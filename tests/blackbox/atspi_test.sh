@@ -5,7 +5,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 exe="$1"
-script="$here/${2:-atspi_test.py}"
+script="${2:-atspi_test.py}"
 # The system's Python holds the accessibility bindings (python3-pyatspi).
 py=/usr/bin/python3
 [[ -x "$py" ]] || py="$(command -v python3)"
@@ -26,5 +26,7 @@ done
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work/home"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+# The scripts share a helper module; no byte code beside the sources.
+export PYTHONDONTWRITEBYTECODE=1
 cd "$work/home"
-exec dbus-run-session -- xvfb-run -a -s "-screen 0 1400x1000x24" "$py" "$script" "$work/tarvolin"
+exec dbus-run-session -- xvfb-run -a -s "-screen 0 1400x1000x24" "$py" "$here/$script" "$work/tarvolin"

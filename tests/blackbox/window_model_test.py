@@ -14,14 +14,17 @@ import os
 import re
 import struct
 import subprocess
+import sys
 import threading
 import time
 
 import pyatspi
 
-from atspi_test import EXE, by_description, failures, find, finish, press, press_quietly, stop, text_of, wait_for
-import atspi_test
+import atspi_support
+from atspi_support import (app_node, by_description, end_program, exit_with_summary, failures, find, press,
+                           press_quietly, text_of, wait_for)
 
+EXE = sys.argv[1]
 HOME = os.environ["HOME"]
 APP_FOLDER = os.path.dirname(EXE)
 SUB = os.path.join(HOME, "sub")
@@ -29,9 +32,9 @@ SUB_TITLES = ["Title 1", "Title 2", "Title 3"]
 
 
 def check(cond, what):
-    """atspi_test's check; with TARVOLIN_ATSPI_SHOTS set, a failed check
-    also saves a picture of the screen there."""
-    atspi_test.check(cond, what)
+    """The shared check; with TARVOLIN_ATSPI_SHOTS set, a failed check also
+    saves a picture of the screen there."""
+    atspi_support.check(cond, what)
     shots = os.environ.get("TARVOLIN_ATSPI_SHOTS")
     if not cond and shots:
         subprocess.run(["import", "-window", "root", os.path.join(shots, "fail%02d.png" % len(failures))])
@@ -314,7 +317,7 @@ def main():
     watch.start()
     first_track = None
     try:
-        app = wait_for(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tarvolin"), None))
+        app = wait_for(app_node)
         check(app is not None, "the program appears on the accessibility bus")
         if app is None:
             return
@@ -335,14 +338,12 @@ def main():
         video_window(app, main_window)
     finally:
         watch.stop = True
-        out = stop(proc)
+        end_program(proc)
         if first_track:
             stored = stored_alarm_file()
             check(stored == first_track, "the collection file names track 1 as the wake-up file (%r)" % stored)
-        if failures:
-            print(out.decode("utf-8", "replace")[-4000:])
 
 
 if __name__ == "__main__":
     main()
-    finish()
+    exit_with_summary()

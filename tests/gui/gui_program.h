@@ -1,15 +1,12 @@
 #pragma once
-// A whole Program on the real windows, with the simulated player engine and
-// fake desktop services, for the GUI tests.
-#include <QApplication>
-#include <QDialog>
-#include <QTimer>
-
+// A whole Program on the real windows: the Qt message loop and dialogs, the
+// simulated playback engine over the fake media layer, the fake desktop and
+// tray, on a temporary program folder (or a given one).
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/program.h"
-#include "gui/form_view.h"
 #include "gui/program_views.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_message_loop.h"
@@ -22,32 +19,11 @@
 
 namespace tarvolin::testing {
 
-// Answers every modal dialog the program opens (the first button is taken
-// by accepting), so that the test never waits for a person.
-class DialogAnswerer : public QObject {
-public:
-    DialogAnswerer() {
-        timer_.setInterval(50);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* w = QApplication::activeModalWidget()) {
-                ++answered;
-                if (auto* d = qobject_cast<QDialog*>(w)) d->accept();
-                else w->close();
-            }
-        });
-        timer_.start();
-    }
-    int answered = 0;
-
-private:
-    QTimer timer_;
-};
-
 struct GuiProgram {
-    GuiProgram()
+    explicit GuiProgram(const std::string& folder = {})
         : engines(loop, &media),
           program(Services{loop, dialogs, engines, media, desktop, tray, {}, {}, "/usr/bin/tarvolin"},
-                  dir.path()) {
+                  folder.empty() ? dir.path() : folder) {
         views = createViews(program);
         dialogs.setParentWindow(views.front()->window());
     }
@@ -57,6 +33,10 @@ struct GuiProgram {
     }
     FormView& view(const Form& f) { return *viewOf(views, f); }
 
+    // The application is there before any Qt object of the program.
+    struct App {
+        App() { guiApp(); }
+    } app;
     TempDir dir;
     QtMessageLoop loop;
     QtDialogs dialogs;
