@@ -193,6 +193,9 @@ def media_source(app, main):
     all_folders = by_description(main, "Option1_0")
     if not checked(all_folders):
         toggle(all_folders)
+    # Every media type: the folder list no longer matches the choice, so the
+    # subfolder box searches again.
+    press(by_description(main, "Command7_0"))
     folders = by_description(main, "List1")
     subfolders = by_description(main, "Check2")
     toggle(subfolders)
