@@ -27,6 +27,7 @@
 
 #include <algorithm>
 
+#include "gui/focus_hold.h"
 #include "gui/pictures.h"
 #include "gui/video_widget.h"
 #include "platform/player.h"
@@ -208,6 +209,10 @@ Binder::~Binder() { control_.changed.unlisten(listenId_); }
 
 void Binder::applyGeometry() {
     if (!widget_) return;
+    if (widget_->property(kFillsClient).toBool() && widget_->parentWidget()) {
+        widget_->setGeometry(widget_->parentWidget()->rect());
+        return;
+    }
     widget_->setGeometry(control_.Left() / kTwips, control_.Top() / kTwips,
                          std::max(1, control_.Width() / kTwips), std::max(1, control_.Height() / kTwips));
 }
@@ -223,7 +228,7 @@ void Binder::sync(std::string_view what) {
     if (what == "Geometry") applyGeometry();
     else if (what == "Visible") widget_->setHidden(!control_.Visible());
     else if (what == "Enabled") {
-        if (enablesWidget()) widget_->setEnabled(control_.Enabled());
+        if (enablesWidget()) setEnabledKeepingFocus(widget_, control_.Enabled());
     } else if (what == "ToolTipText") widget_->setToolTip(q(control_.ToolTipText()));
 }
 
@@ -380,7 +385,9 @@ public:
         line_ = qobject_cast<QLineEdit*>(w);
         plain_ = qobject_cast<QPlainTextEdit*>(w);
         if (line_) {
-            connect(line_, &QLineEdit::textEdited, this, [this](const QString& s) {
+            // Every change not made by the binder is the user's: typed,
+            // pasted, or set through assistive technology.
+            connect(line_, &QLineEdit::textChanged, this, [this](const QString& s) {
                 if (!updating_) t_.userEdited(s.toStdString());
             });
         } else {
@@ -426,7 +433,10 @@ public:
             f.setBold(t_.FontBold());
             widget_->setFont(f);
         } else if (what == "MaxLength") {
+            const bool was = updating_;
+            updating_ = true;
             if (line_) line_->setMaxLength(t_.MaxLength() > 0 ? t_.MaxLength() : 32767);
+            updating_ = was;
         } else {
             Binder::sync(what);
         }
@@ -453,13 +463,14 @@ protected:
 
 private:
     void setShown(const QString& s) {
+        const bool was = updating_;
         updating_ = true;
         if (line_) {
             if (line_->text() != s) line_->setText(s);
         } else if (plain_->toPlainText() != s) {
             plain_->setPlainText(s);
         }
-        updating_ = false;
+        updating_ = was;
     }
     void prepend(std::string_view piece) {
         if (line_) {
@@ -486,8 +497,12 @@ class CheckBinder final : public Binder {
 public:
     CheckBinder(CheckBox& c, QCheckBox* w) : Binder(c, w), c_(c), w_(w) {
         w->setTristate(false);
-        connect(w, &QCheckBox::clicked, this, [this] {
-            c_.userClick();
+        // However the box was toggled (a click, the keyboard, assistive
+        // technology, setChecked), the model decides and the box shows what
+        // it decided.
+        connect(w, &QCheckBox::toggled, this, [this](bool on) {
+            if (updating_) return;
+            if ((c_.Value() == 1) != on) c_.userClick();
             sync("Value");
         });
     }
@@ -500,8 +515,10 @@ public:
     void sync(std::string_view what) override {
         if (what == "Caption") w_->setText(q(c_.Caption()));
         else if (what == "Value") {
-            const QSignalBlocker b(w_);
+            const bool was = updating_;
+            updating_ = true;
             w_->setCheckState(c_.Value() == 1 ? Qt::Checked : c_.Value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+            updating_ = was;
         } else if (what == "BackColor") {
             const QColor c = modelColour(c_.BackColor(), true);
             w_->setAutoFillBackground(c.isValid());
@@ -519,8 +536,11 @@ public:
     OptionBinder(OptionButton& o, QRadioButton* w) : Binder(o, w), o_(o), w_(w) {
         // The model keeps its group exclusive.
         w->setAutoExclusive(false);
-        connect(w, &QRadioButton::clicked, this, [this] {
-            o_.userClick();
+        // Only the model turns a button off (by turning another on): a
+        // button turned off from the window is shown on again.
+        connect(w, &QRadioButton::toggled, this, [this](bool on) {
+            if (updating_) return;
+            if (on && !o_.Value()) o_.userClick();
             sync("Value");
         });
     }
@@ -532,8 +552,10 @@ public:
     void sync(std::string_view what) override {
         if (what == "Caption") w_->setText(q(o_.Caption()));
         else if (what == "Value") {
-            const QSignalBlocker b(w_);
+            const bool was = updating_;
+            updating_ = true;
             w_->setChecked(o_.Value());
+            updating_ = was;
         } else Binder::sync(what);
     }
 
@@ -583,6 +605,33 @@ public:
         if (extent > s.width()) s.setWidth(extent);
         return s;
     }
+};
+
+// A list whose rows may be wider than the list (a horizontal extent). The
+// rows are drawn at their whole width, but outside drawing a row's rectangle
+// is the part of it that can be seen: assistive technology points at a row
+// by its rectangle, and keeping a current row in view never scrolls sideways.
+class RowListView final : public QListView {
+public:
+    using QListView::QListView;
+    QRect visualRect(const QModelIndex& index) const override {
+        QRect r = QListView::visualRect(index);
+        if (painting_ || r.isEmpty()) return r;
+        const QRect area = viewport()->rect();
+        r.setLeft(std::max(r.left(), area.left()));
+        r.setRight(std::min(r.right(), area.right()));
+        return r;
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        painting_ = true;
+        QListView::paintEvent(e);
+        painting_ = false;
+    }
+
+private:
+    bool painting_ = false;
 };
 
 class ListBinder final : public Binder {
@@ -793,7 +842,25 @@ public:
         combo_ = dynamic_cast<ComboBox*>(&l);
         drive_ = dynamic_cast<DriveListBox*>(&l);
         adapter_ = new ListAdapter(l);  // owned by the binder
+        // While the items change, Qt picks an item of its own (the first one
+        // when the list was empty, another when the current one goes) and
+        // writes it into the edit part. That is not the user's doing: the
+        // change is held off the model, and the box then shows the model's
+        // item again. The first connections run before the combo box's own.
+        const auto hold = [this] { ++itemsChanging_; };
+        const auto resync = [this] {
+            --itemsChanging_;
+            sync("ListIndex");
+        };
+        connect(adapter_, &QAbstractItemModel::rowsAboutToBeInserted, this, hold);
+        connect(adapter_, &QAbstractItemModel::rowsAboutToBeRemoved, this, hold);
+        connect(adapter_, &QAbstractItemModel::modelAboutToBeReset, this, hold);
+        connect(adapter_, &QAbstractItemModel::dataChanged, this, hold);
         w->setModel(adapter_);
+        connect(adapter_, &QAbstractItemModel::rowsInserted, this, resync);
+        connect(adapter_, &QAbstractItemModel::rowsRemoved, this, resync);
+        connect(adapter_, &QAbstractItemModel::modelReset, this, resync);
+        connect(adapter_, &QAbstractItemModel::dataChanged, this, resync);
         w->setEditable(combo_ && combo_->Style() != 2);
         w->setInsertPolicy(QComboBox::NoInsert);
         connect(w, qOverload<int>(&QComboBox::activated), this, [this](int i) {
@@ -802,10 +869,8 @@ public:
             sync("Text");
         });
         hookEdit();
-        resetId_ = l_.reset.listen([this] { sync("Text"); });
     }
     ~ComboBinder() override {
-        l_.reset.unlisten(resetId_);
         if (widget_) w_->setModel(new QStringListModel(w_));
         delete adapter_;
     }
@@ -816,22 +881,19 @@ public:
     }
     void sync(std::string_view what) override {
         if (what == "Text" || what == "ListIndex" || what == "Drive") {
+            const bool was = updating_;
             updating_ = true;
             const QSignalBlocker b(w_);
-            if (drive_) {
-                const int i = findItem(drive_->Drive());
-                w_->setCurrentIndex(i);
-            } else if (combo_ && w_->isEditable()) {
-                if (w_->currentIndex() != l_.ListIndex()) w_->setCurrentIndex(l_.ListIndex());
-                if (w_->lineEdit() && w_->lineEdit()->text() != q(combo_->Text()))
-                    w_->lineEdit()->setText(q(combo_->Text()));
-            } else {
-                w_->setCurrentIndex(l_.ListIndex());
-            }
-            updating_ = false;
+            // The item shown is always the model's: none for -1.
+            const int shown = drive_ ? findItem(drive_->Drive()) : l_.ListIndex();
+            if (w_->currentIndex() != shown) w_->setCurrentIndex(shown < w_->count() ? shown : -1);
+            if (combo_ && w_->lineEdit() && w_->lineEdit()->text() != q(combo_->Text()))
+                w_->lineEdit()->setText(q(combo_->Text()));
+            updating_ = was;
         } else if (what == "Style") {
             w_->setEditable(combo_ && combo_->Style() != 2);
             hookEdit();
+            sync("Text");
         } else {
             Binder::sync(what);
         }
@@ -841,8 +903,17 @@ private:
     void hookEdit() {
         if (!w_->lineEdit() || hooked_ == w_->lineEdit()) return;
         hooked_ = w_->lineEdit();
-        connect(hooked_, &QLineEdit::textEdited, this, [this](const QString& s) {
-            if (!updating_ && combo_) combo_->userEdited(s.toStdString());
+        // The edit part takes what is typed as it stands: no completion
+        // from the items.
+        w_->setCompleter(nullptr);
+        // Typed, pasted or set through assistive technology: the user's text.
+        // A pick from the list comes as `activated`, after Qt has written the
+        // item into the edit part.
+        connect(hooked_, &QLineEdit::textChanged, this, [this](const QString& s) {
+            if (updating_ || itemsChanging_ > 0 || !combo_) return;
+            if (w_->currentIndex() != l_.ListIndex() && w_->currentIndex() >= 0 && s == w_->itemText(w_->currentIndex()))
+                return;
+            combo_->userEdited(s.toStdString());
         });
     }
     int findItem(const std::string& s) const {
@@ -857,7 +928,7 @@ private:
     DriveListBox* drive_ = nullptr;
     ListAdapter* adapter_;
     QPointer<QLineEdit> hooked_;
-    int resetId_ = 0;
+    int itemsChanging_ = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -1129,7 +1200,7 @@ std::unique_ptr<Binder> bindControl(Control& c, QWidget* parent) {
     } else if (dynamic_cast<ComboBox*>(&c) || dynamic_cast<DriveListBox*>(&c)) {
         b = std::make_unique<ComboBinder>(static_cast<ListControl&>(c), new QComboBox(parent));
     } else if (auto* lc = dynamic_cast<ListControl*>(&c)) {
-        b = std::make_unique<ListBinder>(*lc, new QListView(parent));
+        b = std::make_unique<ListBinder>(*lc, new RowListView(parent));
     } else if (dynamic_cast<PictureBox*>(&c) || dynamic_cast<Image*>(&c)) {
         b = std::make_unique<PictureBinder>(c, new PictureView(parent));
     } else if (auto* s = dynamic_cast<Shape*>(&c)) {

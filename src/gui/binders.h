@@ -94,6 +94,10 @@ private:
     int listenId_ = 0;
 };
 
+// The widget property of a control's widget that fills its container's
+// area whatever the control's own geometry says.
+inline constexpr const char* kFillsClient = "fillsClient";
+
 // Creates the widget of a control and its binder; the widget's parent is
 // `parent`. Returns null for controls without a widget (Timer, the hidden
 // player, menu items).

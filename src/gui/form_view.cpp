@@ -14,7 +14,11 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QtGui/qguiapplication_platform.h>
 
+#include <xcb/xcb.h>
+
+#include "gui/focus_hold.h"
 #include "gui/pictures.h"
 #include "gui/video_widget.h"
 #include "toolkit/controls.h"
@@ -38,6 +42,8 @@ QFont programFont() {
 // FormWindow
 
 FormWindow::FormWindow(FormView& view) : view_(view) {}
+
+bool FormWindow::keptOnTop() const { return view_.form().OnTop(); }
 
 void FormWindow::closeEvent(QCloseEvent* e) {
     // The form decides: its QueryUnload may cancel, and a form that unloads
@@ -101,6 +107,30 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* e) {
     }
     return QMainWindow::eventFilter(watched, e);
 }
+
+namespace {
+
+// Windows kept on top go back above a window just shown. A window manager
+// does this for the stay-on-top hint; without one (a kiosk session, a
+// virtual display) nothing else would. The request goes to the display at
+// once: the program may be busy for a while before its loop runs again, and
+// the window kept on top must not be covered meanwhile.
+void raiseWindowsOnTop(const QWidget* shown) {
+    bool raised = false;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* other = qobject_cast<FormWindow*>(w);
+        if (other && other != shown && other->isVisible() && other->keptOnTop()) {
+            other->raise();
+            raised = true;
+        }
+    }
+    if (!raised) return;
+    if (QGuiApplication::platformName() != "xcb") return;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->connection()) xcb_flush(x11->connection());
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // FormView
@@ -251,7 +281,7 @@ void FormView::syncWindow(std::string_view what) {
         if (w->x() != form_.Left() / kTwips || w->y() != form_.Top() / kTwips)
             w->move(form_.Left() / kTwips, form_.Top() / kTwips);
     } else if (what == "Enabled") {
-        w->setEnabled(form_.Enabled());
+        setEnabledKeepingFocus(w, form_.Enabled());
     } else if (what == "OnTop") {
         const bool on = form_.OnTop();
         if (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != on) {
@@ -261,10 +291,18 @@ void FormView::syncWindow(std::string_view what) {
             // it was shown.
             if (shown) w->show();
         }
+        if (on && w->isVisible()) w->raise();
     } else if (what == "Visible" || what == "WindowState") {
         if (!form_.Visible()) {
             w->hide();
         } else {
+            // A window made now would be stacked above those kept on top
+            // until they are raised again: they go above it before it is
+            // mapped, and again after (the display may have made it anew).
+            if (!w->isVisible()) {
+                w->winId();
+                raiseWindowsOnTop(w);
+            }
             switch (form_.WindowState()) {
             case 1: w->showMinimized(); break;
             case 2: w->showMaximized(); break;
@@ -273,12 +311,22 @@ void FormView::syncWindow(std::string_view what) {
                 else w->show();
                 break;
             }
+            raiseWindowsOnTop(w);
         }
     }
     updating_ = false;
 }
 
 void FormView::touchUp() {
+    // The video window's player fills the window's client area: the room
+    // the form's design leaves for a caption and borders is outside it here.
+    // The model sizes its player on every resize; the binder then fills.
+    if (name_ == "Form2") {
+        if (Binder* player = binder("WindowsMediaPlayer1")) {
+            player->widget()->setProperty(kFillsClient, true);
+            player->applyGeometry();
+        }
+    }
     // The track list and its column lists scroll together.
     if (name_ != "Form1") return;
     std::vector<QListView*> columns;

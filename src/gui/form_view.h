@@ -32,6 +32,8 @@ class FormWindow final : public QMainWindow {
     Q_OBJECT
 public:
     FormWindow(FormView& view);
+    // The form asks to stay above the other windows.
+    bool keptOnTop() const;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -87,6 +87,15 @@ void MpvPicture::createContext() {
     if (auto* mpv = dynamic_cast<MpvEngine*>(engine)) mpv->pictureAttached();
 }
 
+bool MpvPicture::hasVideo() const {
+    int configured = 0;
+    return ctx_ && mpv_get_property(handle_, "vo-configured", MPV_FORMAT_FLAG, &configured) >= 0 && configured;
+}
+
+void MpvPicture::refreshIfStale() {
+    if (showsFrame_ && !hasVideo()) update();
+}
+
 void MpvPicture::onUpdate(void* self) {
     // libmpv's thread: only queue a repaint on the widget's thread.
     auto* w = static_cast<MpvPicture*>(self);
@@ -97,7 +106,10 @@ void MpvPicture::onUpdate(void* self) {
 
 void MpvPicture::paintGL() {
     if (!ctx_) createContext();
-    if (!ctx_) {
+    // Without video (none yet, or the file was let go) the picture is black:
+    // libmpv would draw the last frame it had again.
+    if (!hasVideo()) {
+        showsFrame_ = false;
         QOpenGLFunctions* f = QOpenGLContext::currentContext()->functions();
         f->glClearColor(0, 0, 0, 1);
         f->glClear(GL_COLOR_BUFFER_BIT);
@@ -114,7 +126,10 @@ void MpvPicture::paintGL() {
         {MPV_RENDER_PARAM_FLIP_Y, &flip},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_render(ctx_, params) >= 0) ++frames_;
+    if (mpv_render_context_render(ctx_, params) >= 0) {
+        ++frames_;
+        showsFrame_ = true;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -174,6 +189,9 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
     poll_->setInterval(500);
     connect(poll_, &QTimer::timeout, this, [this] {
         refreshPosition();
+        // libmpv says nothing when its video goes (the file ended, was let
+        // go or has no picture): a frame left standing is cleared here.
+        if (picture_) picture_->refreshIfStale();
         // An engine that makes its mpv handle only with its first file has
         // one now: the next paint sets the picture up on it.
         if (picture_ && !picture_->rendering() && picture_->isVisible() && player_.engine() &&
@@ -184,6 +202,7 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
 
     listenId_ = player_.changed.listen([this](std::string_view what) {
         if (what == "uiMode" || what == "enabled" || what == "Enabled" || what == "Visible") syncFromModel();
+        if (what == "URL" && picture_) picture_->refreshIfStale();
     });
     syncFromModel();
 }

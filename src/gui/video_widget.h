@@ -34,6 +34,9 @@ public:
 
     // Frees the render context (idempotent).
     void release();
+    // Draws again when a frame is shown while libmpv has no video any more
+    // (the file ended or was let go): the picture is then black.
+    void refreshIfStale();
     // Frames drawn by libmpv so far (for tests).
     int framesDrawn() const { return frames_; }
     bool rendering() const { return ctx_ != nullptr; }
@@ -50,7 +53,10 @@ private:
     Player& player_;
     mpv_render_context* ctx_ = nullptr;
     mpv_handle* handle_ = nullptr;
+    bool hasVideo() const;
+
     bool released_ = false;
+    bool showsFrame_ = false;  // the last paint drew a frame of libmpv's
     QMetaObject::Connection contextGone_;
     int frames_ = 0;
 };

@@ -3,6 +3,7 @@
 // in the editor; the editor follows the user's changes, offers to store
 // them, and writes them into the file whose values it shows. Also the seek
 // slider, the rating picture and the file actions' choice.
+#include <algorithm>
 #include <string>
 
 #include "app/program.h"
@@ -12,6 +13,15 @@
 namespace tarvolin {
 
 namespace {
+
+// The track list and its columns show one selection, the one the press made
+// in the list pressed: a plain press leaves its row alone selected, Ctrl and
+// Shift presses select in every list alike.
+void followSelection(const ListBox& pressed, ListBox& list) {
+    const int n = std::min(pressed.ListCount(), list.ListCount());
+    for (int r = 0; r < n; ++r)
+        if (list.Selected(r) != pressed.Selected(r)) list.setSelected(r, pressed.Selected(r));
+}
 
 const char* const kCrLf = "\r\n";
 // The genre box's entries are "000 - Name": the name starts at the seventh
@@ -34,11 +44,11 @@ void Library::List2_MouseDown() {
     // 1.
     const int i = f.List2.ListIndex();
     if (i < 0 || i >= f.List2.ListCount()) return;
-    // 2. The columns follow; their earlier selections stay.
+    // 2. The columns follow.
     for (ListBox& column : f.List3_0) {
         if (i >= column.ListCount()) continue;
+        followSelection(f.List2, column);
         column.setListIndex(i);
-        column.setSelected(i, true);
     }
     // 3. to 9.
     app.collection.d.InfoFile = f.List2.List(i);
@@ -46,8 +56,14 @@ void Library::List2_MouseDown() {
 }
 
 void Library::List3_0_MouseDown(int Index) {
-    if (!app.Form1.List3_0.has(Index)) return;
-    Sync_List2_From_List3_0(app.Form1.List3_0[Index].ListIndex());
+    Form1& f = app.Form1;
+    if (!f.List3_0.has(Index)) return;
+    const ListBox& pressed = f.List3_0[Index];
+    Sync_List2_From_List3_0(pressed.ListIndex());
+    if (pressed.ListIndex() < 0) return;
+    for (ListBox& column : f.List3_0)
+        if (&column != &pressed) followSelection(pressed, column);
+    followSelection(pressed, f.List2);
 }
 
 void Library::Sync_List2_From_List3_0(std::int32_t Row) {

@@ -419,7 +419,8 @@ private:
 // ---------------------------------------------------------------------------
 // PictureBox: a picture (resource key, file path or in-memory image id) and
 // what was painted on it. Cls clears the painted pictures; PaintPicture
-// records a stretched drawing (pixels with ScaleMode 3). Click: view only.
+// records a stretched drawing (pixels with ScaleMode 3); a new Picture (also
+// none) replaces what was painted over the old one. Click: view only.
 class PictureBox : public Control {
 public:
     struct Painting {
@@ -428,7 +429,11 @@ public:
     };
     const char* typeName() const override { return "PictureBox"; }
     const std::string& Picture() const { return picture_; }
-    void setPicture(std::string p) { picture_ = std::move(p); changed.emit("Picture"); }
+    void setPicture(std::string p) {
+        picture_ = std::move(p);
+        changed.emit("Picture");
+        if (!paintings_.empty()) Cls();
+    }
     void Cls() { paintings_.clear(); changed.emit("Paint"); }
     void PaintPicture(std::string picture, int x, int y, int width, int height) {
         paintings_.push_back({std::move(picture), x, y, width, height});

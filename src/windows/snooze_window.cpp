@@ -82,6 +82,10 @@ void SecondaryWindows::showSnoozeWindow() {
             if (files.List(i) == s.AlarmFile) found = i;
         }
         if (files.ListIndex() != found) files.setListIndex(found);
+    } else if (files.ListIndex() < 0 && files.ListCount() > 0) {
+        // No file chosen yet: the first track is offered, and is the one
+        // that Ok stores unless the user picks another.
+        files.setListIndex(0);
     }
 
     // The mode boxes show the mode; any other mode is the alarm off. A

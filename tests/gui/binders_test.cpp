@@ -1,8 +1,11 @@
 // The binders keep widgets and model controls in step both ways.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -40,6 +43,12 @@ struct TestForm : Form {
         adopt(Pages, "MultiPage1");
         Pages.addPage("A");
         Pages.addPage("B");
+        adopt(Combo1, "Combo1");
+        adopt(Combo2, "Combo2");
+        Combo2.setStyle(2);
+        adopt(Frame1, "Frame1");
+        adopt(InFrame, "Text3");
+        InFrame.Container = "Frame1";
         adopt(Menu, "mnuTop");
         adopt(Item, "mnuItem");
         Menu.addChild(Item);
@@ -51,8 +60,14 @@ struct TestForm : Form {
     ControlArray<OptionButton> Option1;
     Slider Slider1;
     MultiPage Pages;
+    ComboBox Combo1, Combo2;
+    Frame Frame1;
+    TextBox InFrame;
     MenuItem Menu, Item;
 };
+
+// The accessibility interface of a widget, as assistive technology uses it.
+QAccessibleInterface* accessible(QWidget* w) { return QAccessible::queryAccessibleInterface(w); }
 
 class Binders : public ::testing::Test {
 protected:
@@ -252,6 +267,202 @@ TEST_F(Binders, CheckOptionSliderAndPages) {
     form.Pages.setValue(0);
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(pageChanges, 2);
+}
+
+TEST_F(Binders, ChecksAndOptionsReachTheModelHoweverTheyAreToggled) {
+    std::unique_ptr<Binder> bc, bo0, bo1;
+    auto* check = make<QCheckBox>(form.Check1, bc);
+    auto* opt0 = make<QRadioButton>(form.Option1[0], bo0);
+    auto* opt1 = make<QRadioButton>(form.Option1[1], bo1);
+    int checkClicks = 0, optionClicks = 0;
+    form.Check1.Click = [&] { ++checkClicks; };
+    form.Option1[1].Click = [&] { ++optionClicks; };
+
+    // From a Qt path and through the accessibility Toggle action.
+    check->setChecked(true);
+    EXPECT_EQ(form.Check1.Value(), 1);
+    accessible(check)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(form.Check1.Value(), 0);
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_EQ(checkClicks, 2);
+    // The model's own change is shown and raises its Click once, no more.
+    form.Check1.setValue(1);
+    EXPECT_TRUE(check->isChecked());
+    EXPECT_EQ(checkClicks, 3);
+    // A handler that refuses the tick is what the box shows.
+    form.Check1.Click = [&] { form.Check1.setValue(0); };
+    check->setChecked(false);
+    check->setChecked(true);
+    EXPECT_EQ(form.Check1.Value(), 0);
+    EXPECT_FALSE(check->isChecked());
+
+    opt0->setChecked(true);
+    EXPECT_TRUE(form.Option1[0].Value());
+    accessible(opt1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(form.Option1[1].Value());
+    EXPECT_FALSE(form.Option1[0].Value());
+    EXPECT_FALSE(opt0->isChecked());
+    EXPECT_EQ(optionClicks, 1);
+    // Only the model turns a button off: turned off from the window, it
+    // shows on again and nothing is raised.
+    opt1->setChecked(false);
+    EXPECT_TRUE(opt1->isChecked());
+    EXPECT_TRUE(form.Option1[1].Value());
+    EXPECT_EQ(optionClicks, 1);
+    // A disabled control stays as the model has it.
+    form.Check1.setEnabled(false);
+    check->setChecked(true);
+    EXPECT_EQ(form.Check1.Value(), 0);
+}
+
+TEST_F(Binders, TextReachesTheModelHoweverItIsSet) {
+    std::unique_ptr<Binder> b;
+    auto* edit = make<QLineEdit>(form.Text1, b);
+    int changes = 0;
+    // A digit box: anything but one or two digits becomes "00".
+    form.Text1.Change = [&] {
+        ++changes;
+        const std::string& t = form.Text1.Text();
+        if (t.size() > 2 || t.find_first_not_of("0123456789") != std::string::npos) form.Text1.setText("00");
+    };
+    QAccessibleEditableTextInterface* text = accessible(edit)->editableTextInterface();
+    ASSERT_NE(text, nullptr);
+    text->insertText(0, "5");
+    EXPECT_EQ(form.Text1.Text(), "5");
+    EXPECT_EQ(changes, 1);
+    edit->setText("123");  // pasted, or set by any other means
+    EXPECT_EQ(form.Text1.Text(), "00");
+    EXPECT_EQ(edit->text(), "00");
+    EXPECT_EQ(changes, 3);  // the user's text, then the handler's own
+    form.Text1.setText("7");
+    EXPECT_EQ(edit->text(), "7");
+    EXPECT_EQ(changes, 4);
+}
+
+TEST_F(Binders, CombosShowTheModelsItemAndNoneForMinusOne) {
+    std::unique_ptr<Binder> b1, b2;
+    auto* edit = make<QComboBox>(form.Combo1, b1);
+    auto* list = make<QComboBox>(form.Combo2, b2);
+    ASSERT_TRUE(edit->isEditable());
+    ASSERT_FALSE(list->isEditable());
+    std::vector<std::string> events;
+    form.Combo1.Change = [&] { events.push_back("Change " + form.Combo1.Text()); };
+    form.Combo1.Click = [&] { events.push_back("Click " + std::to_string(form.Combo1.ListIndex())); };
+
+    // Qt would show the first item added; the model has chosen none.
+    for (const char* item : {"000 - Blues", "001 - Classic Rock", "002 - Country"}) {
+        form.Combo1.AddItem(item);
+        form.Combo2.AddItem(item);
+    }
+    EXPECT_EQ(edit->currentIndex(), -1);
+    EXPECT_EQ(edit->currentText(), "");
+    EXPECT_EQ(list->currentIndex(), -1);
+    EXPECT_TRUE(events.empty());
+
+    form.Combo2.setListIndex(2);
+    EXPECT_EQ(list->currentIndex(), 2);
+    form.Combo2.RemoveItem(2);
+    EXPECT_EQ(list->currentIndex(), form.Combo2.ListIndex());
+    form.Combo2.Clear();
+    form.Combo2.AddItem("again");
+    EXPECT_EQ(list->currentIndex(), -1);
+
+    // Typed or set through assistive technology: the user's text, whole
+    // (no completion from the items).
+    edit->lineEdit()->setText("0");
+    EXPECT_EQ(form.Combo1.Text(), "0");
+    EXPECT_EQ(edit->lineEdit()->text(), "0");
+    accessible(edit->lineEdit())->editableTextInterface()->insertText(1, "01");
+    EXPECT_EQ(form.Combo1.Text(), "001");
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events.back(), "Change 001");
+
+    // A pick from the list is a Click, not a Change.
+    events.clear();
+    Q_EMIT edit->activated(1);
+    EXPECT_EQ(form.Combo1.ListIndex(), 1);
+    EXPECT_EQ(form.Combo1.Text(), "001 - Classic Rock");
+    EXPECT_EQ(events, std::vector<std::string>{"Click 1"});
+    // The model goes back to no item: none shown, the text the model's.
+    form.Combo1.setListIndex(-1);
+    EXPECT_EQ(edit->currentIndex(), -1);
+    EXPECT_EQ(edit->lineEdit()->text(), QString::fromStdString(form.Combo1.Text()));
+}
+
+TEST_F(Binders, AListRowReportsThePartOfItThatIsSeen) {
+    std::unique_ptr<Binder> b;
+    auto* view = make<QListView>(form.List2, b);
+    form.List2.setHorizontalExtent(3000);
+    for (int i = 0; i < 5; ++i) form.List2.AddItem("/music/track " + std::to_string(i) + ".mp3");
+    form.List2.move(0, 0, 300 * 15, 120 * 15);
+    host.show();
+    QApplication::processEvents();
+    QAccessibleInterface* list = accessible(view);
+    ASSERT_NE(list, nullptr);
+    ASSERT_GE(list->childCount(), 5);
+    const QRect seen(view->viewport()->mapToGlobal(QPoint(0, 0)), view->viewport()->size());
+    const QRect row = list->child(1)->rect();
+    EXPECT_GT(row.width(), 0);
+    EXPECT_LE(row.width(), view->viewport()->width());
+    EXPECT_TRUE(seen.contains(row.center()));
+    // The row is drawn at its whole width: the view scrolls sideways.
+    EXPECT_GT(view->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(Binders, DisablingAContainerKeepsTheFocusAndTheKeysTypedMeanwhile) {
+    std::unique_ptr<Binder> bf, bt, bo;
+    auto* frame = make<QGroupBox>(form.Frame1, bf);
+    auto* box = make<QLineEdit>(form.InFrame, bt);
+    auto* other = make<QLineEdit>(form.Text1, bo);
+    box->setParent(frame);
+    form.Frame1.move(0, 0, 3000, 1500);
+    form.InFrame.move(150, 300, 1500, 300);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    box->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    const auto type = [](const QString& text) {
+        for (QChar c : text) {
+            QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QKeyEvent up(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(to, &down);
+            QApplication::sendEvent(to, &up);
+        }
+    };
+
+    // Every change of the text runs an operation that disables the frame
+    // around itself; keys come while it runs.
+    bool typedDuring = false;
+    form.InFrame.Change = [&] {
+        form.Frame1.setEnabled(false);
+        if (!typedDuring) {
+            typedDuring = true;
+            type("itle");
+        }
+        form.Frame1.setEnabled(true);
+    };
+    const auto settle = [] {
+        for (int i = 0; i < 50; ++i) QApplication::processEvents();
+    };
+    type("T");
+    settle();
+    type(" 2");
+    settle();
+    EXPECT_EQ(form.InFrame.Text(), "Title 2");
+    EXPECT_EQ(box->text(), "Title 2");
+    EXPECT_EQ(QApplication::focusWidget(), box);
+
+    // A container that stays disabled holds the keys only until the user
+    // goes on to another control.
+    form.InFrame.Change = nullptr;
+    form.Frame1.setEnabled(false);
+    other->setFocus();
+    type("x");
+    settle();
+    EXPECT_EQ(form.Text1.Text(), "x");
+    form.Frame1.setEnabled(true);
 }
 
 TEST_F(Binders, MenuItemsFollowTheModelAndRaiseClick) {

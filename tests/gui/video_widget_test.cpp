@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMainWindow>
+#include <QScreen>
 
 #include <mpv/client.h>
 
@@ -170,6 +171,13 @@ protected:
         ASSERT_EQ(player_.playState(), playstate::Playing);
     }
     bool showsTheClip(MpvPicture& picture) { return showsTestPicture(loop_, picture); }
+    // The player's widget as the whole of a window (not shown yet).
+    VideoWidget* widgetIn(QMainWindow& window) {
+        auto* widget = new VideoWidget(player_, &window);
+        window.setCentralWidget(widget);
+        window.resize(320, 260);
+        return widget;
+    }
 
     TempDir dir_;
     const std::string clip_ = dir_.file("clip.mkv");
@@ -183,9 +191,7 @@ TEST_F(VideoPicture, FileLoadedBeforeTheWidgetIsFirstShownGetsItsPicture) {
     if (ranOnVirtualDisplay("VideoPicture.FileLoadedBeforeTheWidgetIsFirstShownGetsItsPicture")) return;
 
     QMainWindow window;
-    auto* widget = new VideoWidget(player_, &window);
-    window.setCentralWidget(widget);
-    window.resize(320, 260);
+    auto* widget = widgetIn(window);
     // The window is made but never shown: the file plays without a surface.
     startClip(clip_);
     loop_.wait(500);
@@ -212,9 +218,7 @@ TEST_F(VideoPicture, AnEngineMadeByItsFirstFileDrawsInAWidgetAlreadyShown) {
     ASSERT_EQ(player_.engine()->nativeHandle(), nullptr);
 
     QMainWindow window;
-    auto* widget = new VideoWidget(player_, &window);
-    window.setCentralWidget(widget);
-    window.resize(320, 260);
+    auto* widget = widgetIn(window);
     window.show();
     loop_.wait(300);
     EXPECT_FALSE(widget->picture()->rendering());
@@ -235,9 +239,7 @@ TEST_F(VideoPicture, PictureReturnsAfterHidingAndInANewWindow) {
     if (ranOnVirtualDisplay("VideoPicture.PictureReturnsAfterHidingAndInANewWindow")) return;
 
     QMainWindow window;
-    auto* widget = new VideoWidget(player_, &window);
-    window.setCentralWidget(widget);
-    window.resize(320, 260);
+    auto* widget = widgetIn(window);
     window.show();
     startClip(silentClip_);
     ASSERT_TRUE(showsTheClip(*widget->picture()));
@@ -271,6 +273,39 @@ TEST_F(VideoPicture, PictureReturnsAfterHidingAndInANewWindow) {
     EXPECT_FALSE(widget->picture()->rendering());
     startClip(clip_);
     third.show();
+    EXPECT_TRUE(showsTheClip(*widget->picture()));
+    widget->release();
+}
+
+TEST_F(VideoPicture, APlayerThatLetsGoOfItsFileShowsNoPicture) {
+    guiApp();
+    if (ranOnVirtualDisplay("VideoPicture.APlayerThatLetsGoOfItsFileShowsNoPicture")) return;
+
+    QMainWindow window;
+    auto* widget = widgetIn(window);
+    window.show();
+    // What the display shows (drawing anew, as grabbing the frame buffer
+    // does, would hide a picture left standing).
+    const auto black = [&] {
+        MpvPicture* pic = widget->picture();
+        const QPoint at = pic->mapTo(&window, QPoint(0, 0));
+        const QImage img = QGuiApplication::primaryScreen()
+                               ->grabWindow(window.winId(), at.x(), at.y(), pic->width(), pic->height())
+                               .toImage();
+        return !img.isNull() && countLitPixels(img) < img.width() * img.height() / 400;
+    };
+    // While it plays, the file is let go as a deletion does: the player is
+    // stopped, closed and given a file that does not exist.
+    startClip(clip_);
+    ASSERT_TRUE(showsTheClip(*widget->picture()));
+    player_.controls.stop();
+    player_.close();
+    player_.setURL(dir_.file("never_existed_non_existing.mp3"));
+    player_.controls.play();
+    loop_.wait(800);
+    EXPECT_TRUE(black());
+    // The next file shows its picture.
+    startClip(clip_);
     EXPECT_TRUE(showsTheClip(*widget->picture()));
     widget->release();
 }

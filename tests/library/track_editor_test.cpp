@@ -3,6 +3,7 @@
 // whose values the fields show and stored, asked about or dropped; the seek
 // slider.
 #include <string>
+#include <vector>
 
 #include "playback/playback_fixture.h"
 
@@ -26,10 +27,22 @@ protected:
 
     Library& lib() { return app().library; }
 
-    // The user presses row i of the track list.
+    // The user presses row i of the track list (or of one of its columns),
+    // as the window reports a plain press: the click, then MouseDown.
     void pressRow(int i) {
-        f().List2.setListIndex(i);
+        f().List2.userClick(i);
         f().List2.MouseDown.raise(1, 0, 0.0f, 0.0f);
+    }
+    void pressColumnRow(int k, int i) {
+        f().List3_0[k].userClick(i);
+        f().List3_0[k].MouseDown.raise(1, 0, 0.0f, 0.0f);
+    }
+    // Rows selected in a list.
+    static std::vector<int> selected(const ListBox& l) {
+        std::vector<int> rows;
+        for (int r = 0; r < l.ListCount(); ++r)
+            if (l.Selected(r)) rows.push_back(r);
+        return rows;
     }
     void type(TextBox& box, const std::string& text) { box.userEdited(text); }
     bool pending() { return !s().TagFile.empty() && f().Command14.Enabled(); }
@@ -49,9 +62,8 @@ TEST_F(TrackEditorTest, ARowPressFillsTheEditorAndTheColumnsFollow) {
     EXPECT_EQ(f().Combo1.Text(), "ROCK");
     for (ListBox& column : f().List3_0) {
         EXPECT_EQ(column.ListIndex(), 1) << column.Index();
-        EXPECT_TRUE(column.Selected(1)) << column.Index();
+        EXPECT_EQ(selected(column), std::vector<int>{1}) << column.Index();
     }
-    EXPECT_TRUE(f().List3_0[1].Selected(0));  // earlier selections stay
     EXPECT_TRUE(s().TagBoxesFilling);
     EXPECT_FALSE(s().Busy);
     // Filling is not an edit.
@@ -164,13 +176,29 @@ TEST_F(TrackEditorTest, PressingAnotherRowDropsTheEditOfTheFileBefore) {
     EXPECT_EQ(s().TagValues[1], "someone else");
 }
 
+TEST_F(TrackEditorTest, APlainPressLeavesItsRowAloneSelectedInTheListAndItsColumns) {
+    pressRow(0);
+    pressRow(2);
+    EXPECT_EQ(selected(f().List2), std::vector<int>{2});
+    for (ListBox& column : f().List3_0) EXPECT_EQ(selected(column), std::vector<int>{2}) << column.Index();
+
+    // Ctrl adds a row in every list alike; a plain press on a column then
+    // leaves its row alone again.
+    f().List2.setSelected(0, !f().List2.Selected(0));
+    f().List2.setListIndex(0);
+    f().List2.MouseDown.raise(1, 2, 0.0f, 0.0f);
+    for (ListBox& column : f().List3_0) EXPECT_EQ(selected(column), (std::vector<int>{0, 2})) << column.Index();
+    pressColumnRow(3, 1);
+    EXPECT_EQ(selected(f().List2), std::vector<int>{1});
+    for (ListBox& column : f().List3_0) EXPECT_EQ(selected(column), std::vector<int>{1}) << column.Index();
+}
+
 TEST_F(TrackEditorTest, AColumnPressShowsTheFileOfItsRow) {
     pressRow(0);
-    f().List3_0[2].setListIndex(2);
-    f().List3_0[2].MouseDown.raise(1, 0, 0.0f, 0.0f);
+    pressColumnRow(2, 2);
 
     EXPECT_EQ(f().List2.ListIndex(), 2);
-    EXPECT_TRUE(f().List2.Selected(2));
+    EXPECT_EQ(selected(f().List2), std::vector<int>{2});
     for (ListBox& column : f().List3_0) EXPECT_EQ(column.ListIndex(), 2) << column.Index();
     EXPECT_EQ(d().InfoFile, paths[2]);
     EXPECT_EQ(f().Text1_0.Text(), "t2.wav");

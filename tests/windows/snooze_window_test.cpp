@@ -109,6 +109,14 @@ TEST_F(SnoozeTest, OpeningFillsTheWindowFromTheSettings) {
     app().windows.showSnoozeWindow();
     EXPECT_EQ(w().Combo1.ListIndex(), -1);
 
+    // With no file chosen yet, the first track is offered and Ok keeps it.
+    w().Hide();
+    s().AlarmFile.clear();
+    app().windows.showSnoozeWindow();
+    EXPECT_EQ(w().Combo1.ListIndex(), 0);
+    ok();
+    EXPECT_EQ(s().AlarmFile, "/m/a.mp3");
+
     // The menu items open it with the shutdown option cleared.
     w().Check4.setValue(1);
     f().mnutimesnooze.click();
