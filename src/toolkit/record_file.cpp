@@ -511,6 +511,11 @@ bool RecordFile::ReadBlock(std::int64_t firstRecord, RecordBlock& block) {
     if (block.recordLength() != recordLength_) return fail(BadRecordLength, "Bad record length");
     off_t offset;
     if (!locate(firstRecord, block.count(), offset)) return false;
+    if (block.size() == 0) {
+        // Nothing to read; an empty block has no memory to copy into.
+        position_ = firstRecord;
+        return true;
+    }
     if (!flushPending()) return false;
     const ssize_t n = readAt(block.data(), block.size(), offset);
     if (n < 0) {
