@@ -67,6 +67,21 @@ constexpr std::size_t FirstAheadBytes = std::size_t(1) << 16;
 
 }  // namespace
 
+bool WriteAllAt(int fd, const void* data, std::size_t size, off_t offset) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, bytes, size, offset);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
 // ---------------------------------------------------------------------------
 // RecordBlock
 
@@ -265,20 +280,6 @@ bool RecordFile::writable() {
 
 namespace {
 
-bool writeAll(int fd, const unsigned char* data, std::size_t size, off_t offset) {
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size, offset);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
 // Reads up to size bytes; gives the number read (short only at the end of
 // the file), or -1 on error.
 ssize_t readUpTo(int fd, unsigned char* data, std::size_t size, off_t offset) {
@@ -300,7 +301,7 @@ ssize_t readUpTo(int fd, unsigned char* data, std::size_t size, off_t offset) {
 bool RecordFile::writeAt(const unsigned char* data, std::size_t size, off_t offset) {
     // What was read ahead may be what this write changes.
     aheadLength_ = 0;
-    if (!writeAll(fd_, data, size, offset)) return failErrno();
+    if (!WriteAllAt(fd_, data, size, offset)) return failErrno();
     return true;
 }
 
@@ -480,12 +481,18 @@ bool RecordFile::GetString(std::int64_t record, std::string& text) {
     return true;
 }
 
-bool RecordFile::WriteBlock(std::int64_t firstRecord, const RecordBlock& block) {
+bool RecordFile::WriteBlock(std::int64_t firstRecord, const RecordBlock& block, int count) {
     if (!writable()) return false;
     if (block.recordLength() != recordLength_) return fail(BadRecordLength, "Bad record length");
+    if (count < 0) count = block.count();
+    if (count > block.count()) return fail(BadRecordNumber, "Bad record number");
     off_t offset;
-    if (!locate(firstRecord, block.count(), offset)) return false;
-    const std::size_t size = block.size();
+    if (!locate(firstRecord, count, offset)) return false;
+    const std::size_t size = static_cast<std::size_t>(count) * static_cast<std::size_t>(recordLength_);
+    if (size == 0) {
+        position_ = firstRecord;
+        return true;
+    }
     if (!pending_.empty() && offset == pendingOffset_ + static_cast<off_t>(pending_.size()) &&
         pending_.size() + size <= GatherBytes) {
         pending_.insert(pending_.end(), block.data(), block.data() + size);
@@ -501,7 +508,7 @@ bool RecordFile::WriteBlock(std::int64_t firstRecord, const RecordBlock& block) 
             aheadLength_ = 0;
         }
     }
-    position_ = firstRecord + block.count();
+    position_ = firstRecord + count;
     return true;
 }
 
