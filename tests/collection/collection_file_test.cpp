@@ -608,6 +608,21 @@ TEST_F(CollectionFilesTest, FilterFileEdges) {
     EXPECT_TRUE(d().FiltersDirty);
 }
 
+TEST_F(CollectionFilesTest, AFilterFileThatFailsOnlyLeavesOutTheClosingLine) {
+    writeSampleFiles();
+    Records filters(600);
+    filters.i16(1, 3).i16(9, -1).str(10, "only one");  // counts beyond the end
+    writeFile(filterPath(), filters.bytes());
+    ASSERT_TRUE(app().state.LoadFiltersAtStart);
+    store().Load_Collection();
+    EXPECT_EQ(d().TrackCount, 3);
+    EXPECT_NE(log().find("-> Ανάγνωση Φίλτρων Συλλογής... - Reading Collection Filters..."), std::string::npos);
+    EXPECT_EQ(log().find("Error Reading Collection Files"), std::string::npos) << log();
+    EXPECT_EQ(log().find("End loading"), std::string::npos);
+    // The filters are built anew from the tracks; the files are not damaged.
+    EXPECT_TRUE(store().DamagedCollectionPath.empty());
+}
+
 TEST_F(CollectionFilesTest, FilterFileOfALargeCollectionIsNoFailure) {
     // Value lists and table lines of a big collection add up to more than a
     // 16-bit count; the file is still sound and loads whole.
