@@ -131,6 +131,13 @@ public:
     static void File_Name_Of_Path(const std::string& path, std::string& name);
     // True when path names a regular file that can be opened for reading.
     static bool File_Exists(const std::string& path);
+    // Whether a track with this path can be stored: the path must fit its
+    // record of the track part file. A path that does not is kept for
+    // logPathsLeftOut, and the caller leaves the file out.
+    bool pathFitsCollection(const std::string& path);
+    // Logs each path that pathFitsCollection turned down since the last
+    // call, naming the file.
+    void logPathsLeftOut();
     // Makes player 1 (main window) or 2 (video window) let go of its file.
     void Load_Dump_Media(int player);
     // Removes a leftover "dump.mp3" from the program folder.
@@ -220,6 +227,8 @@ private:
     bool partFileIncomplete_ = false;
     // Set by the merge's reading steps on a missing part file or a bad read.
     bool mergeReadFailed_ = false;
+    // Paths too long to be stored, not yet logged.
+    std::vector<std::string> pathsLeftOut_;
     // Writes that the system refused during a save (texts too long for
     // their records are not counted: they fail the save but not the files).
     int ioFailures_ = 0;

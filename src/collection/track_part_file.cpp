@@ -23,6 +23,20 @@ constexpr int kTracksPerWrite = 64;
 
 }  // namespace
 
+bool CollectionStore::pathFitsCollection(const std::string& path) {
+    if (path.size() + 2 <= static_cast<std::size_t>(sf::kTrackRecord)) return true;
+    pathsLeftOut_.push_back(path);
+    return false;
+}
+
+void CollectionStore::logPathsLeftOut() {
+    for (const std::string& path : pathsLeftOut_) {
+        logLine("-> Η διαδρομή είναι πολύ μεγάλη για να φυλαχτεί στη συλλογή και το αρχείο δεν προστέθηκε: \"" + path +
+                "\" - The path is too long to be kept in the collection and the file was not added: \"" + path + "\"");
+    }
+    pathsLeftOut_.clear();
+}
+
 void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_t& Failed) {
     Form1& f = app_.Form1;
     RecordFile file;
