@@ -60,6 +60,10 @@ std::string asFolder(std::string path) {
     return path;
 }
 
+bool fitsTextLine(const std::string& text) {
+    return text.find_first_of("\r\n") == std::string::npos && (text.empty() || (text[0] != ' ' && text[0] != '\t'));
+}
+
 bool saneAmount(Currency value) {
     // 32768 tracks of this size still sum inside the range.
     constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / 32768;

@@ -38,6 +38,11 @@ std::string withoutExtension(const std::string& path);
 // A folder path with its closing "/" ("/" stays "/").
 std::string asFolder(std::string path);
 
+// Whether a text file's line (the default file's first line) holds text as
+// it is: it has no line break, and no blank at its start (a load takes
+// those off).
+bool fitsTextLine(const std::string& text);
+
 // A Currency read from a file that can be summed over a whole collection
 // without leaving the Currency range; larger magnitudes are damage.
 bool saneAmount(Currency value);
