@@ -383,6 +383,7 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
                 failed = -1;
                 ++ioFailures_;
             } else {
+                out.setWriteOut(true);
                 encodeTracks(0, 0,
                              [&](std::int32_t first, const RecordBlock& block, int records) {
                                  return out.WriteBlock(first * std::int64_t(sf::kTrackRecords) + 1, block, records);
@@ -406,8 +407,10 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
                                            block.data(), static_cast<std::size_t>(records) * sf::kTrackRecord);
                                  return true;
                              }
-                             if (!ahead.isOpen() && !ahead.Open(trackFile, RecordFile::Mode::ReadWrite, sf::kTrackRecord))
-                                 return false;
+                             if (!ahead.isOpen()) {
+                                 if (!ahead.Open(trackFile, RecordFile::Mode::ReadWrite, sf::kTrackRecord)) return false;
+                                 ahead.setWriteOut(true);
+                             }
                              save.wroteAhead(sf::SaveTransaction::Tracks);
                              return ahead.WriteBlock(first * std::int64_t(sf::kTrackRecords) + 1, block, records);
                          },

@@ -66,6 +66,8 @@ void CollectionStore::Save_Collection_Filters(const std::string& path, std::int3
         ++ioFailures_;
         return;
     }
+    // A whole file is synced before it takes its place.
+    file.setWriteOut(true);
     SequentialWriter out(file);
     // Every failing write here is one the system refused.
     auto write = [&](bool ok) {

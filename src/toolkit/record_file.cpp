@@ -165,6 +165,7 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
         Close();
         fd_ = std::exchange(other.fd_, -1);
         readOnly_ = other.readOnly_;
+        writeOut_ = other.writeOut_;
         path_ = std::move(other.path_);
         recordLength_ = other.recordLength_;
         position_ = other.position_;
@@ -217,6 +218,7 @@ bool RecordFile::Open(const std::string& path, Mode mode, int recordLength) {
     }
     fd_ = fd;
     readOnly_ = mode == Mode::Read;
+    writeOut_ = false;
     path_ = path;
     recordLength_ = recordLength;
     position_ = 1;
@@ -302,6 +304,8 @@ bool RecordFile::writeAt(const unsigned char* data, std::size_t size, off_t offs
     // What was read ahead may be what this write changes.
     aheadLength_ = 0;
     if (!WriteAllAt(fd_, data, size, offset)) return failErrno();
+    // Only a hint: a failure shows when the file is synced.
+    if (writeOut_) ::sync_file_range(fd_, offset, static_cast<off_t>(size), SYNC_FILE_RANGE_WRITE);
     return true;
 }
 

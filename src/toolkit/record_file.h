@@ -134,6 +134,10 @@ public:
     void Seek(std::int64_t record) { position_ = record < 1 ? 1 : record; }
     // Makes the gathered writes and hands the data to the disk (fdatasync).
     bool Flush();
+    // With on, every write made from here is sent on its way to the disk at
+    // once, without waiting for it: a large file written whole and then
+    // synced has little left to wait for at the end.
+    void setWriteOut(bool on) { writeOut_ = on; }
 
     bool PutInteger(std::int64_t record, std::int16_t value);
     bool PutLong(std::int64_t record, std::int32_t value);
@@ -188,6 +192,7 @@ private:
 
     int fd_ = -1;
     bool readOnly_ = false;
+    bool writeOut_ = false;
     std::string path_;
     int recordLength_ = 0;
     std::int64_t position_ = 1;
