@@ -72,11 +72,18 @@ void BM_FullSave(benchmark::State& state) {
 }
 BENCHMARK(BM_FullSave)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
-void BM_CpTheThreeFiles(benchmark::State& state) {
+// Copies the three files into an empty folder, and with sync sends the
+// copies to the disk, as a save must before its new files take the old
+// ones' places.
+void copyTheThreeFiles(benchmark::State& state, bool sync) {
     Bench& b = bench();
     const std::string target = b.h->AppFolder() + "copies/";
-    std::filesystem::create_directories(target);
-    const std::string command = "cp '" + b.collection + "' '" + b.tracks + "' '" + b.filters + "' '" + target + "'";
+    std::string command = "cp '" + b.collection + "' '" + b.tracks + "' '" + b.filters + "' '" + target + "'";
+    if (sync) {
+        command += " && sync '" + target + "'";
+        for (const std::string* file : {&b.collection, &b.tracks, &b.filters})
+            command += " '" + target + std::filesystem::path(*file).filename().string() + "'";
+    }
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::remove_all(target);
@@ -86,27 +93,11 @@ void BM_CpTheThreeFiles(benchmark::State& state) {
     }
     std::filesystem::remove_all(target);
 }
+
+void BM_CpTheThreeFiles(benchmark::State& state) { copyTheThreeFiles(state, false); }
 BENCHMARK(BM_CpTheThreeFiles)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
-// The same copy sent to the disk, as a save must before its new files take
-// the old ones' places.
-void BM_CpAndSyncTheThreeFiles(benchmark::State& state) {
-    Bench& b = bench();
-    const std::string target = b.h->AppFolder() + "copies/";
-    std::string copies;
-    for (const std::string* file : {&b.collection, &b.tracks, &b.filters})
-        copies += " '" + target + std::filesystem::path(*file).filename().string() + "'";
-    const std::string command = "cp '" + b.collection + "' '" + b.tracks + "' '" + b.filters + "' '" + target +
-                                "' && sync" + copies + " '" + target + "'";
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::filesystem::remove_all(target);
-        std::filesystem::create_directories(target);
-        state.ResumeTiming();
-        if (std::system(command.c_str()) != 0) state.SkipWithError("cp or sync failed");
-    }
-    std::filesystem::remove_all(target);
-}
+void BM_CpAndSyncTheThreeFiles(benchmark::State& state) { copyTheThreeFiles(state, true); }
 BENCHMARK(BM_CpAndSyncTheThreeFiles)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void BM_SaveAfterOneRatingChange(benchmark::State& state) {
