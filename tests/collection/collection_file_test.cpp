@@ -439,6 +439,7 @@ TEST_F(CollectionFilesTest, ACollectionThatCannotBeKeptAsideIsNotWrittenOver) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(d().CollectionSaved);
+    ASSERT_NE(h.dialogs.last(), nullptr);
     EXPECT_EQ(h.dialogs.last()->buttons, mb::Critical);
     EXPECT_EQ(readFile(collectionPath()), expectedCollectionFile());
     EXPECT_EQ(readFile(trackPath()), cut);

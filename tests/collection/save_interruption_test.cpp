@@ -3,7 +3,9 @@
 // write, sync, rename and removal, and writes killed halfway through), or
 // that may not grow a file past a limit (a full disk). The files it leaves
 // must then load as the collection before the save or as the saved one,
-// whole, and without any complaint.
+// whole, and without any complaint. And the order of the steps is one that
+// a power cut cannot break: nothing takes the place of a file, or is
+// written where a load reads, before what it rests on is on the disk.
 //
 // The steps are counted by wrapping the system's file calls: this test
 // program's own definitions of them come before the C library's.
@@ -15,11 +17,14 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cstdarg>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "collection/record_bytes.h"
 #include "collection/store_fixture.h"
@@ -55,6 +60,21 @@ FdFn realFsync, realFdatasync;
 CopyFn realCopyFileRange;
 TruncateFn realFtruncate;
 
+// When set, each step is noted here as "write", "sync", "rename" or
+// "remove", a blank and the file (for a rename: from, " > ", to).
+std::vector<std::string>* diskSteps = nullptr;
+
+std::string fileOf(int fd) {
+    char link[64], target[4096];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t n = ::readlink(link, target, sizeof target - 1);
+    return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string("?");
+}
+
+void note(const char* what, const std::string& file) {
+    if (diskSteps) diskSteps->push_back(std::string(what) + " " + file);
+}
+
 // Counts one step; at the chosen one the process dies, after writing part
 // of what it was asked to when `partly` can do that.
 void step(const std::function<void()>& partly = {}) {
@@ -71,44 +91,52 @@ extern "C" {
 
 ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
     PwriteFn real = realCall(realPwrite, "pwrite");
+    if (diskSteps) note("write", fileOf(fd));
     step([&] { real(fd, data, size / 2, offset); });
     return real(fd, data, size, offset);
 }
 
 ssize_t pwrite64(int fd, const void* data, size_t size, off_t offset) {
     PwriteFn real = realCall(realPwrite64, "pwrite64");
+    if (diskSteps) note("write", fileOf(fd));
     step([&] { real(fd, data, size / 2, offset); });
     return real(fd, data, size, offset);
 }
 
 ssize_t write(int fd, const void* data, size_t size) {
     WriteFn real = realCall(realWrite, "write");
+    if (diskSteps) note("write", fileOf(fd));
     step([&] { real(fd, data, size / 2); });
     return real(fd, data, size);
 }
 
 ssize_t copy_file_range(int in, off_t* inOffset, int out, off_t* outOffset, size_t size, unsigned flags) {
     CopyFn real = realCall(realCopyFileRange, "copy_file_range");
+    if (diskSteps) note("write", fileOf(out));
     step([&] { real(in, inOffset, out, outOffset, size / 2, flags); });
     return real(in, inOffset, out, outOffset, size, flags);
 }
 
 int rename(const char* from, const char* to) {
+    note("rename", std::string(from) + " > " + to);
     step();
     return realCall(realRename, "rename")(from, to);
 }
 
 int unlink(const char* path) {
+    note("remove", path);
     step();
     return realCall(realUnlink, "unlink")(path);
 }
 
 int fsync(int fd) {
+    if (diskSteps) note("sync", fileOf(fd));
     step();
     return realCall(realFsync, "fsync")(fd);
 }
 
 int fdatasync(int fd) {
+    if (diskSteps) note("sync", fileOf(fd));
     step();
     return realCall(realFdatasync, "fdatasync")(fd);
 }
@@ -340,6 +368,87 @@ protected:
         f1().List5.setList(track + 2, tableRow(track));
     }
 };
+
+TEST_F(SaveInterruptionTest, EveryFileIsOnTheDiskBeforeAnythingRestsOnIt) {
+    makeCollection();
+    load(h, collectionPath());
+    auto real = [](const std::string& path) { return fs::weakly_canonical(path).string(); };
+    const std::string collection = real(collectionPath());
+    const std::string journal = collection + ".journal";
+    const std::set<std::string> ownFiles = {collection, real(CollectionStore::trackPartFileOf(collectionPath())),
+                                            real(CollectionStore::filterPartFileOf(collectionPath()))};
+    auto folderOf = [](const std::string& path) { return fs::path(path).parent_path().string(); };
+
+    // Runs a save and checks the order of its steps.
+    auto checkSteps = [&](const char* what, const std::function<void()>& save) -> int {
+        SCOPED_TRACE(what);
+        std::vector<std::string> steps;
+        diskSteps = &steps;
+        save();
+        diskSteps = nullptr;
+        EXPECT_FALSE(steps.empty());
+
+        std::set<std::string> unsynced;       // written since their last sync
+        std::set<std::string> writtenBefore;  // own files written before the journal
+        bool journalSynced = false, journalOnDisk = false;
+        int renames = 0;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const std::string& st = steps[i];
+            const std::size_t blank = st.find(' ');
+            const std::string op = st.substr(0, blank), file = st.substr(blank + 1);
+            // A later step that syncs this folder.
+            auto folderSyncedLater = [&](const std::string& folder) {
+                for (std::size_t k = i + 1; k < steps.size(); ++k)
+                    if (steps[k] == "sync " + folder) return true;
+                return false;
+            };
+            if (op == "write") {
+                if (file == journal && !writtenBefore.empty()) {
+                    for (const std::string& f : writtenBefore) EXPECT_FALSE(unsynced.count(f)) << f << " at " << i;
+                }
+                // Where a load reads, a file is written only once the journal
+                // is on the disk, or else beyond what a load reads (tracks
+                // after the stored count), and then synced before it.
+                if (ownFiles.count(file) && !journalOnDisk) {
+                    EXPECT_EQ(file, real(CollectionStore::trackPartFileOf(collectionPath()))) << "step " << i;
+                    writtenBefore.insert(file);
+                }
+                unsynced.insert(file);
+            } else if (op == "sync") {
+                unsynced.erase(file);
+                if (file == journal) journalSynced = true;
+                if (journalSynced && file == folderOf(journal)) journalOnDisk = true;
+            } else if (op == "rename") {
+                const std::string from = file.substr(0, file.find(" > ")), to = file.substr(file.find(" > ") + 3);
+                EXPECT_FALSE(unsynced.count(real(from))) << "renamed before it was synced: " << from;
+                EXPECT_TRUE(folderSyncedLater(real(folderOf(to)))) << "its folder is never synced: " << to;
+                ++renames;
+            } else if (op == "remove" && real(file) == journal && journalOnDisk) {
+                for (const std::string& f : ownFiles) EXPECT_FALSE(unsynced.count(f)) << f << " not synced";
+                EXPECT_TRUE(folderSyncedLater(folderOf(journal)));
+            }
+        }
+        return renames;
+    };
+
+    // One change: edits in place, after the journal.
+    rateAndRename(4, 2);
+    EXPECT_EQ(checkSteps("one change", [&] { store().Save_Collection(false, false); }), 0);
+    // Growth: new tracks written ahead, synced before the journal.
+    for (int i = 0; i < 3; ++i) addTrack("/νέα/" + std::to_string(i) + ".ogg");
+    checkSteps("growth", [&] { store().Save_Collection(false, false); });
+    // A full rewrite and a backup refresh: new files take the old ones'
+    // places.
+    EXPECT_EQ(checkSteps("full", [&] { store().Save_Collection(false, true); }), 2);
+    rateAndRename(6, 1);
+    EXPECT_GE(checkSteps("backups", [&] {
+                  store().SaveCounter = 4;
+                  store().Save_Collection(false, false);
+              }),
+              3);
+    EXPECT_EQ(checkSteps("default file", [&] { store().Save_Last_Collection(); }), 1);
+    EXPECT_TRUE(d().CollectionSaved);
+}
 
 TEST_F(SaveInterruptionTest, InPlaceAfterTheCollectionGrew) {
     checkEveryInterruption(
