@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "collection/store_files.h"
@@ -205,7 +207,23 @@ void SaveTransaction::abandon() {
     for (int p = 0; p < kParts; ++p) removeIfThere(newFile(static_cast<Part>(p)));
 }
 
+void SaveTransaction::removeUnfinishedCopies() {
+    // Copies that a save killed while refreshing the backups left under
+    // their temporary names (temporaryBeside).
+    for (const std::string& f : files_) {
+        const std::size_t slash = f.rfind('/');
+        const std::string folder = slash == std::string::npos ? std::string(".") : f.substr(0, slash + 1);
+        const std::string start = (slash == std::string::npos ? f : f.substr(slash + 1)) + ".backup.tmp-";
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.compare(0, start.size(), start) == 0) removeIfThere(entry.path().string());
+        }
+    }
+}
+
 bool SaveTransaction::recover() {
+    removeUnfinishedCopies();
     bool ok = true;
     std::vector<unsigned char> bytes;
     if (exists(journal_)) {

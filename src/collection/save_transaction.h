@@ -84,6 +84,7 @@ private:
     bool parseJournal(const std::vector<unsigned char>& bytes);
     bool apply();
     bool removeJournal();
+    void removeUnfinishedCopies();
     bool fail(const std::string& what);
 
     std::array<std::string, kParts> files_;

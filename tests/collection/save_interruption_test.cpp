@@ -269,6 +269,15 @@ protected:
         EXPECT_TRUE(store.DamagedCollectionPath.empty());
         const std::string log = checker->Form1.Text2[0].Text();
         EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+        // Nothing of an unfinished save is left behind.
+        for (const char* folder : {"tarvolin_sylloges", "tarvolin_filtra"}) {
+            for (const auto& entry : fs::directory_iterator(app().AppFolder() + folder)) {
+                const std::string name = entry.path().filename().string();
+                EXPECT_TRUE(name.find(".journal") == std::string::npos && name.find(".new") == std::string::npos &&
+                            name.find(".tmp-") == std::string::npos)
+                    << name;
+            }
+        }
         return contents(*checker);
     }
 
