@@ -96,7 +96,7 @@ bool MediaFiles::appendTrack(const std::string& path) {
     Form1& f = app.Form1;
     CollectionData& d = app.collection.d;
     const int row = f.List2.ListCount();
-    if (row + 1 > kMaxTracks) return false;
+    if (row + 1 > kMaxTracks || !app.collection.pathFitsCollection(path)) return false;
     if (!f.List2.AddItem(path)) return false;
     f.List3_0[0].AddItem(storefiles::numberText(row));
     f.List3_0[1].AddItem("-");

@@ -111,7 +111,7 @@ void MediaFiles::Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::
             const std::string url = item ? item->sourceURL() : std::string();
             if (url.empty() || url == " " || findExactPath(f.List2, url) >= 0) {
                 ++doubles;
-            } else if (store.pathFitsCollection(url) && appendTrack(url)) {
+            } else if (appendTrack(url)) {
                 const int t = f.List2.ListCount() - 1;
                 const auto at = static_cast<std::size_t>(t);
 
@@ -180,8 +180,8 @@ void MediaFiles::Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::
     store.Calculate_Ratings();
     // Told after the recount, whose progress takes the whole log box.
     if (refused) f.Text2[0].prependLine(timeNow() + "--> Δεν υπάρχει άλλος χώρος - No more space");
-    store.logPathsLeftOut();
     d.ClassLabelsDirty = true;
+    store.logPathsLeftOut();
     // The display is shown for the first row with that row's own class, so
     // its class letter stays what it is.
     store.showFirstTrackRating();
