@@ -231,8 +231,10 @@ bool SaveTransaction::recover() {
             committed_ = true;
             ok = apply() && removeJournal();
         } else {
-            // Cut short: the save it began was never made.
-            ok = removeJournal();
+            // Cut short: the save it began was never made, and the files
+            // are as they were. A journal that cannot be removed now is
+            // thrown away the next time.
+            removeJournal();
             abandon();
         }
     } else {
