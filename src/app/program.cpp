@@ -27,7 +27,8 @@ std::string defaultAppFolder(const std::string& executablePath) {
         std::filesystem::path exe = std::filesystem::absolute(executablePath, ec);
         if (!ec) {
             const std::string folder = exe.parent_path().string();
-            if (!folder.empty() && std::filesystem::is_directory(folder, ec) &&
+            // The default file must be able to name collections in it.
+            if (!folder.empty() && storefiles::fitsTextLine(folder) && std::filesystem::is_directory(folder, ec) &&
                 access(folder.c_str(), W_OK | X_OK) == 0) {
                 return storefiles::asFolder(folder);
             }

@@ -68,8 +68,9 @@ struct Services {
 };
 
 // The program folder for an executable: the executable's folder when it is
-// writable, else $XDG_DATA_HOME/tarvolin/ (by default
-// ~/.local/share/tarvolin/), which is created. Always ends in "/".
+// writable and the default file can name paths in it, else
+// $XDG_DATA_HOME/tarvolin/ (by default ~/.local/share/tarvolin/), which is
+// created. Always ends in "/".
 std::string defaultAppFolder(const std::string& executablePath);
 
 class Program {

@@ -7,6 +7,7 @@
 
 #include "app/program.h"
 #include "collection/collection_store.h"
+#include "collection/save_transaction.h"
 #include "collection/store_files.h"
 #include "toolkit/record_file.h"
 
@@ -15,6 +16,12 @@ namespace tarvolin {
 namespace sf = storefiles;
 
 namespace {
+
+// Records of the collection file that a save writes.
+constexpr int kHeaderRecords = 28;
+// The most bytes of tracks a save rewrites in place; beyond them (or half
+// the file) the track part file is written anew.
+constexpr std::int64_t kMostEditedBytes = std::int64_t(32) << 20;
 
 bool unsaved(const CollectionData& d, int rows) {
     const int n = std::min<int>(rows, static_cast<int>(d.TrackSaved.size()));
@@ -63,12 +70,28 @@ void CollectionStore::Load_Collection() {
     ModuleState& s = app_.state;
     sf::SuspendTimer suspend(s);
     const std::string path = d.CollectionPath;
-    // Whether the file is to be kept from being written over: another
-    // version, a header that cannot be read whole, an impossible count.
+    // Another version, or more tracks than a collection holds: never
+    // written over while it is the current collection.
     bool refuse = false;
+    // Something of the files could not be read: what could be read is
+    // loaded, and the files are kept aside before the first save over them.
+    bool damaged = false;
+    bool errorLogged = false;
+    auto headerError = [&] {
+        damaged = true;
+        if (!errorLogged) logCollectionError();
+        errorLogged = true;
+    };
 
     app_.dialogs().setMousePointer(11);
     Make_Invisible();
+
+    // A save that an earlier run left half made is finished, or undone,
+    // before anything is read.
+    {
+        sf::SaveTransaction unfinished(path, trackPartFileOf(path), filterPartFileOf(path));
+        if (!finishEarlierSave(unfinished)) damaged = true;
+    }
 
     [&] {
         RecordFile file;
@@ -79,34 +102,30 @@ void CollectionStore::Load_Collection() {
             return;
         }
         if (!file.Open(path, RecordFile::Mode::Read, sf::kCollectionRecord)) {
-            logCollectionError();
-            refuse = size != 0;
+            headerError();
             return;
         }
 
         std::string version;
         if (!file.GetString(1, version)) {
-            logCollectionError();
-            refuse = true;
-            return;
-        }
-        if (!version.empty() && version != s.VersionText) {
+            // The rest is read as a collection of this version.
+            headerError();
+        } else if (!version.empty() && version != s.VersionText) {
             app_.dialogs().MsgBox("Συλλογή δημιουργημένη με διαφορετική έκδοση - Collection Created with different version",
                                   mb::Exclamation);
             refuse = true;
             return;
-        }
-        if (version.empty()) {
-            // Nothing stored yet. A file with bytes in it is no collection of ours.
-            refuse = size > 0;
-            return;
+        } else if (version.empty()) {
+            // Nothing stored yet; bytes without a version are a damaged
+            // header, read as far as it goes.
+            if (size <= 0) return;
+            headerError();
         }
 
         // Each value is read on its own; a failing one is logged and the
-        // next is read. Values beyond the end of the file mean a cut header.
+        // next is read. Values beyond the end of the file read as 0.
         auto check = [&](bool ok) {
-            if (!ok) logCollectionError();
-            if (!ok || file.pastEnd()) refuse = true;
+            if (!ok || file.pastEnd()) headerError();
             return ok;
         };
 
@@ -151,14 +170,10 @@ void CollectionStore::Load_Collection() {
         if (d.MaxPlayedCount < d.PlayedCount) d.MaxPlayedCount = d.PlayedCount;
         file.Close();
 
-        if (count > kMaxTracks || count < 0) {
-            if (count > kMaxTracks) {
-                app_.dialogs().MsgBox("Η παρούσα συλλογή ξεπερνά το όριο κομματιών " + Str(kMaxTracks) +
-                                          " New Collection exceeds this limit",
-                                      mb::Critical);
-            } else {
-                logCollectionError();
-            }
+        if (count > kMaxTracks) {
+            app_.dialogs().MsgBox("Η παρούσα συλλογή ξεπερνά το όριο κομματιών " + Str(kMaxTracks) +
+                                      " New Collection exceeds this limit",
+                                  mb::Critical);
             // Nothing of it is loaded: the collection stays empty and whole.
             refuse = true;
             d.TrackCount = 0;
@@ -168,6 +183,11 @@ void CollectionStore::Load_Collection() {
             d.MaxPlayedCount = 0;
             d.clearTrackTables(0);
             return;
+        }
+        if (count < 0) {
+            // No track can be told apart: none is read.
+            headerError();
+            count = 0;
         }
 
         d.TrackCount = count;
@@ -195,15 +215,17 @@ void CollectionStore::Load_Collection() {
             partFileIncomplete_ = false;
             logLine("-> Ανάγνωση αρχείων από Συλλογή... - Reading files from Collection...");
             Load_Collection_Files(trackFile, failed);
-            // A part file that could not be read whole is not written over.
-            if (failed != 0 || partFileIncomplete_) refuse = true;
+            if (failed != 0 || partFileIncomplete_) damaged = true;
+            std::int32_t filtersFailed = 0;
             if (failed == 0 && s.LoadFiltersAtStart) {
                 logLine("-> Ανάγνωση Φίλτρων Συλλογής... - Reading Collection Filters...");
-                Load_Collection_Filters(filterFile, failed);
+                Load_Collection_Filters(filterFile, filtersFailed);
             }
+            // Filters that fail only leave out the closing line: they are
+            // built anew from the tracks.
             if (failed != 0) {
                 logLine("-> Λάθη στην ανάγνωση αρχείων συλλογής... - Error Reading Collection Files...");
-            } else {
+            } else if (filtersFailed == 0) {
                 logLine(" -> Τέλος φορτώματος - End loading");
             }
         }
@@ -217,22 +239,80 @@ void CollectionStore::Load_Collection() {
         d.CurrentTrack = 0;
     }
     RefusedCollectionPath = refuse ? path : std::string();
+    DamagedCollectionPath = damaged && !refuse ? path : std::string();
     Make_Visible();
     if (d.TrackCount > 0) d.CollectionJustLoaded = true;
     app_.dialogs().setMousePointer(0);
 }
 
+bool CollectionStore::finishEarlierSave(sf::SaveTransaction& save) {
+    if (save.recover()) return true;
+    logLine("-> Δεν ολοκληρώθηκε η διακομμένη αποθήκευση της συλλογής - An interrupted save of the collection could not "
+            "be completed: " +
+            save.error());
+    return false;
+}
+
+bool CollectionStore::keepDamagedFiles() {
+    const std::string& path = d.CollectionPath;
+    for (const std::string& file : {path, trackPartFileOf(path), filterPartFileOf(path)}) {
+        const std::string copy = file + ".damaged";
+        // An older copy is kept as it is.
+        if (!sf::exists(file) || sf::exists(copy)) continue;
+        if (!sf::copyFile(file, copy)) {
+            logLine("-> Τα αρχεία της συλλογής \"" + path + "\" δεν φυλάχτηκαν ως .damaged και η συλλογή δεν σώθηκε - " +
+                    "The files of the collection \"" + path + "\" could not be kept as .damaged; the collection was not saved");
+            return false;
+        }
+    }
+    logLine("-> Τα αρχεία της συλλογής \"" + path + "\" είχαν λάθη και φυλάχτηκαν ως .damaged - The files of the collection \"" +
+            path + "\" had errors and were kept as .damaged");
+    DamagedCollectionPath.clear();
+    return true;
+}
+
+bool CollectionStore::putHeader(RecordBlock& header) {
+    const Form1& f = app_.Form1;
+    const ModuleState& s = app_.state;
+    bool whole = true;
+    // A text too long for its record leaves the record as it stood.
+    auto text = [&](int k, const std::string& value) {
+        if (!header.PutString(k, value)) whole = false;
+    };
+    text(1, s.VersionText);
+    text(2, f.Drive1.Drive());
+    text(3, f.Dir1.Path());
+    header.PutLong(4, d.CurrentTrack);
+    header.PutLong(5, d.StartPosition);
+    header.PutLong(6, d.TrackCount);
+    header.PutInteger(7, static_cast<std::int16_t>(s.VideoMode));
+    header.PutCurrency(8, d.TotalDuration);
+    header.PutCurrency(9, d.PlayedTotal);
+    header.PutCurrency(10, d.DurationLeft);
+    text(11, s.AlarmFile);
+    for (int c = 0; c < kClassCount; ++c) header.PutInteger(12 + c, d.PlayClassOn[static_cast<std::size_t>(c)]);
+    header.PutLong(18, d.PlayedCount);
+    header.PutLong(19, d.MaxPlayedCount);
+    header.PutCurrency(20, d.FavorPlayedTotal);
+    header.PutCurrency(21, d.FavorTimeLeft);
+    header.PutCurrency(22, d.FavorDuration);
+    for (int c = 0; c < kClassCount; ++c) header.PutCurrency(23 + c, d.ClassDuration[static_cast<std::size_t>(c)]);
+    return whole;
+}
+
 void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
     Form1& f = app_.Form1;
-    ModuleState& s = app_.state;
 
     if (Ask && app_.dialogs().MsgBox("Θα σώσετε την παρούσα συλλογή; \r\nDo you want to save the present collection?",
                                      mb::YesNo + mb::Question) != mb::Yes) {
         return;
     }
     if (!RefusedCollectionPath.empty() && RefusedCollectionPath == d.CollectionPath) {
-        logLine("-> Η συλλογή δεν σώθηκε: το αρχείο της δεν διαβάστηκε ολόκληρο - "
-                "Collection not saved: its file could not be read whole");
+        const std::string text =
+            "Η συλλογή δεν σώθηκε: το αρχείο της είναι άλλης έκδοσης ή ξεπερνά το όριο κομματιών - "
+            "Collection not saved: its file is of another version or over the track limit";
+        logLine("-> " + text);
+        app_.dialogs().MsgBox(text, mb::Critical);
         return;
     }
     bool failure = false;
@@ -251,83 +331,116 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
     }
     d.TrackCount = rows;
 
-    auto writeHeader = [&] {
-        RecordFile file;
-        if (!file.Open(d.CollectionPath, RecordFile::Mode::ReadWrite, sf::kCollectionRecord)) {
-            failure = true;
-            ++ioFailures_;
-        } else {
-            auto put = [&](bool ok) {
-                if (ok) return;
-                failure = true;
-                if (file.errorNumber() != 59) ++ioFailures_;
-            };
-            put(file.PutString(1, s.VersionText));
-            put(file.PutString(2, f.Drive1.Drive()));
-            put(file.PutString(3, f.Dir1.Path()));
-            put(file.PutLong(4, d.CurrentTrack));
-            put(file.PutLong(5, d.StartPosition));
-            put(file.PutLong(6, d.TrackCount));
-            put(file.PutInteger(7, static_cast<std::int16_t>(s.VideoMode)));
-            put(file.PutCurrency(8, d.TotalDuration));
-            put(file.PutCurrency(9, d.PlayedTotal));
-            put(file.PutCurrency(10, d.DurationLeft));
-            put(file.PutString(11, s.AlarmFile));
-            for (int c = 0; c < kClassCount; ++c) put(file.PutInteger(12 + c, d.PlayClassOn[static_cast<std::size_t>(c)]));
-            put(file.PutLong(18, d.PlayedCount));
-            put(file.PutLong(19, d.MaxPlayedCount));
-            put(file.PutCurrency(20, d.FavorPlayedTotal));
-            put(file.PutCurrency(21, d.FavorTimeLeft));
-            put(file.PutCurrency(22, d.FavorDuration));
-            for (int c = 0; c < kClassCount; ++c) put(file.PutCurrency(23 + c, d.ClassDuration[static_cast<std::size_t>(c)]));
-            put(file.Close());
-        }
-    };
-
     const std::string trackFile = trackPartFileOf(d.CollectionPath);
     const std::string filterFile = filterPartFileOf(d.CollectionPath);
-
-    // A save anywhere but where the tracks were last read from or written
-    // to, or where their file has gone, writes every track into a new file.
-    const bool full = FullRewrite || PartFilesPath != trackFile || (rows > 0 && !sf::exists(trackFile));
-    if (full) {
-        for (int i = 0; i < rows && d.hasEntry(i); ++i) d.TrackSaved[static_cast<std::size_t>(i)] = false;
-    }
-    // The value lists are rewritten when they changed; tracks changed alone
-    // need only their own table rows.
-    const bool writeFilters = full || d.FiltersDirty;
-    const bool writeRows = !writeFilters && unsaved(d, rows);
-
+    sf::SaveTransaction save(d.CollectionPath, trackFile, filterFile);
     std::int32_t failed = 0;
-    if (full) {
-        // The new files are written beside the old ones and take their
-        // names only when both were written whole; the header follows them,
-        // so a failed rewrite leaves the old three files together.
-        const std::string newFilters = sf::temporaryBeside(filterFile);
-        const std::string newTracks = sf::temporaryBeside(trackFile);
+    ioFailures_ = 0;
+
+    // An earlier save left half made is finished first, and files that a
+    // load could not read whole are kept aside before they are written over.
+    bool ready = finishEarlierSave(save);
+    if (ready && !DamagedCollectionPath.empty() && DamagedCollectionPath == d.CollectionPath) ready = keepDamagedFiles();
+
+    if (ready) {
+        // The collection file: its records as they stand, with the values
+        // of the collection put over them.
+        RecordBlock header(sf::kCollectionRecord, kHeaderRecords);
+        std::int32_t storedCount = 0;
+        {
+            RecordFile old;
+            if (sf::fileSize(d.CollectionPath) > 0 && old.Open(d.CollectionPath, RecordFile::Mode::Read, sf::kCollectionRecord)) {
+                // The tracks that a load of the file as it stands reads.
+                if (old.ReadBlock(1, header) && sf::fileSize(d.CollectionPath) >= 5 * sf::kCollectionRecord + 4)
+                    storedCount = std::max<std::int32_t>(header.GetLong(6), 0);
+            }
+        }
+        if (!putHeader(header)) failed = -1;
+        save.edit(sf::SaveTransaction::Header, 0, header.data(), header.size());
+
+        // A save anywhere but where the tracks were last read from or
+        // written to, or where their file has gone, writes every track into
+        // a new file; so does one that would change much of the old file.
+        bool full = FullRewrite || PartFilesPath != trackFile || (rows > 0 && !sf::exists(trackFile));
+        bool newTracks = full;
+        if (!full) {
+            std::int64_t changed = 0;
+            const int held = std::min<int>(std::min(rows, storedCount), static_cast<int>(d.TrackSaved.size()));
+            for (int i = 0; i < held; ++i) changed += d.TrackSaved[static_cast<std::size_t>(i)] ? 0 : 1;
+            const std::int64_t bytes = changed * sf::kTrackRecords * sf::kTrackRecord;
+            newTracks = bytes > std::min<std::int64_t>(kMostEditedBytes, sf::fileSize(trackFile) / 2);
+        }
+        if (full) {
+            for (int i = 0; i < rows && d.hasEntry(i); ++i) d.TrackSaved[static_cast<std::size_t>(i)] = false;
+        }
+
+        // The tracks.
+        std::vector<std::int32_t> written;
+        constexpr std::int64_t trackBytes = std::int64_t(sf::kTrackRecords) * sf::kTrackRecord;
+        if (newTracks) {
+            RecordFile out;
+            if (!out.Open(save.newFile(sf::SaveTransaction::Tracks), RecordFile::Mode::Create, sf::kTrackRecord)) {
+                failed = -1;
+                ++ioFailures_;
+            } else {
+                out.setWriteOut(true);
+                encodeTracks(0, 0,
+                             [&](std::int32_t first, const RecordBlock& block, int records) {
+                                 return out.WriteBlock(first * std::int64_t(sf::kTrackRecords) + 1, block, records);
+                             },
+                             failed, written);
+                if (!out.Close()) {
+                    failed = -1;
+                    ++ioFailures_;
+                }
+            }
+            save.replace(sf::SaveTransaction::Tracks);
+        } else {
+            // Tracks the file holds are edits; tracks beyond the count the
+            // collection file on disk holds are read by no load yet, and go
+            // straight into the file.
+            RecordFile ahead;
+            encodeTracks(storedCount, storedCount,
+                         [&](std::int32_t first, const RecordBlock& block, int records) {
+                             if (first < storedCount) {
+                                 save.edit(sf::SaveTransaction::Tracks, static_cast<std::uint64_t>(first * trackBytes),
+                                           block.data(), static_cast<std::size_t>(records) * sf::kTrackRecord);
+                                 return true;
+                             }
+                             if (!ahead.isOpen()) {
+                                 if (!ahead.Open(trackFile, RecordFile::Mode::ReadWrite, sf::kTrackRecord)) return false;
+                                 ahead.setWriteOut(true);
+                             }
+                             save.wroteAhead(sf::SaveTransaction::Tracks);
+                             return ahead.WriteBlock(first * std::int64_t(sf::kTrackRecords) + 1, block, records);
+                         },
+                         failed, written);
+            if (!ahead.Close()) {
+                failed = -1;
+                ++ioFailures_;
+            }
+        }
+
+        // The filters: the value lists when they changed (or the tracks are
+        // written anew), else only the table rows of the changed tracks.
+        bool wholeFilters = newTracks || d.FiltersDirty;
+        if (!wholeFilters && unsaved(d, rows)) wholeFilters = !Changed_Filter_Rows(save, failed);
+        if (wholeFilters) {
+            Save_Collection_Filters(save.newFile(sf::SaveTransaction::Filters), failed);
+            save.replace(sf::SaveTransaction::Filters);
+        }
+
         // A text too long for its record fails the save, yet the files are
         // whole and take their places; only refused writes keep the old ones.
-        ioFailures_ = 0;
-        Save_Collection_Filters(newFilters, failed);
-        if (ioFailures_ == 0) Save_Collection_Files(newTracks, failed);
-        if (ioFailures_ == 0) writeHeader();
-        if (ioFailures_ == 0) {
-            if (!sf::replaceFile(newFilters, filterFile) || !sf::replaceFile(newTracks, trackFile)) ++ioFailures_;
-        }
-        if (ioFailures_ != 0) {
-            failed = -1;
-            std::error_code ignored;
-            std::filesystem::remove(newFilters, ignored);
-            std::filesystem::remove(newTracks, ignored);
-            for (int i = 0; i < rows && d.hasEntry(i); ++i) d.TrackSaved[static_cast<std::size_t>(i)] = false;
-        } else {
+        if (ioFailures_ == 0 && save.commit()) {
+            for (std::int32_t t : written) d.TrackSaved[static_cast<std::size_t>(t)] = true;
             PartFilesPath = trackFile;
+        } else {
+            failed = -1;
+            if (!save.committed()) save.abandon();
         }
     } else {
-        writeHeader();
-        if (writeFilters) Save_Collection_Filters(filterFile, failed);
-        if (writeRows) Save_Changed_Filter_Rows(filterFile, failed);
-        Save_Collection_Files(trackFile, failed);
+        failed = -1;
     }
     if (failed != 0) failure = true;
     // Filters that did not reach their file are written again next time.

@@ -125,7 +125,12 @@ void CollectionStore::Reset_Spare_Texts() {
 }
 
 void CollectionStore::Reset_Ratings() {
-    for (auto& c : d.TrackClass) c = 0;
+    // A track whose class goes must have its records written again.
+    for (std::size_t i = 0; i < d.TrackClass.size(); ++i) {
+        if (d.TrackClass[i] == 0) continue;
+        d.TrackClass[i] = 0;
+        d.TrackSaved[i] = false;
+    }
     for (std::string& label : d.ClassDurationLabel) label.clear();
 }
 

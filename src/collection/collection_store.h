@@ -9,7 +9,9 @@
 // Its procedures are defined across the .cpp files of src/collection, one
 // file per group.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "collection/collection_data.h"
 #include "toolkit/text_file.h"
@@ -17,6 +19,10 @@
 namespace tarvolin {
 
 class Program;
+class RecordBlock;
+namespace storefiles {
+class SaveTransaction;
+}
 
 class CollectionStore {
 public:
@@ -125,6 +131,13 @@ public:
     static void File_Name_Of_Path(const std::string& path, std::string& name);
     // True when path names a regular file that can be opened for reading.
     static bool File_Exists(const std::string& path);
+    // Whether a track with this path can be stored: the path must fit its
+    // record of the track part file. A path that does not is kept for
+    // logPathsLeftOut, and the caller leaves the file out.
+    bool pathFitsCollection(const std::string& path);
+    // Logs each path that pathFitsCollection turned down since the last
+    // call, naming the file.
+    void logPathsLeftOut();
     // Makes player 1 (main window) or 2 (video window) let go of its file.
     void Load_Dump_Media(int player);
     // Removes a leftover "dump.mp3" from the program folder.
@@ -146,23 +159,28 @@ public:
     // backup copies.
     std::int32_t SaveCounter = 0;
     // The collection file that a load refused (other version, over the track
-    // limit, unreadable header): never written while CollectionPath names it.
+    // limit): never written while CollectionPath names it.
     std::string RefusedCollectionPath;
+    // The collection file whose load met damage (a header or part file that
+    // could not be read whole): before the first save over it, its three
+    // files are copied aside as name + ".damaged".
+    std::string DamagedCollectionPath;
     // The track part file that the tables were last read from or written to;
     // a save to any other file writes every track.
     std::string PartFilesPath;
 
     // ---- Track part file (track_part_file.cpp) ----
     void Load_Collection_Files(const std::string& Path, std::int32_t& Failed);
+    // Writes the tracks whose TrackSaved is False into Path in place.
     void Save_Collection_Files(const std::string& Path, std::int32_t& Failed);
 
     // ---- Filter part file (filter_part_file.cpp) ----
     void Load_Collection_Filters(const std::string& path, std::int32_t& failed);
     void Save_Collection_Filters(const std::string& path, std::int32_t& failed);
-    // After changes of tracks only: rewrites in place the table rows of the
-    // tracks not yet saved when the stored lists have the present sizes,
-    // else the whole file.
-    void Save_Changed_Filter_Rows(const std::string& path, std::int32_t& failed);
+    // After changes of tracks only: the table rows of the tracks not yet
+    // saved, as edits of the save's filter part file. False when the stored
+    // lists do not have the present sizes (the whole file is then written).
+    bool Changed_Filter_Rows(storefiles::SaveTransaction& save, std::int32_t& failed);
 
     // ---- Default file (default_file.cpp) ----
     void Load_Last_Collection();
@@ -209,11 +227,32 @@ private:
     bool partFileIncomplete_ = false;
     // Set by the merge's reading steps on a missing part file or a bad read.
     bool mergeReadFailed_ = false;
+    // Paths too long to be stored, not yet logged.
+    std::vector<std::string> pathsLeftOut_;
     // Writes that the system refused during a save (texts too long for
     // their records are not counted: they fail the save but not the files).
     int ioFailures_ = 0;
     // Load_Collection's error line for the collection file.
     void logCollectionError();
+    // Finishes, or undoes, a save of the current collection that an earlier
+    // run left half made; false (with a log line) when it cannot.
+    bool finishEarlierSave(storefiles::SaveTransaction& save);
+    // Copies the current collection's three files aside as name +
+    // ".damaged" (an older copy is kept) and logs it; false when a copy
+    // could not be made.
+    bool keepDamagedFiles();
+    // Puts the collection file's records 1 to 28 into header; false when a
+    // text did not fit its record (that record is left as it was).
+    bool putHeader(RecordBlock& header);
+    // Encodes the tracks to be written: those whose TrackSaved is False and
+    // every track from `from` on. Consecutive ones go together, in runs that
+    // do not cross track `split`; put(firstTrack, block, records) stores the
+    // first `records` records of the block. Tracks whose every text fitted
+    // are added to `whole`; a text that did not fit sets Failed, and a run
+    // that put refused counts as a refused write.
+    using TrackRunSink = std::function<bool(std::int32_t firstTrack, const RecordBlock& block, int records)>;
+    void encodeTracks(std::int32_t from, std::int32_t split, const TrackRunSink& put, std::int32_t& Failed,
+                      std::vector<std::int32_t>& whole);
 };
 
 }  // namespace tarvolin

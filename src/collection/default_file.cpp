@@ -1,6 +1,8 @@
 // The default file: the last collection's path and the seven statistics
 // counters, kept between runs in the collections folder.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -25,6 +27,21 @@ void CollectionStore::Load_Last_Collection() {
     ModuleState& s = app_.state;
     Make_Data_Folder(1);
     Make_Data_Folder(3);
+
+    // The executable's folder is passed over as the program folder when the
+    // default file could not name a collection in it; the user is told where
+    // the data went.
+    const std::string& exe = app_.executablePath();
+    const std::size_t slash = exe.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        const std::string exeFolder = exe.substr(0, slash);
+        if (!sf::fitsTextLine(exeFolder) && sf::asFolder(exeFolder) != s.AppFolder) {
+            logLine("-> Ο φάκελος του προγράμματος \"" + exeFolder + "\" δεν μπορεί να γραφτεί στο αρχείο " +
+                    "default.tl και τα δεδομένα φυλάγονται στο \"" + s.AppFolder +
+                    "\" - The program folder cannot be stored in the file default.tl and the data is kept in \"" +
+                    s.AppFolder + "\"");
+        }
+    }
 
     bool failure = false;
     TextFileReader in;
@@ -64,6 +81,16 @@ void CollectionStore::Save_Last_Collection() {
     Make_Data_Folder(3);
     if (d.CollectionPath.empty()) d.CollectionPath = defaultCollectionPath();
 
+    // A path that the first line cannot hold as it is would split it and
+    // spoil the counters: the next start opens the default collection.
+    std::string line = d.CollectionPath;
+    if (!sf::fitsTextLine(line)) {
+        line = defaultCollectionPath();
+        logLine("-> Η διαδρομή της συλλογής δεν μπορεί να γραφτεί στο αρχείο default.tl - The collection's path cannot "
+                "be stored in the file default.tl");
+        if (!sf::fitsTextLine(line)) return;
+    }
+
     // Written beside the old file and put in its place when whole.
     const std::string target = defaultFilePath();
     const std::string temp = sf::temporaryBeside(target);
@@ -73,7 +100,7 @@ void CollectionStore::Save_Last_Collection() {
         report(out.errorText());
         return;
     }
-    if (!out.PrintLine(d.CollectionPath)) {
+    if (!out.PrintLine(line)) {
         ok = false;
         report(out.errorText());
     }
@@ -90,12 +117,13 @@ void CollectionStore::Save_Last_Collection() {
         ok = false;
         report(out.errorText());
     }
+    // Sent to the disk before it takes the old one's place.
     std::error_code ec;
-    if (ok) {
-        std::filesystem::rename(temp, target, ec);
-        if (ec) report(ec.message());
+    if (ok && !sf::replaceFile(temp, target)) {
+        ok = false;
+        report(std::strerror(errno));
     }
-    if (!ok || ec) std::filesystem::remove(temp, ec);
+    if (!ok) std::filesystem::remove(temp, ec);
 }
 
 }  // namespace tarvolin

@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "collection/collection_store.h"
+#include "collection/save_transaction.h"
 #include "collection/store_files.h"
 #include "toolkit/record_file.h"
 
@@ -37,16 +38,8 @@ public:
     bool flush() {
         if (used_ == 0) return ok_;
         // Every Put writes its whole record, so the block needs no clearing
-        // between batches; only a last, shorter batch goes through a copy.
-        bool written;
-        if (used_ == kRecordsPerWrite) {
-            written = file_.WriteBlock(record_, block_);
-        } else {
-            RecordBlock part(sf::kFilterRecord, used_);
-            std::copy(block_.data(), block_.data() + part.size(), part.data());
-            written = file_.WriteBlock(record_, part);
-        }
-        if (!written) ok_ = false;
+        // between batches.
+        if (!file_.WriteBlock(record_, block_, used_)) ok_ = false;
         record_ += used_;
         used_ = 0;
         return ok_;
@@ -73,6 +66,8 @@ void CollectionStore::Save_Collection_Filters(const std::string& path, std::int3
         ++ioFailures_;
         return;
     }
+    // A whole file is synced before it takes its place.
+    file.setWriteOut(true);
     SequentialWriter out(file);
     // Every failing write here is one the system refused.
     auto write = [&](bool ok) {
@@ -114,35 +109,34 @@ void CollectionStore::Save_Collection_Filters(const std::string& path, std::int3
     write(file.Close());
 }
 
-void CollectionStore::Save_Changed_Filter_Rows(const std::string& path, std::int32_t& failed) {
+bool CollectionStore::Changed_Filter_Rows(sf::SaveTransaction& save, std::int32_t& failed) {
     Form1& f = app_.Form1;
-    {
-        RecordFile file;
-        if (sf::exists(path) && file.Open(path, RecordFile::Mode::ReadWrite, sf::kFilterRecord)) {
-            bool same = true;
-            std::int64_t base = kBoxes + 1;
-            for (int k = 1; k <= kBoxes + 1 && same; ++k) {
-                std::int16_t stored = 0;
-                const ComboBox* box = k <= kBoxes ? f.Combo4_0.get(k) : nullptr;
-                const int present = k <= kBoxes ? (box ? box->ListCount() : 0) : f.List5.ListCount() - 1;
-                same = file.GetInteger(k, stored) && !file.pastEnd() && stored == present;
-                if (k <= kBoxes) base += stored;
-            }
-            if (same && file.RecordCount() >= base + f.List5.ListCount()) {
-                const int rows = std::min(f.List2.ListCount(), static_cast<int>(d.TrackSaved.size()));
-                for (int i = 0; i < rows; ++i) {
-                    const int line = i + 2;
-                    if (d.TrackSaved[static_cast<std::size_t>(i)] || line >= f.List5.ListCount()) continue;
-                    const std::string row = f.List5.List(line);
-                    if (!file.PutString(base + line + 1, row.size() > kTextBytes ? CutAtCharBoundary(row, kTextBytes) : row))
-                        failed = -1;
-                }
-                if (!file.Close()) failed = -1;
-                return;
-            }
-        }
+    const std::string& path = save.file(sf::SaveTransaction::Filters);
+    RecordFile file;
+    if (!sf::exists(path) || !file.Open(path, RecordFile::Mode::Read, sf::kFilterRecord)) return false;
+    // The stored counts must be the present ones, and every row must be there.
+    std::int64_t base = kBoxes + 1;
+    for (int k = 1; k <= kBoxes + 1; ++k) {
+        std::int16_t stored = 0;
+        const ComboBox* box = k <= kBoxes ? f.Combo4_0.get(k) : nullptr;
+        const int present = k <= kBoxes ? (box ? box->ListCount() : 0) : f.List5.ListCount() - 1;
+        if (!file.GetInteger(k, stored) || file.pastEnd() || stored != present) return false;
+        if (k <= kBoxes) base += stored;
     }
-    Save_Collection_Filters(path, failed);
+    if (file.RecordCount() < base + f.List5.ListCount()) return false;
+    file.Close();
+
+    RecordBlock record(sf::kFilterRecord, 1);
+    const int rows = std::min(f.List2.ListCount(), static_cast<int>(d.TrackSaved.size()));
+    for (int i = 0; i < rows; ++i) {
+        const int line = i + 2;
+        if (d.TrackSaved[static_cast<std::size_t>(i)] || line >= f.List5.ListCount()) continue;
+        const std::string& row = f.List5.List(line);
+        if (!record.PutString(1, row.size() > kTextBytes ? CutAtCharBoundary(row, kTextBytes) : row)) failed = -1;
+        save.edit(sf::SaveTransaction::Filters, static_cast<std::uint64_t>(base + line) * sf::kFilterRecord, record.data(),
+                  record.size());
+    }
+    return true;
 }
 
 void CollectionStore::Load_Collection_Filters(const std::string& path, std::int32_t& failed) {

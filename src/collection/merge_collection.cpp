@@ -67,9 +67,10 @@ void CollectionStore::Merge_Collection(const std::string& path) {
         if (version.empty()) return;
 
         // Of the other header only the track count is used; the video mode
-        // of record 7 stays the current one's.
+        // of record 7 stays the current one's. A header that ends before it
+        // holds no tracks.
         std::int32_t otherCount = 0;
-        if (!file.GetLong(6, otherCount) || file.pastEnd() || otherCount < 0) {
+        if (!file.GetLong(6, otherCount) || otherCount < 0) {
             logError();
             return;
         }
@@ -93,12 +94,13 @@ void CollectionStore::Merge_Collection(const std::string& path) {
         logLine("-> Ανάγνωση αρχείων από Συλλογή σε πρόσθεση... - Reading files from Collection in add...");
         const int before = f.List2.ListCount();
         std::int32_t failed = 0;
-        if (!mergeReadFailed_) Load_Collection_Files_Add(partFile, failed, otherCount);
+        // A damaged track is left out alone; the others are read.
+        Load_Collection_Files_Add(partFile, failed, otherCount);
         appended = f.List2.ListCount() - before;
         if (failed != 0 || mergeReadFailed_) {
             logLine("-> Λάθη στην ανάγνωση αρχείων συλλογής... - Error Reading Collection Files...");
         } else {
-            f.Text2[0].prepend("Σύνολο νέων κομματιών: \"" + Str(newCount) + ": New Items were Loaded\r\n");
+            f.Text2[0].prepend("Σύνολο νέων κομματιών: \"" + Str(appended) + ": New Items were Loaded\r\n");
             logLine(" -> Τέλος φορτώματος - End loading");
         }
         readingRan = true;
@@ -140,11 +142,16 @@ void CollectionStore::Count_New_Media(const std::string& partFile, std::int32_t 
         // No tracks to take: nothing is appended, and no file is made.
         mergeReadFailed_ = true;
     } else {
-        const std::unordered_set<std::string> paths = listedPaths(app_.Form1.List2);
+        // The tracks that the reading step will append: a path that can be
+        // read, not empty, not listed yet and not counted before.
+        std::unordered_set<std::string> paths = listedPaths(app_.Form1.List2);
         std::string path;
         for (std::int32_t i = 0; i < otherCount; ++i) {
-            if (!file.GetString(static_cast<std::int64_t>(i) * R + 12, path)) mergeReadFailed_ = true;
-            if (paths.find(path) == paths.end()) ++newCount;
+            if (!file.GetString(static_cast<std::int64_t>(i) * R + 12, path)) {
+                mergeReadFailed_ = true;
+            } else if (!path.empty() && path != " " && paths.insert(path).second) {
+                ++newCount;
+            }
             app_.loop().DoEvents();
             const std::int64_t done = i + 1;
             if (sf::progressDue(done, otherCount)) Show_Progress(done, otherCount, 1);

@@ -60,6 +60,10 @@ std::string asFolder(std::string path) {
     return path;
 }
 
+bool fitsTextLine(const std::string& text) {
+    return text.find_first_of("\r\n") == std::string::npos && (text.empty() || (text[0] != ' ' && text[0] != '\t'));
+}
+
 bool saneAmount(Currency value) {
     // 32768 tracks of this size still sum inside the range.
     constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / 32768;
@@ -121,60 +125,140 @@ std::string temporaryBeside(const std::string& path) {
     return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
 }
 
-bool copyFile(const std::string& from, const std::string& to) {
-    const std::string temp = temporaryBeside(to);
-    std::error_code ec;
-    std::filesystem::copy_file(from, temp, std::filesystem::copy_options::overwrite_existing, ec);
-    if (!ec && !replaceFile(temp, to)) ec = std::error_code(errno, std::generic_category());
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return false;
-    }
-    return true;
+namespace {
+
+// Retries a call that a signal interrupted.
+template <typename F>
+auto retried(F call) {
+    decltype(call()) r;
+    do {
+        r = call();
+    } while (r < 0 && errno == EINTR);
+    return r;
 }
 
-bool replaceFile(const std::string& from, const std::string& to) {
-    // The old file stays open across the swap, so letting go of its name
-    // does not drop its last reference; closing that handle frees it later.
-    int old = ::open(to.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+// Copies the whole of in into out; false on any error (errno tells).
+bool copyContents(int in, int out) {
+    // The system copies within the kernel where it can.
+    bool kernelCopy = true;
+    std::vector<char> buffer;
+    for (;;) {
+        if (kernelCopy) {
+            const ssize_t n = retried([&] { return ::copy_file_range(in, nullptr, out, nullptr, std::size_t(1) << 30, 0); });
+            if (n > 0) continue;
+            if (n == 0) return true;
+            if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) return false;
+            // Not between these files: by hand from where it stopped.
+            kernelCopy = false;
+            buffer.resize(std::size_t(1) << 20);
+        }
+        const ssize_t got = retried([&] { return ::read(in, buffer.data(), buffer.size()); });
+        if (got < 0) return false;
+        if (got == 0) return true;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t n = retried([&] { return ::write(out, buffer.data() + done, static_cast<std::size_t>(got - done)); });
+            if (n < 0) return false;
+            done += n;
+        }
+    }
+}
+
+}  // namespace
+
+bool copyFile(const std::string& from, const std::string& to) {
+    const int in = retried([&] { return ::open(from.c_str(), O_RDONLY | O_CLOEXEC); });
+    if (in < 0) return false;
+    struct stat st;
+    const bool stated = ::fstat(in, &st) == 0;
+    if (!stated || !S_ISREG(st.st_mode)) {
+        const int e = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(in);
+        errno = e;
+        return false;
+    }
+    const std::string temp = temporaryBeside(to);
+    const int out = retried([&] { return ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777); });
+    if (out < 0) {
+        const int e = errno;
+        ::close(in);
+        errno = e;
+        return false;
+    }
+    bool ok = copyContents(in, out);
+    int e = errno;
+    ::close(in);
+    if (ok && ::fdatasync(out) != 0) {
+        ok = false;
+        e = errno;
+    }
+    if (::close(out) != 0 && ok) {
+        ok = false;
+        e = errno;
+    }
+    if (ok && !renameOver(temp, to)) {
+        ok = false;
+        e = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        errno = e;
+    }
+    return ok;
+}
+
+namespace {
+
+// Opens path with flags and hands it to sync (fdatasync, fsync).
+bool syncOpened(const std::string& path, int flags, int (*sync)(int)) {
+    const int fd = retried([&] { return ::open(path.c_str(), flags | O_RDONLY | O_CLOEXEC); });
+    if (fd < 0) return false;
+    const bool ok = sync(fd) == 0;
+    const int e = errno;
+    ::close(fd);
+    errno = e;
+    return ok;
+}
+
+}  // namespace
+
+bool syncFile(const std::string& path) { return syncOpened(path, O_NOFOLLOW | O_NONBLOCK, ::fdatasync); }
+
+bool syncFolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+    return syncOpened(folder, O_DIRECTORY, ::fsync);
+}
+
+bool renameOver(const std::string& from, const std::string& to) {
+    // The old file stays open across the rename, so losing its name does not
+    // drop its last reference; closing that handle frees it later.
+    int old = retried([&] { return ::open(to.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK); });
     struct stat st;
     if (old >= 0 && (::fstat(old, &st) != 0 || !S_ISREG(st.st_mode))) {
-        // Only a file is swapped; anything else is left to the plain rename
-        // to refuse or replace as it always did.
         ::close(old);
         old = -1;
     }
-    bool renamed = false;
-    int renameError = 0;
-    if (old >= 0 && ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
-        // The two names swapped files in one step: from now names the old
-        // file, which goes.
-        renamed = true;
-        ::unlink(from.c_str());
-    } else {
-        renamed = ::rename(from.c_str(), to.c_str()) == 0;
-        renameError = errno;
+    bool ok = ::rename(from.c_str(), to.c_str()) == 0;
+    int e = errno;
+    if (ok && !syncFolderOf(to)) {
+        ok = false;
+        e = errno;
     }
-    // The new file is sent on its way to the disk at once, as a rename over
-    // an old file would have done, but without holding up the save.
-    const int fresh = renamed ? ::open(to.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK) : -1;
-    auto release = [old, fresh] {
-        if (fresh >= 0) {
-            ::sync_file_range(fresh, 0, 0, SYNC_FILE_RANGE_WRITE);
-            ::close(fresh);
-        }
-        if (old >= 0) ::close(old);
-    };
-    if (old >= 0 || fresh >= 0) {
+    if (old >= 0) {
+        auto release = [old] { ::close(old); };
         try {
             std::thread(release).detach();
         } catch (const std::system_error&) {
             release();
         }
     }
-    errno = renameError;
-    return renamed;
+    errno = e;
+    return ok;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+    if (!syncFile(from)) return false;
+    return renameOver(from, to);
 }
 
 }  // namespace tarvolin::storefiles

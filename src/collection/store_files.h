@@ -38,6 +38,11 @@ std::string withoutExtension(const std::string& path);
 // A folder path with its closing "/" ("/" stays "/").
 std::string asFolder(std::string path);
 
+// Whether a text file's line (the default file's first line) holds text as
+// it is: it has no line break, and no blank at its start (a load takes
+// those off).
+bool fitsTextLine(const std::string& text);
+
 // A Currency read from a file that can be summed over a whole collection
 // without leaving the Currency range; larger magnitudes are damage.
 bool saneAmount(Currency value);
@@ -58,18 +63,26 @@ std::string bitrateText(int kbps);                 // "000"
 // on, else the main window's; with VideoMode 1 the one holding CurrentFile.
 Player& activePlayer(Program& app);
 
-// Copies a file over another through a temporary file and a rename, so
-// the destination is either the old or the whole new copy.
+// Copies a file over another through a temporary file that is sent to the
+// disk and then renamed over the destination, so the destination is either
+// the old or the whole new copy, also after a power cut. The copy keeps the
+// source's permission bits.
 bool copyFile(const std::string& from, const std::string& to);
 
-// Puts from in the place of to in one step, as std::filesystem::rename
-// does, and removes the file that to named. Where the file system can, the
-// two names swap files and the old one is then unlinked: a rename over an
-// existing file makes some file systems (ext4) write the new file out on
-// the spot, which took a third of a large save. The new file is instead
-// sent to the disk, and the old one let go of, on a helper thread: the
-// system frees a large file's cached pages when its last name and handle
-// go, which would hold up the save too.
+// Sends a file's data to the disk (fdatasync).
+bool syncFile(const std::string& path);
+// Sends the entries of the folder that holds path to the disk, so that a
+// name made, renamed or removed there stays so.
+bool syncFolderOf(const std::string& path);
+
+// Renames from over to in one step and sends the folder to the disk. When
+// to named a file, the system frees a large file's pages and blocks as its
+// last name and handle go, which would hold up the caller: a handle on it
+// is kept across the rename and let go of on a helper thread.
+bool renameOver(const std::string& from, const std::string& to);
+
+// Puts the file from in the place of to: from is sent to the disk first,
+// then renamed over to (renameOver).
 bool replaceFile(const std::string& from, const std::string& to);
 
 // Keeps the timer tick idle while the collection is read, and restores

@@ -2,6 +2,7 @@
 // play mark, duration, class, size, resume point, bit rate, tags, path,
 // attributes-read switch and spare slots.
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "app/program.h"
@@ -21,6 +22,20 @@ constexpr int R = sf::kTrackRecords;
 constexpr int kTracksPerWrite = 64;
 
 }  // namespace
+
+bool CollectionStore::pathFitsCollection(const std::string& path) {
+    if (path.size() + 2 <= static_cast<std::size_t>(sf::kTrackRecord)) return true;
+    pathsLeftOut_.push_back(path);
+    return false;
+}
+
+void CollectionStore::logPathsLeftOut() {
+    for (const std::string& path : pathsLeftOut_) {
+        logLine("-> Η διαδρομή είναι πολύ μεγάλη για να φυλαχτεί στη συλλογή και το αρχείο δεν προστέθηκε: \"" + path +
+                "\" - The path is too long to be kept in the collection and the file was not added: \"" + path + "\"");
+    }
+    pathsLeftOut_.clear();
+}
 
 void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_t& Failed) {
     Form1& f = app_.Form1;
@@ -174,36 +189,23 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
     file.Close();
 }
 
-void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_t& Failed) {
+void CollectionStore::encodeTracks(std::int32_t from, std::int32_t split, const TrackRunSink& put, std::int32_t& Failed,
+                                   std::vector<std::int32_t>& whole) {
     Form1& f = app_.Form1;
-    RecordFile file;
-    if (!file.Open(Path, RecordFile::Mode::ReadWrite, sf::kTrackRecord)) {
-        Failed = -1;
-        ++ioFailures_;
-        return;
-    }
     const std::int32_t count = std::min<std::int32_t>(d.TrackCount, f.List2.ListCount());
     const std::int64_t total = count;
     std::int64_t progress = 0;
 
-    // Consecutive unsaved tracks go out together.
+    // Consecutive tracks go out together.
     RecordBlock batch(sf::kTrackRecord, R * kTracksPerWrite);
     std::int32_t runStart = -1;  // first track of the batch
     int runLength = 0;
-    std::vector<std::int32_t> pending;  // tracks in the batch that wrote whole
+    std::vector<std::int32_t> pending;  // tracks in the batch that encoded whole
 
     auto flush = [&] {
         if (runLength == 0) return;
-        bool ok;
-        if (runLength == kTracksPerWrite) {
-            ok = file.WriteBlock(static_cast<std::int64_t>(runStart) * R + 1, batch);
-        } else {
-            RecordBlock part(sf::kTrackRecord, R * runLength);
-            std::copy(batch.data(), batch.data() + part.size(), part.data());
-            ok = file.WriteBlock(static_cast<std::int64_t>(runStart) * R + 1, part);
-        }
-        if (ok) {
-            for (std::int32_t t : pending) d.TrackSaved[static_cast<std::size_t>(t)] = true;
+        if (put(runStart, batch, runLength * R)) {
+            whole.insert(whole.end(), pending.begin(), pending.end());
         } else {
             Failed = -1;
             ++ioFailures_;
@@ -215,40 +217,39 @@ void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_
 
     for (std::int32_t i = 0; i < count && d.hasEntry(i); ++i) {
         const auto e = static_cast<std::size_t>(i);
-        if (!d.TrackSaved[e]) {
-            if (runLength > 0 && runStart + runLength != i) flush();
+        if (!d.TrackSaved[e] || i >= from) {
+            if (runLength > 0 && (runStart + runLength != i || i == split)) flush();
             if (runLength == 0) runStart = i;
             // Every record of the track is written whole (value and zero tail).
-            RecordBlock& single = batch;
             const int b = runLength * R;
-            bool whole = true;
+            bool fits = true;
             auto text = [&](int k, const std::string& value) {
                 // A text that does not fit its record cannot be stored; the
                 // record stays empty and the track stays unsaved.
-                if (!single.PutString(b + k, value)) {
-                    whole = false;
-                    single.PutString(b + k, "");
+                if (!batch.PutString(b + k, value)) {
+                    fits = false;
+                    batch.PutString(b + k, "");
                 }
             };
-            single.PutLong(b + 1, d.PlayOrder[e]);
-            single.PutCurrency(b + 2, d.TrackDuration[e]);
-            single.PutInteger(b + 3, d.TrackClass[e]);
-            single.PutCurrency(b + 4, d.TrackSize[e]);
-            single.PutCurrency(b + 5, d.TrackResumePos[e]);
-            single.PutInteger(b + 6, d.TrackBitrate[e]);
+            batch.PutLong(b + 1, d.PlayOrder[e]);
+            batch.PutCurrency(b + 2, d.TrackDuration[e]);
+            batch.PutInteger(b + 3, d.TrackClass[e]);
+            batch.PutCurrency(b + 4, d.TrackSize[e]);
+            batch.PutCurrency(b + 5, d.TrackResumePos[e]);
+            batch.PutInteger(b + 6, d.TrackBitrate[e]);
             text(7, d.TrackArtist[e]);
             text(8, d.TrackGenre[e]);
             text(9, d.TrackAlbum[e]);
             text(10, d.TrackTitle[e]);
             text(11, d.TrackYear[e]);
             text(12, f.List2.List(i));
-            single.PutBoolean(b + 13, d.TrackInfoRead[e]);
+            batch.PutBoolean(b + 13, d.TrackInfoRead[e]);
             for (int j = 0; j < kSpareSlots; ++j) {
-                single.PutInteger(b + 14 + 2 * j, d.TrackExtraNum[e][static_cast<std::size_t>(j)]);
+                batch.PutInteger(b + 14 + 2 * j, d.TrackExtraNum[e][static_cast<std::size_t>(j)]);
                 text(15 + 2 * j, d.TrackExtraText[e][static_cast<std::size_t>(j)]);
             }
             ++runLength;
-            if (whole) {
+            if (fits) {
                 pending.push_back(i);
             } else {
                 Failed = -1;
@@ -259,10 +260,28 @@ void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_
         if (sf::progressDue(progress, total)) Show_Progress(progress, total, 0);
     }
     flush();
+}
+
+void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_t& Failed) {
+    RecordFile file;
+    if (!file.Open(Path, RecordFile::Mode::ReadWrite, sf::kTrackRecord)) {
+        Failed = -1;
+        ++ioFailures_;
+        return;
+    }
+    std::vector<std::int32_t> whole;
+    const std::int32_t none = std::numeric_limits<std::int32_t>::max();
+    encodeTracks(none, none,
+                 [&](std::int32_t first, const RecordBlock& block, int records) {
+                     return file.WriteBlock(static_cast<std::int64_t>(first) * R + 1, block, records);
+                 },
+                 Failed, whole);
     if (!file.Close()) {
         Failed = -1;
         ++ioFailures_;
+        return;
     }
+    for (std::int32_t t : whole) d.TrackSaved[static_cast<std::size_t>(t)] = true;
 }
 
 }  // namespace tarvolin

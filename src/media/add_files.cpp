@@ -96,7 +96,7 @@ bool MediaFiles::appendTrack(const std::string& path) {
     Form1& f = app.Form1;
     CollectionData& d = app.collection.d;
     const int row = f.List2.ListCount();
-    if (row + 1 > kMaxTracks) return false;
+    if (row + 1 > kMaxTracks || !app.collection.pathFitsCollection(path)) return false;
     if (!f.List2.AddItem(path)) return false;
     f.List3_0[0].AddItem(storefiles::numberText(row));
     f.List3_0[1].AddItem("-");
@@ -191,6 +191,8 @@ void MediaFiles::Add_Files_From_Folders() {
                 if (checked.empty()) {
                     // Empty, gone since it was listed, or not readable.
                     ++zeroLength;
+                } else if (!store.pathFitsCollection(path)) {
+                    // Left out, and logged with the summary.
                 } else if (f.List2.ListCount() + 1 > kMaxTracks || !appendTrack(path)) {
                     full = true;
                 } else {
@@ -245,6 +247,7 @@ void MediaFiles::Add_Files_From_Folders() {
     s.TimerSuspended = false;
 
     // 7. Summary.
+    store.logPathsLeftOut();
     TextBox& status = f.Text2[1];
     status.setText(timeNow() + "-> Αριθμός αρχείων που Προστέθηκαν - Number of Added files :" + Str(added) +
                    ". Λάθη σε αρχεία με μηδενικό μήκος - Error in files with zero bytes :" + Str(zeroLength) +

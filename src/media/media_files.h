@@ -41,7 +41,8 @@ public:
     // Appends one track for path: its rows in List2 and the five columns
     // (numbered row + 1), its empty table entries, counted as unclassified.
     // TrackCount follows List2. False (nothing changed) when the collection
-    // is full. Every procedure that adds tracks goes through here.
+    // is full, or when the path is too long to be stored (the store keeps it
+    // for its log line). Every procedure that adds tracks goes through here.
     bool appendTrack(const std::string& path);
     // The item of a list of paths (List2, List1) that is exactly path
     // (letter case counts), or -1.

@@ -217,6 +217,7 @@ void MediaFiles::Open_Merge_WMP_Playlist(bool merge, bool pathGiven, const std::
     if (refused) f.Text2[0].prependLine(timeNow() + "--> Δεν υπάρχει άλλος χώρος - No more space");
     if (!skippedLine.empty()) store.logLine(skippedLine);
     d.ClassLabelsDirty = true;
+    store.logPathsLeftOut();
     // The display is shown for the first row with that row's own class, so
     // its class letter stays what it is.
     store.showFirstTrackRating();

@@ -119,6 +119,7 @@ void Playback::Form_Load() {
     if (d.PlayedCount == 0 && app.collection.isTrackRow(d.CurrentTrack)) {
         d.PlayedCount = 1;
         d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)] = 1;
+        d.TrackSaved[static_cast<std::size_t>(d.CurrentTrack)] = false;
     }
 
     // 22.

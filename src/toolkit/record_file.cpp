@@ -67,6 +67,21 @@ constexpr std::size_t FirstAheadBytes = std::size_t(1) << 16;
 
 }  // namespace
 
+bool WriteAllAt(int fd, const void* data, std::size_t size, off_t offset) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, bytes, size, offset);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
 // ---------------------------------------------------------------------------
 // RecordBlock
 
@@ -150,6 +165,7 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
         Close();
         fd_ = std::exchange(other.fd_, -1);
         readOnly_ = other.readOnly_;
+        writeOut_ = other.writeOut_;
         path_ = std::move(other.path_);
         recordLength_ = other.recordLength_;
         position_ = other.position_;
@@ -202,6 +218,7 @@ bool RecordFile::Open(const std::string& path, Mode mode, int recordLength) {
     }
     fd_ = fd;
     readOnly_ = mode == Mode::Read;
+    writeOut_ = false;
     path_ = path;
     recordLength_ = recordLength;
     position_ = 1;
@@ -265,20 +282,6 @@ bool RecordFile::writable() {
 
 namespace {
 
-bool writeAll(int fd, const unsigned char* data, std::size_t size, off_t offset) {
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size, offset);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
 // Reads up to size bytes; gives the number read (short only at the end of
 // the file), or -1 on error.
 ssize_t readUpTo(int fd, unsigned char* data, std::size_t size, off_t offset) {
@@ -300,7 +303,9 @@ ssize_t readUpTo(int fd, unsigned char* data, std::size_t size, off_t offset) {
 bool RecordFile::writeAt(const unsigned char* data, std::size_t size, off_t offset) {
     // What was read ahead may be what this write changes.
     aheadLength_ = 0;
-    if (!writeAll(fd_, data, size, offset)) return failErrno();
+    if (!WriteAllAt(fd_, data, size, offset)) return failErrno();
+    // Only a hint: a failure shows when the file is synced.
+    if (writeOut_) ::sync_file_range(fd_, offset, static_cast<off_t>(size), SYNC_FILE_RANGE_WRITE);
     return true;
 }
 
@@ -480,12 +485,18 @@ bool RecordFile::GetString(std::int64_t record, std::string& text) {
     return true;
 }
 
-bool RecordFile::WriteBlock(std::int64_t firstRecord, const RecordBlock& block) {
+bool RecordFile::WriteBlock(std::int64_t firstRecord, const RecordBlock& block, int count) {
     if (!writable()) return false;
     if (block.recordLength() != recordLength_) return fail(BadRecordLength, "Bad record length");
+    if (count < 0) count = block.count();
+    if (count > block.count()) return fail(BadRecordNumber, "Bad record number");
     off_t offset;
-    if (!locate(firstRecord, block.count(), offset)) return false;
-    const std::size_t size = block.size();
+    if (!locate(firstRecord, count, offset)) return false;
+    const std::size_t size = static_cast<std::size_t>(count) * static_cast<std::size_t>(recordLength_);
+    if (size == 0) {
+        position_ = firstRecord;
+        return true;
+    }
     if (!pending_.empty() && offset == pendingOffset_ + static_cast<off_t>(pending_.size()) &&
         pending_.size() + size <= GatherBytes) {
         pending_.insert(pending_.end(), block.data(), block.data() + size);
@@ -501,7 +512,7 @@ bool RecordFile::WriteBlock(std::int64_t firstRecord, const RecordBlock& block) 
             aheadLength_ = 0;
         }
     }
-    position_ = firstRecord + block.count();
+    position_ = firstRecord + count;
     return true;
 }
 
@@ -511,6 +522,11 @@ bool RecordFile::ReadBlock(std::int64_t firstRecord, RecordBlock& block) {
     if (block.recordLength() != recordLength_) return fail(BadRecordLength, "Bad record length");
     off_t offset;
     if (!locate(firstRecord, block.count(), offset)) return false;
+    if (block.size() == 0) {
+        // Nothing to read; an empty block has no memory to copy into.
+        position_ = firstRecord;
+        return true;
+    }
     if (!flushPending()) return false;
     const ssize_t n = readAt(block.data(), block.size(), offset);
     if (n < 0) {

@@ -47,6 +47,10 @@
 
 namespace tarvolin {
 
+// Writes all size bytes at offset of the open file fd (pwrite, again after
+// a signal or a short write). False with errno on failure.
+bool WriteAllAt(int fd, const void* data, std::size_t size, off_t offset);
+
 // A group of consecutive records in memory (a track's 45 records, say),
 // filled with typed values and then written or read in one system call by
 // RecordFile::WriteBlock / ReadBlock. Records are numbered 1 to count()
@@ -130,6 +134,10 @@ public:
     void Seek(std::int64_t record) { position_ = record < 1 ? 1 : record; }
     // Makes the gathered writes and hands the data to the disk (fdatasync).
     bool Flush();
+    // With on, every write made from here is sent on its way to the disk at
+    // once, without waiting for it: a large file written whole and then
+    // synced has little left to wait for at the end.
+    void setWriteOut(bool on) { writeOut_ = on; }
 
     bool PutInteger(std::int64_t record, std::int16_t value);
     bool PutLong(std::int64_t record, std::int32_t value);
@@ -154,7 +162,9 @@ public:
 
     // The block's records written as records firstRecord .. firstRecord +
     // count - 1 in one write. The block's record length must be this file's.
-    bool WriteBlock(std::int64_t firstRecord, const RecordBlock& block);
+    // A count from 0 to the block's count writes only its first count
+    // records; -1 writes them all.
+    bool WriteBlock(std::int64_t firstRecord, const RecordBlock& block, int count = -1);
     // Those records read into the block in one read; bytes beyond the end of
     // the file read as zeros and set pastEnd().
     bool ReadBlock(std::int64_t firstRecord, RecordBlock& block);
@@ -182,6 +192,7 @@ private:
 
     int fd_ = -1;
     bool readOnly_ = false;
+    bool writeOut_ = false;
     std::string path_;
     int recordLength_ = 0;
     std::int64_t position_ = 1;

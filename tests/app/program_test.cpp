@@ -87,6 +87,15 @@ TEST(DefaultAppFolder, OtherwiseTheUsersDataFolderWhichIsCreated) {
     EXPECT_EQ(defaultAppFolder(""), expected);
 }
 
+TEST(DefaultAppFolder, AFolderTheDefaultFileCannotNameIsPassedOver) {
+    TempDir t;
+    EnvVar xdg("XDG_DATA_HOME", t.path() + "data");
+    // Writable, but a newline in its name would split the default file's
+    // first line.
+    t.makeDir("two\nlines");
+    EXPECT_EQ(defaultAppFolder(t.file("two\nlines/tarvolin")), t.path() + "data/tarvolin/");
+}
+
 TEST(DefaultAppFolder, WithoutXdgDataHomeTheHomesLocalShare) {
     TempDir t;
     EnvVar home("HOME", t.path() + "home");

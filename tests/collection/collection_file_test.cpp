@@ -1,7 +1,10 @@
 // The collection file with its track and filter part files: the bytes
 // written, the tables and rows loaded, incremental and full saves, the
 // backup copies and collections that must not be written over.
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include "collection/collection_files_fixture.h"
 
@@ -269,7 +272,7 @@ TEST_F(CollectionFilesTest, TooLongTextsFailTheSave) {
     EXPECT_EQ(part.substr(6 * 400 + 2, 10), "Νίκος");
 }
 
-TEST_F(CollectionFilesTest, RefusedCollectionsAreNeverWrittenOver) {
+TEST_F(CollectionFilesTest, OnlyAnotherVersionOrTooManyTracksRefuseTheSave) {
     makeFolders();
     struct Case {
         const char* what;
@@ -280,19 +283,13 @@ TEST_F(CollectionFilesTest, RefusedCollectionsAreNeverWrittenOver) {
     other.str(1, "4.9").i32(6, 2);
     Records tooMany(300);
     tooMany.str(1, "5.0").i32(6, 32767).i32(19, 0);
-    Records negative(300);
-    negative.str(1, "5.0").i32(6, -4).i32(19, 0);
-    Records cut(300);
-    cut.str(1, "5.0").str(2, "/");
-    Records garbage(300);
-    garbage.raw(1, {0xff, 0xff, 'x'}).i32(19, 0);
     const std::vector<Case> cases = {
         {"other version", other, "Συλλογή δημιουργημένη με διαφορετική έκδοση - Collection Created with different version"},
         {"over the limit", tooMany, "Η παρούσα συλλογή ξεπερνά το όριο κομματιών  32766 New Collection exceeds this limit"},
-        {"negative count", negative, ""},
-        {"cut header", cut, ""},
-        {"garbage", garbage, ""},
     };
+    const std::string refusal =
+        "Η συλλογή δεν σώθηκε: το αρχείο της είναι άλλης έκδοσης ή ξεπερνά το όριο κομματιών - "
+        "Collection not saved: its file is of another version or over the track limit";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         store().Reset_Collection(0);
@@ -300,25 +297,158 @@ TEST_F(CollectionFilesTest, RefusedCollectionsAreNeverWrittenOver) {
         d().CollectionPath = collectionPath();
         writeFile(collectionPath(), c.header.bytes());
         store().Load_Collection();
-        if (!c.message.empty()) {
-            ASSERT_EQ(h.dialogs.calls("MsgBox").size(), 1u);
-            EXPECT_EQ(h.dialogs.calls("MsgBox")[0].prompt, c.message);
-        }
+        ASSERT_EQ(h.dialogs.calls("MsgBox").size(), 1u);
+        EXPECT_EQ(h.dialogs.calls("MsgBox")[0].prompt, c.message);
         EXPECT_EQ(d().TrackCount, 0);
         EXPECT_EQ(d().trackEntries(), 1u);
         EXPECT_EQ(f1().List2.ListCount(), 0);
         EXPECT_TRUE(f1().List2.Visible());
 
+        // The save that would write over it is refused, and told.
         addTrack("/new/track.mp3");
+        h.dialogs.clearTranscript();
         store().Save_Collection(false, false);
         EXPECT_EQ(readFile(collectionPath()), c.header.bytes());
         EXPECT_FALSE(std::filesystem::exists(trackPath()));
+        ASSERT_EQ(h.dialogs.calls("MsgBox").size(), 1u);
+        EXPECT_EQ(h.dialogs.calls("MsgBox")[0].prompt, refusal);
+        EXPECT_EQ(h.dialogs.calls("MsgBox")[0].buttons, mb::Critical);
+        EXPECT_NE(log().find("-> " + refusal), std::string::npos);
     }
     // Another name ends the refusal.
     d().CollectionPath = folder() + "tarvolin_sylloges/new.tlf";
     store().Save_Collection(false, false);
     EXPECT_TRUE(d().CollectionSaved);
     EXPECT_TRUE(std::filesystem::exists(folder() + "tarvolin_sylloges/new_Files.ptlf"));
+}
+
+// How often text stands in the log.
+static int timesLogged(const std::string& log, const std::string& text) {
+    int n = 0;
+    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(CollectionFilesTest, DamagedFilesLoadAsFarAsTheyGoAndAreKeptAsideBeforeTheFirstSave) {
+    const std::string errorLine = "Error while loading Collection";
+    const std::string keptLine = "had errors and were kept as .damaged";
+    struct Case {
+        const char* what;
+        std::string header, part;  // the files as they are damaged
+        int tracksLoaded;
+        int errorLines, messages;  // told once, or not at all
+    };
+    writeSampleFiles();
+    const std::string header = expectedCollectionFile(), part = expectedTrackFile();
+    Records negative(300);
+    negative.str(1, "5.0").str(2, "/").str(3, folder()).i32(6, -4).i32(18, 3).i32(19, 3);
+    std::string garbage = header;
+    garbage[0] = '\xff';
+    garbage[1] = '\xff';
+    std::string noVersion = header;
+    noVersion.replace(0, 5, std::string(5, '\0'));
+    std::string badRecord = part;
+    badRecord[(45 + 11) * 400 + 1] = '\x7f';  // the second track's path runs past its record
+    const std::vector<Case> cases = {
+        {"negative count", negative.bytes(), part, 0, 1, 0},
+        {"header cut before record 19", header.substr(0, 11 * 300 + 40), part, 3, 1, 0},
+        {"unreadable record 1", garbage, part, 3, 1, 0},
+        {"empty version in a file with bytes", noVersion, part, 3, 1, 0},
+        {"short part file", header, part.substr(0, 2 * 45 * 400), 2, 0, 0},
+        {"missing part file", header, "", 0, 0, 0},
+        {"one unreadable record", header, badRecord, 2, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const std::string& file : {collectionPath(), trackPath(), filterPath()})
+            std::filesystem::remove(file + ".damaged");
+        writeFile(collectionPath(), c.header);
+        if (c.part.empty()) {
+            std::filesystem::remove(trackPath());
+        } else {
+            writeFile(trackPath(), c.part);
+        }
+        writeFile(filterPath(), expectedFilterFile());
+        store().Reset_Collection(0);
+        d().CollectionPath = collectionPath();
+        f1().Text2[0].setText("");
+        h.dialogs.clearTranscript();
+        store().Load_Collection();
+
+        EXPECT_TRUE(store().RefusedCollectionPath.empty());
+        EXPECT_EQ(d().TrackCount, c.tracksLoaded);
+        EXPECT_EQ(f1().List2.ListCount(), c.tracksLoaded);
+        EXPECT_EQ(timesLogged(log(), errorLine), c.errorLines);
+        EXPECT_EQ(h.dialogs.calls("MsgBox").size(), static_cast<std::size_t>(c.messages));
+
+        // The first save keeps the files as they were, then saves.
+        addTrack("/new/track.mp3");
+        d().TrackSaved[static_cast<std::size_t>(d().TrackCount - 1)] = false;
+        store().Save_Collection(false, false);
+        EXPECT_TRUE(d().CollectionSaved);
+        EXPECT_EQ(readFile(collectionPath() + ".damaged"), c.header);
+        EXPECT_EQ(std::filesystem::exists(trackPath() + ".damaged"), !c.part.empty());
+        if (!c.part.empty()) {
+            EXPECT_EQ(readFile(trackPath() + ".damaged"), c.part);
+        }
+        EXPECT_EQ(readFile(filterPath() + ".damaged"), expectedFilterFile());
+        EXPECT_EQ(timesLogged(log(), keptLine), 1);
+
+        // It loads whole now, and later saves copy nothing again.
+        store().Reset_Collection(0);
+        d().CollectionPath = collectionPath();
+        f1().Text2[0].setText("");
+        store().Load_Collection();
+        EXPECT_EQ(d().TrackCount, c.tracksLoaded + 1);
+        EXPECT_EQ(f1().List2.List(c.tracksLoaded), "/new/track.mp3");
+        EXPECT_EQ(log().find(errorLine), std::string::npos);
+        EXPECT_EQ(log().find("Error Reading Collection Files"), std::string::npos);
+        EXPECT_TRUE(store().DamagedCollectionPath.empty());
+        std::filesystem::remove(collectionPath() + ".damaged");
+        store().Save_Collection(false, false);
+        EXPECT_FALSE(std::filesystem::exists(collectionPath() + ".damaged"));
+    }
+
+    // An older copy is never written over.
+    writeFile(collectionPath() + ".damaged", "older copy");
+    writeFile(collectionPath(), garbage);
+    store().Reset_Collection(0);
+    d().CollectionPath = collectionPath();
+    store().Load_Collection();
+    store().Save_Collection(false, false);
+    EXPECT_TRUE(d().CollectionSaved);
+    EXPECT_EQ(readFile(collectionPath() + ".damaged"), "older copy");
+}
+
+TEST_F(CollectionFilesTest, ACollectionThatCannotBeKeptAsideIsNotWrittenOver) {
+    writeSampleFiles();
+    std::string cut = expectedTrackFile().substr(0, 45 * 400);
+    writeFile(trackPath(), cut);
+    store().Load_Collection();
+    ASSERT_EQ(d().TrackCount, 1);
+
+    // Files may not grow past 1000 bytes: no copy can be made, so the save
+    // fails and writes nothing.
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    store().Save_Collection(false, false);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(d().CollectionSaved);
+    ASSERT_NE(h.dialogs.last(), nullptr);
+    EXPECT_EQ(h.dialogs.last()->buttons, mb::Critical);
+    EXPECT_EQ(readFile(collectionPath()), expectedCollectionFile());
+    EXPECT_EQ(readFile(trackPath()), cut);
+    EXPECT_NE(log().find("could not be kept as .damaged"), std::string::npos);
+
+    store().Save_Collection(false, false);
+    EXPECT_TRUE(d().CollectionSaved);
+    EXPECT_EQ(readFile(trackPath() + ".damaged"), cut);
 }
 
 TEST_F(CollectionFilesTest, MissingAndEmptyCollectionFiles) {
@@ -414,10 +544,12 @@ TEST_F(CollectionFilesTest, BadLengthWordsAndShortPartFilesAreReadSafely) {
     EXPECT_NE(log().find("Track read errors: 1"), std::string::npos);
     EXPECT_NE(log().find("-> Λάθη στην ανάγνωση αρχείων συλλογής... - Error Reading Collection Files..."),
               std::string::npos);
-    // A file that could not be read whole is kept as it is.
+    // The file as it was is kept aside before the save writes the two tracks.
     const std::string bytes = readFile(trackPath());
     store().Save_Collection(false, false);
-    EXPECT_EQ(readFile(trackPath()), bytes);
+    EXPECT_TRUE(d().CollectionSaved);
+    EXPECT_EQ(readFile(trackPath() + ".damaged"), bytes);
+    EXPECT_EQ(readFile(collectionPath()).substr(5 * 300, 4), std::string("\x02\0\0\0", 4));
 }
 
 TEST_F(CollectionFilesTest, FilterFileEdges) {
@@ -476,6 +608,21 @@ TEST_F(CollectionFilesTest, FilterFileEdges) {
     EXPECT_EQ(f1().Combo4_0[2].List(0), std::string(598, 'v'));
     // The cut row makes the table be built again.
     EXPECT_TRUE(d().FiltersDirty);
+}
+
+TEST_F(CollectionFilesTest, AFilterFileThatFailsOnlyLeavesOutTheClosingLine) {
+    writeSampleFiles();
+    Records filters(600);
+    filters.i16(1, 3).i16(9, -1).str(10, "only one");  // counts beyond the end
+    writeFile(filterPath(), filters.bytes());
+    ASSERT_TRUE(app().state.LoadFiltersAtStart);
+    store().Load_Collection();
+    EXPECT_EQ(d().TrackCount, 3);
+    EXPECT_NE(log().find("-> Ανάγνωση Φίλτρων Συλλογής... - Reading Collection Filters..."), std::string::npos);
+    EXPECT_EQ(log().find("Error Reading Collection Files"), std::string::npos) << log();
+    EXPECT_EQ(log().find("End loading"), std::string::npos);
+    // The filters are built anew from the tracks; the files are not damaged.
+    EXPECT_TRUE(store().DamagedCollectionPath.empty());
 }
 
 TEST_F(CollectionFilesTest, FilterFileOfALargeCollectionIsNoFailure) {

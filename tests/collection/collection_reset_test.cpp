@@ -121,6 +121,9 @@ TEST_F(ResetTest, RatingsResetKeepsThePlayHistory) {
     EXPECT_EQ(data.PlayOrder[1], 2) << "the current track without a mark gets PlayedCount";
     EXPECT_FALSE(data.TrackSaved[1]);
     EXPECT_EQ(data.PlayOrder[2], 1);
+    // The tracks that lost their class must be written again.
+    EXPECT_FALSE(data.TrackSaved[0]);
+    EXPECT_FALSE(data.TrackSaved[2]);
     EXPECT_EQ(data.PlayedCount, 2);
     EXPECT_EQ(data.MaxPlayedCount, 2);
     EXPECT_EQ(data.TrackResumePos[0], money(12));

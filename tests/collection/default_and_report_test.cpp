@@ -61,6 +61,43 @@ TEST_F(DefaultFileTest, MissingOrBrokenFilesGiveTheDefaultCollection) {
     EXPECT_EQ(app().state.StatSeconds, 7);
 }
 
+TEST_F(DefaultFileTest, APathTheFirstLineCannotHoldIsNeverWrittenThere) {
+    ModuleState& s = app().state;
+    d().CollectionPath = "/music/two\nlines.tlf";
+    s.StatFilesPlayed = 9;
+    s.StatSeconds = 4;
+    store().Save_Last_Collection();
+    // The next start opens the default collection, with its counters kept.
+    const std::string fallback = app().AppFolder() + "tarvolin_sylloges/tarvolin.tlf";
+    EXPECT_EQ(readFile(defaultFile()), fallback + "\r\n 9  0  0  0  0  0  4 \r\n");
+    EXPECT_NE(log().find("The collection's path cannot be stored in the file default.tl"), std::string::npos);
+    s.StatFilesPlayed = 0;
+    store().Load_Last_Collection();
+    EXPECT_EQ(d().CollectionPath, fallback);
+    EXPECT_EQ(s.StatFilesPlayed, 9);
+}
+
+TEST_F(DefaultFileTest, AProgramFolderPassedOverForItsNameIsToldOnce) {
+    // The executable lies in a folder the default file cannot name; the
+    // program keeps its data in another folder (here the test's).
+    Services services = h.services();
+    services.executablePath = "/opt/two\nlines/tarvolin";
+    h.build(services);
+    store().Load_Last_Collection();
+    const std::string told = "The program folder cannot be stored in the file default.tl and the data is kept in \"" +
+                             app().AppFolder() + "\"";
+    const std::string text = log();
+    const std::size_t at = text.find(told);
+    EXPECT_NE(at, std::string::npos) << text;
+    EXPECT_EQ(text.find(told, at + 1), std::string::npos);
+
+    // An executable in a folder that can be named says nothing.
+    services.executablePath = "/opt/tarvolin/tarvolin";
+    h.build(services);
+    store().Load_Last_Collection();
+    EXPECT_EQ(log().find("The program folder"), std::string::npos);
+}
+
 TEST_F(DefaultFileTest, EmptyPathSavesTheDefaultCollection) {
     d().CollectionPath.clear();
     store().Save_Last_Collection();

@@ -176,6 +176,42 @@ TEST_F(MergeTest, RefusedMergesChangeNothing) {
     }
 }
 
+TEST_F(MergeTest, ADamagedTrackAloneIsLeftOutAndTheCountsAreOfTheTracksAppended) {
+    currentTracks(2);
+    writeOther({{"/n/0.mp3", 1}, {"/n/1.mp3", 2}, {"/n/2.mp3", 3}, {"/n/0.mp3"}, {""}, {"/cur/1.mp3"}});
+    // The second track's path runs past its record.
+    std::string part = testbytes::readFile(otherPart());
+    part[(45 + 11) * 400 + 1] = '\x7f';
+    writeFile(otherPart(), part);
+    h.dialogs.answerMsgBox(mb::Yes);
+    store().Merge_Collection(otherPath());
+
+    ASSERT_EQ(f1().List2.ListCount(), 4);
+    EXPECT_EQ(f1().List2.List(2), "/n/0.mp3");
+    EXPECT_EQ(f1().List2.List(3), "/n/2.mp3");
+    EXPECT_EQ(d().TrackCount, 4);
+    EXPECT_NE(log().find("New media to merge --> 2 out of --> 6"), std::string::npos) << log();
+    EXPECT_NE(log().find("-> Λάθη στην ανάγνωση αρχείων συλλογής... - Error Reading Collection Files..."),
+              std::string::npos);
+    // The play marks of the two tracks appended come first.
+    EXPECT_EQ(h.dialogs.calls("MsgBox").size(), 1u);
+    EXPECT_EQ(d().PlayOrder[2], 1);
+    EXPECT_EQ(d().PlayOrder[3], 3);
+    EXPECT_EQ(d().MaxPlayedCount, 3);
+}
+
+TEST_F(MergeTest, AHeaderEndingBeforeTheTrackCountHoldsNoTracks) {
+    currentTracks(2);
+    writeOther({{"/n/0.mp3"}});
+    Records header(300);
+    header.str(1, "5.0").str(2, "/").i32(4, 0);
+    writeFile(otherPath(), header.bytes().substr(0, 4 * 300 - 100));
+    store().Merge_Collection(otherPath());
+    EXPECT_EQ(f1().List2.ListCount(), 2);
+    EXPECT_EQ(log().find("Error"), std::string::npos) << log();
+    EXPECT_NE(log().find("New media to merge --> 0 out of --> 0"), std::string::npos);
+}
+
 TEST_F(MergeTest, AMissingPartFileIsAFailureAndIsNotCreated) {
     currentTracks(1);
     writeOther({{"/n/0.mp3"}});

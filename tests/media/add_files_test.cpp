@@ -131,6 +131,22 @@ TEST_F(AddFilesTest, EmptyVanishedAndOddlyNamedFiles) {
     expectConsistent();
 }
 
+TEST_F(AddFilesTest, APathTooLongForItsTrackRecordIsLeftOutAndLogged) {
+    // 398 bytes is the most a track record holds.
+    const std::string folder = "deep/" + std::string(200, 'a') + "/";
+    const std::string base = disk.path() + folder;
+    const std::string fits = file(folder + std::string(398 - base.size() - 4, 'b') + ".mp3");
+    const std::string tooLong = file(folder + std::string(399 - base.size() - 4, 'c') + ".mp3");
+    ASSERT_EQ(fits.size(), 398u);
+    chooseTypes({"*.mp3"});
+    showFolder(folder);
+    addFromFileList();
+
+    EXPECT_EQ(tracks(), std::vector<std::string>{fits});
+    EXPECT_NE(f1().Text2[0].Text().find("the file was not added: \"" + tooLong + "\""), std::string::npos);
+    expectConsistent();
+}
+
 TEST_F(AddFilesTest, PlaylistFilesAreNotTracksButOtherEndingsAre) {
     file("p/list.m3u");
     file("p/list.wpl");

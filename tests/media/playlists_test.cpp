@@ -233,6 +233,19 @@ TEST_F(PlaylistsTest, MergingSkipsDoublesAndKeepsMissingFiles) {
     EXPECT_LT(d().CurrentTrack, 13);
 }
 
+TEST_F(PlaylistsTest, AnEntryTooLongForItsTrackRecordIsLeftOutAndLogged) {
+    const std::string a = file("m/a.mp3");
+    const std::string tooLong = "/" + std::string(250, 'x') + "/" + std::string(150, 'y') + ".mp3";
+    const std::string list = fixtures::writeBytes(disk.file("m/long.m3u"), a + "\n" + tooLong + "\n");
+    tenTracks();
+    openFromMenu(true, list);
+    ASSERT_EQ(f1().List2.ListCount(), 11);
+    EXPECT_EQ(f1().List2.List(10), a);
+    // Told after the closing recount, which takes the log box.
+    EXPECT_TRUE(has(logText(), "the file was not added: \"" + tooLong + "\"")) << logText();
+    expectConsistent();
+}
+
 TEST_F(PlaylistsTest, OnlyTheThreeEndingsInSmallLettersAreOpened) {
     const std::string song = file("e/song.mp3");
     h.media.add(song, 5, {});

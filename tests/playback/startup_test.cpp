@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "playback_fixture.h"
+#include "toolkit/record_file.h"
 
 namespace tarvolin {
 namespace {
@@ -264,6 +265,28 @@ TEST_F(PlaybackTest, TheFilesMenuExitShutsTheProgramDown) {
     EXPECT_TRUE(app().playback.shutDown());
     EXPECT_TRUE(fs::exists(h.folder.file("tarvolin_sylloges/default.tl")));
     EXPECT_TRUE(fs::exists(h.folder.file("tarvolin_preferences/default_pref.tl")));
+}
+
+TEST_F(PlaybackTest, TheStartUpPlayMarkReachesThePartFile) {
+    startUp();
+    addTracks(makeFiles(2, 4));
+    s().PlayAtStart = false;
+    int cancel = 0;
+    f().QueryUnload.raise(cancel, 0);
+
+    // The next start numbers the loaded current track 1, and the shutdown
+    // after it stores that mark with the track.
+    h.build();
+    startUp();
+    EXPECT_EQ(d().PlayedCount, 1);
+    EXPECT_EQ(d().PlayOrder[0], 1);
+    EXPECT_FALSE(d().TrackSaved[0]);
+    f().QueryUnload.raise(cancel, 0);
+    RecordFile part;
+    ASSERT_TRUE(part.Open(h.folder.file("tarvolin_sylloges/tarvolin_Files.ptlf"), RecordFile::Mode::Read, 400));
+    std::int32_t mark = -1;
+    ASSERT_TRUE(part.GetLong(1, mark));
+    EXPECT_EQ(mark, 1);
 }
 
 }  // namespace

@@ -336,6 +336,18 @@ TEST(RecordFile, BlockOfATracksRecordsEqualsSequentialWrites) {
     EXPECT_EQ(back.GetLong(1), 0);
     ASSERT_TRUE(back.GetString(12, s));
     EXPECT_EQ(s, "");
+
+    // A block of no records reads nothing, also from what was read ahead.
+    std::int32_t l = 0;
+    ASSERT_TRUE(in.GetLong(first, l));
+    ASSERT_TRUE(in.GetLong(first + 1, l));
+    RecordBlock none(400, 0);
+    EXPECT_TRUE(in.ReadBlock(first + 2, none));
+    EXPECT_FALSE(in.pastEnd());
+    EXPECT_EQ(in.position(), first + 2);
+    std::int16_t cls = 0;
+    ASSERT_TRUE(in.GetInteger(RecordFile::Next, cls));
+    EXPECT_EQ(cls, 4);
 }
 
 TEST(RecordFile, GatheredBlocksStayInOrderWithSingleRecords) {
