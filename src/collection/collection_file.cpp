@@ -239,6 +239,7 @@ void CollectionStore::Load_Collection() {
         d.CurrentTrack = 0;
     }
     RefusedCollectionPath = refuse ? path : std::string();
+    RefusalTold = false;
     DamagedCollectionPath = damaged && !refuse ? path : std::string();
     Make_Visible();
     if (d.TrackCount > 0) d.CollectionJustLoaded = true;
@@ -312,7 +313,8 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
             "Η συλλογή δεν σώθηκε: το αρχείο της είναι άλλης έκδοσης ή ξεπερνά το όριο κομματιών - "
             "Collection not saved: its file is of another version or over the track limit";
         logLine("-> " + text);
-        app_.dialogs().MsgBox(text, mb::Critical);
+        if (!RefusalTold) app_.dialogs().MsgBox(text, mb::Critical);
+        RefusalTold = true;
         return;
     }
     bool failure = false;

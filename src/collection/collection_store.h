@@ -161,6 +161,9 @@ public:
     // The collection file that a load refused (other version, over the track
     // limit): never written while CollectionPath names it.
     std::string RefusedCollectionPath;
+    // The refusal was shown in a box since that load: the saves that come by
+    // themselves (auto-save, shutdown) then only log it.
+    bool RefusalTold = false;
     // The collection file whose load met damage (a header or part file that
     // could not be read whole): before the first save over it, its three
     // files are copied aside as name + ".damaged".

@@ -107,6 +107,8 @@ void Library::mnuFileOpen_Click() {
 }
 
 void Library::mnuFileSave_Click() {
+    // The user asked for this save: a refusal is shown again.
+    app.collection.RefusalTold = false;
     if (saveCollectionReported(false)) app.collection.logLine(" -> Σώθηκε - Saved");
 }
 

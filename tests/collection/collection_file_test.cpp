@@ -272,6 +272,13 @@ TEST_F(CollectionFilesTest, TooLongTextsFailTheSave) {
     EXPECT_EQ(part.substr(6 * 400 + 2, 10), "Νίκος");
 }
 
+// How often text stands in the log.
+static int timesLogged(const std::string& log, const std::string& text) {
+    int n = 0;
+    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++n;
+    return n;
+}
+
 TEST_F(CollectionFilesTest, OnlyAnotherVersionOrTooManyTracksRefuseTheSave) {
     makeFolders();
     struct Case {
@@ -314,6 +321,14 @@ TEST_F(CollectionFilesTest, OnlyAnotherVersionOrTooManyTracksRefuseTheSave) {
         EXPECT_EQ(h.dialogs.calls("MsgBox")[0].prompt, refusal);
         EXPECT_EQ(h.dialogs.calls("MsgBox")[0].buttons, mb::Critical);
         EXPECT_NE(log().find("-> " + refusal), std::string::npos);
+
+        // The saves that come by themselves after it do not show the box
+        // every time; they log it.
+        h.dialogs.clearTranscript();
+        const int logged = timesLogged(log(), "-> " + refusal);
+        store().Save_Collection(false, false);
+        EXPECT_TRUE(h.dialogs.calls("MsgBox").empty());
+        EXPECT_EQ(timesLogged(log(), "-> " + refusal), logged + 1);
     }
     // Another name ends the refusal.
     d().CollectionPath = folder() + "tarvolin_sylloges/new.tlf";
@@ -322,12 +337,6 @@ TEST_F(CollectionFilesTest, OnlyAnotherVersionOrTooManyTracksRefuseTheSave) {
     EXPECT_TRUE(std::filesystem::exists(folder() + "tarvolin_sylloges/new_Files.ptlf"));
 }
 
-// How often text stands in the log.
-static int timesLogged(const std::string& log, const std::string& text) {
-    int n = 0;
-    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++n;
-    return n;
-}
 
 TEST_F(CollectionFilesTest, DamagedFilesLoadAsFarAsTheyGoAndAreKeptAsideBeforeTheFirstSave) {
     const std::string errorLine = "Error while loading Collection";

@@ -239,6 +239,10 @@ TEST_F(CollectionMenuTest, SaveWritesTheFileAndLogsOnlyASaveThatHappened) {
     f1().mnuFileSave.click();
     EXPECT_EQ(fixtures::readBytes(collection("mine")), before);
     EXPECT_EQ(log().find("Σώθηκε - Saved"), std::string::npos) << log();
+    // Each Save the user asks for says why in a box, also after the first.
+    EXPECT_EQ(dialogs().calls("MsgBox").size(), 1u);
+    f1().mnuFileSave.click();
+    EXPECT_EQ(dialogs().calls("MsgBox").size(), 2u);
 }
 
 TEST_F(CollectionMenuTest, SaveAsWritesEveryTrackUnderTheNewNameAndThenTheDefaultFile) {
