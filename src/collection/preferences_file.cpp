@@ -2,6 +2,7 @@
 // one value per record, in a fixed order; counted groups (search links,
 // folders, media types) store their count first.
 #include <algorithm>
+#include <filesystem>
 
 #include "app/program.h"
 #include "collection/collection_store.h"
@@ -262,13 +263,17 @@ void CollectionStore::Save_Preferences(std::int32_t& Failed) {
     Make_Data_Folder(2);
     app_.dialogs().setMousePointer(11);
 
+    // Written whole beside the old file, which it replaces only once it is
+    // on the disk: a kill or a full disk mid-save keeps the old settings.
     const std::string path = preferencesFilePath();
+    const std::string temp = sf::temporaryBeside(path);
     RecordFile file;
-    if (!file.Open(path, RecordFile::Mode::ReadWrite, sf::kPreferencesRecord)) {
+    if (!file.Open(temp, RecordFile::Mode::ReadWrite, sf::kPreferencesRecord)) {
         Failed = -1;
         return;
     }
-    bool error = false;
+    bool error = false;  // a write the system refused
+    bool cut = false;    // a text stored shortened: the file is still whole
     auto put = [&](bool ok) {
         if (!ok) error = true;
     };
@@ -277,7 +282,7 @@ void CollectionStore::Save_Preferences(std::int32_t& Failed) {
     auto putText = [&](const std::string& value) {
         if (value.size() > kTextBytes) {
             // Stored shortened so that every later record keeps its place.
-            error = true;
+            cut = true;
             put(file.PutString(RecordFile::Next, CutAtCharBoundary(value, kTextBytes)));
         } else {
             put(file.PutString(RecordFile::Next, value));
@@ -338,7 +343,14 @@ void CollectionStore::Save_Preferences(std::int32_t& Failed) {
     put(file.PutByte(RecordFile::Next, static_cast<std::uint8_t>(std::clamp(s.ResumeMode, 0, 255))));
     put(file.Close());
 
-    if (error) {
+    if (error || !sf::replaceFile(temp, path)) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        Failed = -1;
+        return;
+    }
+    // A shortened save is no copy to fall back on.
+    if (cut) {
         Failed = -1;
         return;
     }

@@ -1,5 +1,10 @@
 // The preferences file: the records written, the switches, menus and
 // controls restored, and damaged files.
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
 #include "collection/record_bytes.h"
 #include "collection/store_fixture.h"
 
@@ -98,6 +103,35 @@ TEST_F(PreferencesTest, SaveWritesEveryRecordInOrderWithItsBackup) {
     EXPECT_EQ(readFile(path()), expected().bytes());
     // The first save makes the backup too.
     EXPECT_EQ(readFile(path() + ".backup"), expected().bytes());
+}
+
+// A save that the disk cuts short (here: files may not grow past 2000
+// bytes) leaves the file it would have replaced as it was.
+TEST_F(PreferencesTest, ASaveCutShortKeepsTheOldFileWhole) {
+    putSettings();
+    std::int32_t failed = 0;
+    store().Save_Preferences(failed);
+    ASSERT_EQ(failed, 0);
+    const std::string before = readFile(path());
+
+    app().state.Volume = 20;
+    app().state.SearchLinkCount = 3;
+    app().state.SearchLinks.push_back("https://c.example/?q=");
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = limit;
+    small.rlim_cur = 2000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    store().Save_Preferences(failed);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(failed, -1);
+    EXPECT_EQ(readFile(path()), before);
+    // Nothing is left beside it.
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path()).parent_path()))
+        EXPECT_TRUE(entry.path() == path() || entry.path() == path() + ".backup") << entry.path();
 }
 
 TEST_F(PreferencesTest, LoadRestoresSwitchesMenusAndControls) {
@@ -245,7 +279,7 @@ TEST_F(PreferencesTest, ShorterSaveOverALongerFileLoadsExactlyTheNewRecords) {
     app().state.SearchLinks = {""};
     f1().List1.Clear();
     store().Save_Preferences(failed);
-    EXPECT_EQ(readFile(path()).size(), longSize);  // rewritten in place
+    EXPECT_LT(readFile(path()).size(), longSize);  // no tail of the longer file is left
 
     f1().List1.AddItem("stale");
     app().state.VideoWidth = 1;
