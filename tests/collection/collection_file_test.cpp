@@ -1,10 +1,7 @@
 // The collection file with its track and filter part files: the bytes
 // written, the tables and rows loaded, incremental and full saves, the
 // backup copies and collections that must not be written over.
-#include <sys/resource.h>
 #include <sys/stat.h>
-
-#include <csignal>
 
 #include "collection/collection_files_fixture.h"
 
@@ -438,15 +435,7 @@ TEST_F(CollectionFilesTest, ACollectionThatCannotBeKeptAsideIsNotWrittenOver) {
 
     // Files may not grow past 1000 bytes: no copy can be made, so the save
     // fails and writes nothing.
-    rlimit before{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = before;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    store().Save_Collection(false, false);
-    ::setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, oldHandler);
+    withFileSizeLimit(1000, [&] { store().Save_Collection(false, false); });
 
     EXPECT_FALSE(d().CollectionSaved);
     ASSERT_NE(h.dialogs.last(), nullptr);

@@ -1,8 +1,5 @@
 // The preferences file: the records written, the switches, menus and
 // controls restored, and damaged files.
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include "collection/record_bytes.h"
@@ -117,15 +114,7 @@ TEST_F(PreferencesTest, ASaveCutShortKeepsTheOldFileWhole) {
     app().state.Volume = 20;
     app().state.SearchLinkCount = 3;
     app().state.SearchLinks.push_back("https://c.example/?q=");
-    rlimit limit{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = limit;
-    small.rlim_cur = 2000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    store().Save_Preferences(failed);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, oldHandler);
+    withFileSizeLimit(2000, [&] { store().Save_Preferences(failed); });
 
     EXPECT_EQ(failed, -1);
     EXPECT_EQ(readFile(path()), before);

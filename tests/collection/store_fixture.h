@@ -3,12 +3,29 @@
 // collection the way the loaders do: a row in List2 and in every column,
 // the table entries, and the track counted in the totals.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
+#include <functional>
 #include <string>
 
 #include "support/program_harness.h"
 
 namespace tarvolin {
+
+// Runs `body` while no file of this process may grow past `bytes` (a disk
+// that fills up): writes beyond it fail instead of raising SIGXFSZ.
+inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& body) {
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = bytes;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    body();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+}
 
 class StoreTest : public ::testing::Test {
 protected:
