@@ -213,6 +213,29 @@ TEST(TagWrite, TheFileKeepsItsPermissionsGroupAndAttributesAndItsTimeMoves) {
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"kept.mp3"});
 }
 
+TEST(TagWrite, TheFileGainsNoAccessListFromItsFolder) {
+    TempDir dir;
+    const std::string folder = dir.makeDir("shared");
+    const std::string path = tightMp3(folder + "private.mp3", 5);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    // From now on the folder lets another user write every new file in it.
+    struct Entry {
+        uint16_t tag, perm;
+        uint32_t id;
+    };
+    const uint32_t any = 0xFFFFFFFF;
+    const struct {
+        uint32_t version = 2;
+        Entry entries[5];
+    } inherited{2, {{0x01, 6, any}, {0x02, 6, kNobody}, {0x04, 4, any}, {0x10, 6, any}, {0x20, 4, any}}};
+    if (::setxattr(folder.c_str(), "system.posix_acl_default", &inherited, sizeof inherited, 0) != 0)
+        GTEST_SKIP() << "the file system keeps no access lists";
+    ASSERT_TRUE(TagMediaItem(path).setItemInfo("Comment", std::string(3000, 'a')));
+    EXPECT_EQ(onDisk(path, "Comment"), std::string(3000, 'a'));
+    EXPECT_LT(::getxattr(path.c_str(), "system.posix_acl_access", nullptr, 0), 0);
+    EXPECT_EQ(statOf(path).st_mode & 07777, 0640u);
+}
+
 // ---------------------------------------------------------------------------
 // Files written in place
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <set>
 #include <vector>
 
 #include "collection/store_files.h"
@@ -145,6 +146,19 @@ bool edited(int fd, const std::string& name, const std::function<bool(TagLib::IO
     }
 }
 
+// The names of the extended attributes of the open file fd; none where the
+// file system keeps none.
+bool attributeNames(int fd, std::set<std::string>& names) {
+    const ssize_t size = ::flistxattr(fd, nullptr, 0);
+    if (size < 0) return errno == ENOTSUP;
+    std::vector<char> list(static_cast<std::size_t>(size));
+    const ssize_t got = ::flistxattr(fd, list.data(), list.size());
+    if (got < 0) return false;
+    for (const char* name = list.data(); name < list.data() + got; name += std::char_traits<char>::length(name) + 1)
+        names.insert(name);
+    return true;
+}
+
 // Gives the copy out the group, permission bits and extended attributes of
 // the file described by st and open as in; false when one of them cannot be
 // given.
@@ -152,21 +166,24 @@ bool takeAttributes(int in, int out, const struct stat& st) {
     struct stat made;
     if (::fstat(out, &made) != 0) return false;
     if (made.st_gid != st.st_gid && ::fchown(out, static_cast<uid_t>(-1), st.st_gid) != 0) return false;
-    if (::fchmod(out, st.st_mode & 07777) != 0) return false;
-    const ssize_t listSize = ::flistxattr(in, nullptr, 0);
-    if (listSize < 0) return errno == ENOTSUP;
-    std::vector<char> names(static_cast<std::size_t>(listSize));
-    const ssize_t got = ::flistxattr(in, names.data(), names.size());
-    if (got < 0) return false;
+    std::set<std::string> names, extra;
+    if (!attributeNames(in, names) || !attributeNames(out, extra)) return false;
     std::vector<char> value;
-    for (const char* name = names.data(); name < names.data() + got; name += std::char_traits<char>::length(name) + 1) {
-        const ssize_t size = ::fgetxattr(in, name, nullptr, 0);
+    for (const std::string& name : names) {
+        extra.erase(name);
+        const ssize_t size = ::fgetxattr(in, name.c_str(), nullptr, 0);
         if (size < 0) return false;
         value.resize(static_cast<std::size_t>(size));
-        const ssize_t read = ::fgetxattr(in, name, value.data(), value.size());
-        if (read < 0 || ::fsetxattr(out, name, value.data(), static_cast<std::size_t>(read), 0) != 0) return false;
+        const ssize_t read = ::fgetxattr(in, name.c_str(), value.data(), value.size());
+        if (read < 0 || ::fsetxattr(out, name.c_str(), value.data(), static_cast<std::size_t>(read), 0) != 0)
+            return false;
     }
-    return true;
+    // What the folder gives every new file (an inherited access list, say)
+    // the file did not have.
+    for (const std::string& name : extra)
+        if (::fremovexattr(out, name.c_str()) != 0) return false;
+    // Last: an access list set above also sets the bits.
+    return ::fchmod(out, st.st_mode & 07777) == 0;
 }
 
 enum class CopyEdit { Written, Failed, NotHere };
