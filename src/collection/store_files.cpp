@@ -137,7 +137,8 @@ auto retried(F call) {
     return r;
 }
 
-// Copies the whole of in into out; false on any error (errno tells).
+}  // namespace
+
 bool copyContents(int in, int out) {
     // The system copies within the kernel where it can.
     bool kernelCopy = true;
@@ -162,8 +163,6 @@ bool copyContents(int in, int out) {
         }
     }
 }
-
-}  // namespace
 
 bool copyFile(const std::string& from, const std::string& to) {
     const int in = retried([&] { return ::open(from.c_str(), O_RDONLY | O_CLOEXEC); });

@@ -69,6 +69,10 @@ Player& activePlayer(Program& app);
 // source's permission bits.
 bool copyFile(const std::string& from, const std::string& to);
 
+// Copies what the handle in holds from its offset on to the end into out
+// at out's offset; false on any error (errno tells).
+bool copyContents(int in, int out);
+
 // Sends a file's data to the disk (fdatasync).
 bool syncFile(const std::string& path);
 // Sends the entries of the folder that holds path to the disk, so that a

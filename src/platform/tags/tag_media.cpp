@@ -26,6 +26,7 @@
 #include <mutex>
 
 #include "platform/tags/av_probe.h"
+#include "platform/tags/tag_file_write.h"
 #include "platform/tags/text_encoding.h"
 
 namespace tarvolin {
@@ -242,9 +243,7 @@ bool hasAudio(TagLib::File& f) {
     return p && (p->lengthInMilliseconds() > 0 || p->bitrate() > 0 || p->sampleRate() > 0);
 }
 
-bool writeChange(const std::string& path, Kind kind, const Change& c) {
-    TagLib::FileStream stream(path.c_str(), false);
-    if (!stream.isOpen() || stream.readOnly()) return false;
+bool writeChange(TagLib::IOStream& stream, Kind kind, const Change& c) {
     const bool text = !c.key.empty();
     switch (kind) {
         case Kind::Mpeg: {
@@ -573,12 +572,8 @@ bool TagMediaItem::setItemInfo(const std::string& name, const std::string& value
         // shown year back does not cut a full date down to its year.
         if (getItemInfo(name) == value) return true;
     }
-    bool ok = false;
-    try {
-        ok = writeChange(path_, v_->kind, c);
-    } catch (...) {
-        ok = false;
-    }
+    const Kind kind = v_->kind;
+    const bool ok = tagwrite::editMediaFile(path_, [&](TagLib::IOStream& s) { return writeChange(s, kind, c); });
     read();
     return ok;
 }
