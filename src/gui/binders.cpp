@@ -26,6 +26,8 @@
 #include <QTextCursor>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "gui/focus_hold.h"
 #include "gui/pictures.h"
@@ -614,6 +616,9 @@ public:
 class RowListView final : public QListView {
 public:
     using QListView::QListView;
+    // Whether the view is handling a key of its own (the keys the binder
+    // leaves to it: typing the start of an item's text).
+    bool inKey() const { return inKey_; }
     QRect visualRect(const QModelIndex& index) const override {
         QRect r = QListView::visualRect(index);
         if (painting_ || r.isEmpty()) return r;
@@ -629,22 +634,41 @@ protected:
         QListView::paintEvent(e);
         painting_ = false;
     }
+    void keyPressEvent(QKeyEvent* e) override {
+        inKey_ = true;
+        QListView::keyPressEvent(e);
+        inKey_ = false;
+    }
 
 private:
     bool painting_ = false;
+    bool inKey_ = false;
 };
+
+QAbstractItemView::SelectionMode viewSelectionMode(int multiSelect) {
+    switch (multiSelect) {
+    case 1: return QAbstractItemView::MultiSelection;
+    case 2: return QAbstractItemView::ExtendedSelection;
+    default: return QAbstractItemView::SingleSelection;
+    }
+}
 
 class ListBinder final : public Binder {
 public:
-    ListBinder(ListControl& l, QListView* w) : Binder(l, w), l_(l), w_(w) {
+    ListBinder(ListControl& l, RowListView* w) : Binder(l, w), l_(l), w_(w) {
         delegate_ = new RowDelegate(w);
         w->setItemDelegate(delegate_);
         adapter_ = new ListAdapter(l);  // owned by the binder
         w->setUniformItemSizes(true);
         w->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        w->setSelectionMode(QAbstractItemView::NoSelection);
+        w->setSelectionMode(viewSelectionMode(l.MultiSelectMode()));
         w->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         w->setModel(adapter_);
+        // What changes the view's selection without going through the
+        // binder (assistive technology selecting or toggling rows, typing
+        // an item's first letters) becomes the model's user selection.
+        connect(w->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { viewChanged(false); });
+        connect(w->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { viewChanged(true); });
         w->viewport()->installEventFilter(this);
         w->installEventFilter(this);
         if (dynamic_cast<DirListBox*>(&l)) adapter_->setShowNamesOnly(true);
@@ -678,9 +702,18 @@ public:
             const int i = l_.ListIndex();
             if (i >= 0 && i < adapter_->rowCount()) {
                 const QModelIndex ix = adapter_->index(i);
+                const bool was = updating_;
+                updating_ = true;
                 w_->selectionModel()->setCurrentIndex(ix, QItemSelectionModel::NoUpdate);
+                updating_ = was;
                 w_->scrollTo(ix);
             }
+        } else if (what == "MultiSelect") {
+            const bool was = updating_;
+            updating_ = true;
+            w_->setSelectionMode(viewSelectionMode(l_.MultiSelectMode()));
+            updating_ = was;
+            syncSelection(-1);
         } else if (what == "TopIndex") {
             if (!updating_) {
                 updating_ = true;
@@ -712,30 +745,10 @@ public:
     void syncSelection(int i) {
         QItemSelectionModel* sm = w_->selectionModel();
         if (!sm) return;
-        const int n = adapter_->rowCount();
-        if (!l_.MultiSelect()) {
-            sm->clearSelection();
-            const int cur = l_.ListIndex();
-            if (cur >= 0 && cur < n) sm->select(adapter_->index(cur), QItemSelectionModel::Select);
-            return;
-        }
-        if (i >= 0) {
-            if (i < n)
-                sm->select(adapter_->index(i), l_.Selected(i) ? QItemSelectionModel::Select
-                                                              : QItemSelectionModel::Deselect);
-            return;
-        }
-        QItemSelection sel;
-        int start = -1;
-        for (int r = 0; r <= n; ++r) {
-            const bool s = r < n && l_.Selected(r);
-            if (s && start < 0) start = r;
-            if (!s && start >= 0) {
-                sel.select(adapter_->index(start), adapter_->index(r - 1));
-                start = -1;
-            }
-        }
-        sm->select(sel, QItemSelectionModel::ClearAndSelect);
+        const bool was = updating_;
+        updating_ = true;
+        mirrorSelection(sm, i);
+        updating_ = was;
     }
 
 protected:
@@ -762,6 +775,32 @@ protected:
     }
 
 private:
+    void mirrorSelection(QItemSelectionModel* sm, int i) {
+        const int n = adapter_->rowCount();
+        if (!l_.MultiSelect()) {
+            sm->clearSelection();
+            const int cur = l_.ListIndex();
+            if (cur >= 0 && cur < n) sm->select(adapter_->index(cur), QItemSelectionModel::Select);
+            return;
+        }
+        if (i >= 0) {
+            if (i < n)
+                sm->select(adapter_->index(i), l_.Selected(i) ? QItemSelectionModel::Select
+                                                              : QItemSelectionModel::Deselect);
+            return;
+        }
+        QItemSelection sel;
+        int start = -1;
+        for (int r = 0; r <= n; ++r) {
+            const bool s = r < n && l_.Selected(r);
+            if (s && start < 0) start = r;
+            if (!s && start >= 0) {
+                sel.select(adapter_->index(start), adapter_->index(r - 1));
+                start = -1;
+            }
+        }
+        sm->select(sel, QItemSelectionModel::ClearAndSelect);
+    }
     void pressed(QMouseEvent* me) {
         w_->setFocus(Qt::MouseFocusReason);
         if (!l_.Enabled()) return;
@@ -770,20 +809,37 @@ private:
         const QModelIndex ix = w_->indexAt(p.toPoint());
         if (me->button() == Qt::LeftButton && ix.isValid()) {
             const int row = ix.row();
-            if (l_.MultiSelectMode() == 2 && (shift & 2)) {
-                l_.setSelected(row, !l_.Selected(row));
-                l_.setListIndex(row);
-            } else if (l_.MultiSelectMode() == 2 && (shift & 1) && l_.ListIndex() >= 0) {
-                const int a = std::min(anchor_, row), b = std::max(anchor_, row);
-                for (int r = 0; r < l_.ListCount(); ++r) l_.setSelected(r, r >= a && r <= b);
-                l_.setListIndex(row);
-            } else {
+            if (l_.MultiSelectMode() == 2 && (shift & 2)) toggleRow(row);
+            else if (l_.MultiSelectMode() == 2 && (shift & 1) && l_.ListIndex() >= 0) selectRange(row);
+            else {
                 anchor_ = row;
                 l_.userClick(row);
             }
         }
         mouseDown(mouseButton(me->button()), shift, static_cast<float>(p.x() * kTwips),
                   static_cast<float>(p.y() * kTwips));
+    }
+    // Extended selection: row added to or taken from the selection, and
+    // made the current row.
+    void toggleRow(int row) {
+        std::vector<int> rows = selectedRows();
+        const auto at = std::find(rows.begin(), rows.end(), row);
+        if (at != rows.end()) rows.erase(at);
+        else rows.push_back(row);
+        anchor_ = row;
+        l_.userSelect(rows, row);
+    }
+    // Extended selection: the rows from the anchor to row, alone.
+    void selectRange(int row) {
+        std::vector<int> rows;
+        for (int r = std::min(anchor_, row); r <= std::max(anchor_, row); ++r) rows.push_back(r);
+        l_.userSelect(rows, row);
+    }
+    std::vector<int> selectedRows() const {
+        std::vector<int> rows;
+        for (int r = 0; r < l_.ListCount(); ++r)
+            if (l_.Selected(r)) rows.push_back(r);
+        return rows;
     }
     bool keyPressed(QKeyEvent* ke) {
         if (!l_.Enabled()) return false;
@@ -793,6 +849,8 @@ private:
             return true;
         }
         if (l_.ListCount() == 0) return false;
+        const int mode = l_.MultiSelectMode();
+        const Qt::KeyboardModifiers mods = ke->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
         const int page = std::max(1, w_->viewport()->height() / std::max(1, w_->sizeHintForRow(0)));
         int row = l_.ListIndex();
         switch (ke->key()) {
@@ -803,18 +861,84 @@ private:
         case Qt::Key_Home: row = 0; break;
         case Qt::Key_End: row = l_.ListCount() - 1; break;
         case Qt::Key_Space:
-            if (l_.MultiSelectMode() == 1 && row >= 0) {
-                l_.userClick(row);
-                return true;
+            if (row < 0) return false;
+            if (mode != 1) return false;
+            l_.userClick(row);
+            return true;
+        case Qt::Key_A:
+            if (mods != Qt::ControlModifier || mode == 0) return false;
+            {
+                std::vector<int> all(static_cast<std::size_t>(l_.ListCount()));
+                for (int r = 0; r < l_.ListCount(); ++r) all[static_cast<std::size_t>(r)] = r;
+                l_.userSelect(all, std::max(0, row));
             }
-            return false;
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter does what a double click on the current row does.
+            if (row < 0 || !hasDoubleClick()) return false;
+            dblClick(row);
+            return true;
         default: return false;
         }
         if (row < 0) row = 0;
-        if (l_.MultiSelectMode() == 1) l_.setListIndex(row);
+        if (mode == 2 && mods == Qt::ShiftModifier) {
+            selectRange(row);
+            return true;
+        }
+        // Simple selection, and Ctrl in extended selection, move the current
+        // row without changing the selection.
+        if (mode == 1 || (mode == 2 && mods == Qt::ControlModifier)) l_.setListIndex(row);
         else l_.userClick(row);
         anchor_ = row;
         return true;
+    }
+    // A change of the view's selection or current row that the binder did
+    // not make. The model follows once the view has settled (assistive
+    // technology clears and selects in two steps).
+    void viewChanged(bool current) {
+        if (updating_) return;
+        if (current && w_->inKey()) currentByKey_ = true;
+        if (followPending_) return;
+        followPending_ = true;
+        QMetaObject::invokeMethod(this, [this] { followView(); }, Qt::QueuedConnection);
+    }
+    void followView() {
+        followPending_ = false;
+        const bool byKey = std::exchange(currentByKey_, false);
+        QItemSelectionModel* sm = w_->selectionModel();
+        const int n = l_.ListCount();
+        if (!sm || !widget_ || adapter_->rowCount() != n) return;
+        if (l_.Enabled()) {
+            const QModelIndex cur = sm->currentIndex();
+            // The current row moves with the view only where a key moved it:
+            // the view also makes a row current on its own when it gets the
+            // focus.
+            const int current = byKey && cur.isValid() ? cur.row() : l_.ListIndex();
+            std::vector<int> rows;
+            for (const QModelIndex& ix : sm->selectedIndexes())
+                if (ix.row() < n) rows.push_back(ix.row());
+            std::sort(rows.begin(), rows.end());
+            rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+            if (!l_.MultiSelect()) {
+                int row = current != l_.ListIndex() ? current : -1;
+                for (int r : rows)
+                    if (r != l_.ListIndex()) row = r;
+                if (row >= 0) l_.userClick(row);
+            } else if (rows != selectedRows() || current != l_.ListIndex()) {
+                l_.userSelect(rows, current);
+            }
+        }
+        // The view shows what the model decided.
+        syncSelection(-1);
+        sync("ListIndex");
+    }
+    // Whether the list does something on a double click (a folder list
+    // opens the folder; other lists have a handler or nothing).
+    bool hasDoubleClick() const {
+        if (auto* lb = dynamic_cast<ListBox*>(&l_)) return lb->DblClick.connected();
+        if (auto* fl = dynamic_cast<FileListBox*>(&l_)) return fl->DblClick.connected();
+        return dynamic_cast<DirListBox*>(&l_) != nullptr;
     }
     void dblClick(int row) {
         if (auto* lb = dynamic_cast<ListBox*>(&l_)) lb->DblClick.raise();
@@ -826,11 +950,13 @@ private:
     }
 
     ListControl& l_;
-    QListView* w_;
+    RowListView* w_;
     RowDelegate* delegate_;
     ListAdapter* adapter_;
     int selId_ = 0, resetId_ = 0;
     int anchor_ = 0;
+    bool followPending_ = false;
+    bool currentByKey_ = false;
 };
 
 // ---------------------------------------------------------------------------

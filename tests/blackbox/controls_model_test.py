@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""Black-box test: every kind of control reaches the model whether it is
+operated by the keyboard alone or through its accessibility interfaces.
+
+The checks look where the model keeps the effect: the file list that the
+type list fills, the folder list's folders, the file playing. A list shows
+the model's selection again once a change settles, so the rows it reports
+selected then are the model's.
+Run by atspi_test.sh inside dbus-run-session and xvfb-run.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import threading
+import time
+
+import pyatspi
+
+from atspi_support import (by_description, check, end_program, exit_with_summary, find, press, press_quietly,
+                           row_names, rows, start_program, text_of, toggle, wait_for)
+
+EXE = sys.argv[1]
+HOME = os.environ["HOME"]
+SHORT = 10
+
+
+def selected(lst):
+    return [i for i, r in enumerate(rows(lst)) if r.getState().contains(pyatspi.STATE_SELECTED)]
+
+
+def key(*keys):
+    subprocess.run(["xdotool", "key", "--delay", "120"] + list(keys), check=True)
+
+
+def click(node):
+    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", str(e.x + min(20, e.width // 2)), str(e.y + e.height // 2),
+                    "click", "1"], check=True)
+
+
+def settled(fn, want, timeout=SHORT):
+    """Polls fn until it gives want; returns the last value seen."""
+    got = wait_for(lambda: fn() == want and [True], timeout)
+    return want if got else fn()
+
+
+def show_page(main, caption_part):
+    tabs = find(main, lambda n: n.getRole() == pyatspi.ROLE_PAGE_TAB_LIST)
+    press([t for t in rows(tabs) if caption_part in t.name][0])
+    time.sleep(0.5)
+
+
+def file_lists(main):
+    """The type list List3 sets the file list's pattern; File1 and Dir1 are
+    the file and folder lists, by the keyboard and by assistive technology."""
+    show_page(main, "Exploring")
+    types, files, folders = (by_description(main, d) for d in ("List3", "File1", "Dir1"))
+    tracks = ["alpha.mp3", "track1.mp3", "track2.mp3"]
+    check(settled(lambda: row_names(files), tracks) == tracks, "File1 lists the tracks (%s)" % row_names(files))
+
+    # The type list through its rows' Toggle action and its table interface:
+    # the model's selection makes the file list's pattern.
+    mp3 = [i for i, n in enumerate(row_names(types)) if "mp3" in n.lower()][0]
+    toggle(rows(types)[mp3])
+    got = settled(lambda: row_names(files), [])
+    check(got == [], "a type row toggled off through Toggle reaches the model: no mp3 listed (%s)" % got)
+    toggle(rows(types)[mp3])
+    got = settled(lambda: row_names(files), tracks)
+    check(got == tracks, "toggled on again, the mp3 files are listed (%s)" % got)
+    types.queryTable().removeRowSelection(mp3)
+    got = settled(lambda: row_names(files), [])
+    check(got == [], "a row unselected through the table interface reaches the model (%s)" % got)
+    types.queryTable().addRowSelection(mp3)
+    got = settled(lambda: row_names(files), tracks)
+    check(got == tracks, "a row selected through the table interface reaches the model (%s)" % got)
+
+    # The file list by the keyboard: a range with Shift, every row with
+    # Ctrl+A, a row by its first letter. What the list shows is mirrored from
+    # the model once it settles.
+    click(rows(files)[0])
+    check(settled(lambda: selected(files), [0]) == [0], "a click selects the first file")
+    key("shift+Down", "shift+Down")
+    got = settled(lambda: selected(files), [0, 1, 2])
+    check(got == [0, 1, 2], "Shift+Down twice selects three files (%s)" % got)
+    key("Home")
+    check(settled(lambda: selected(files), [0]) == [0], "Home selects the first file alone")
+    key("ctrl+a")
+    got = settled(lambda: selected(files), [0, 1, 2])
+    check(got == [0, 1, 2], "Ctrl+A selects every file (%s)" % got)
+    key("Home", "t")
+    got = settled(lambda: selected(files), [1])
+    check(got == [1], "typing a file's first letter selects it (%s)" % got)
+    toggle(rows(files)[2])
+    got = settled(lambda: selected(files), [1, 2])
+    check(got == [1, 2], "a file row toggled on through Toggle joins the selection (%s)" % got)
+
+    # The folder list: Enter opens the current folder, Backspace goes up.
+    before = row_names(folders)
+    sub = [i for i, n in enumerate(before) if n == "sub"][0]
+    click(rows(folders)[sub])
+    key("Return")
+    got = wait_for(lambda: "deeper" in row_names(folders) and [True], SHORT)
+    check(bool(got), "Enter on a folder opens it (%s)" % row_names(folders))
+    key("BackSpace")
+    got = wait_for(lambda: "sub" in row_names(folders) and [True], SHORT)
+    check(bool(got), "Backspace goes back up (%s)" % row_names(folders))
+
+
+def track_list(main):
+    """The track list: a row selected through Toggle is the model's; Enter
+    plays the current track (the player's file name box shows it)."""
+    status = by_description(main, "Text2_1")
+    threading.Thread(target=press_quietly, args=(by_description(main, "Command18_0"),), daemon=True).start()
+    added = wait_for(lambda: "Number of Added" in text_of(status), 60)
+    check(bool(added), "the files of the folder are added")
+    tracks = by_description(main, "List2")
+    check(bool(wait_for(lambda: tracks.childCount >= 3, SHORT)), "the track list holds the tracks")
+    click(rows(tracks)[0])
+    check(settled(lambda: selected(tracks), [0]) == [0], "a click selects the first track")
+    toggle(rows(tracks)[1])
+    got = settled(lambda: selected(tracks), [0, 1])
+    check(got == [0, 1], "a track toggled on through Toggle is selected in the model (%s)" % got)
+    playing = by_description(main, "Text6")
+    click(rows(tracks)[2])
+    key("Return")
+    got = wait_for(lambda: text_of(playing).endswith("/" + rows(tracks)[2].name.split("/")[-1]) and [True], 20)
+    check(bool(got), "Enter on the track list plays the current track (%r)" % text_of(playing))
+
+
+def main():
+    # A third track whose name starts with its own letter, and a folder
+    # with a subfolder to open.
+    shutil.copy(os.path.join(HOME, "track1.mp3"), os.path.join(HOME, "alpha.mp3"))
+    os.makedirs(os.path.join(HOME, "sub", "deeper"), exist_ok=True)
+    proc, app = start_program(EXE)
+    try:
+        main_window = wait_for(lambda: by_description(app, "Form1"))
+        check(main_window is not None, "the main window is on the bus")
+        time.sleep(1)
+        file_lists(main_window)
+        track_list(main_window)
+    finally:
+        end_program(proc)
+    exit_with_summary()
+
+
+if __name__ == "__main__":
+    main()
