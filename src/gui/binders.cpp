@@ -1212,6 +1212,9 @@ private:
 class ScrollBinder final : public Binder {
 public:
     ScrollBinder(ScrollBar& s, QScrollBar* w) : Binder(s, w), s_(s), w_(w) {
+        // A scroll bar is a stop of the Tab key like the window's other
+        // controls, and its keys (arrows, Page Up/Down, Home, End) move it.
+        w->setFocusPolicy(Qt::StrongFocus);
         connect(w, &QScrollBar::valueChanged, this, [this](int v) {
             if (updating_) return;
             if (w_->isSliderDown()) s_.userScroll(v);

@@ -18,7 +18,7 @@ import time
 import pyatspi
 
 from atspi_support import (by_description, check, end_program, exit_with_summary, find, press, press_quietly,
-                           row_names, rows, start_program, text_of, toggle, wait_for)
+                           row_names, rows, start_program, text_of, toggle, wait_for, window_of)
 
 EXE = sys.argv[1]
 HOME = os.environ["HOME"]
@@ -128,6 +128,33 @@ def track_list(main):
     check(bool(got), "Enter on the track list plays the current track (%r)" % text_of(playing))
 
 
+def scroll_bars(app):
+    """A scroll bar is reached with the keyboard and its keys reach the
+    model: the snooze window's minutes box shows its bar's value."""
+    item = find(app, lambda n: n.getRole() == pyatspi.ROLE_MENU_ITEM and n.name == "Snooze")
+    threading.Thread(target=press_quietly, args=(item,), daemon=True).start()
+    window = wait_for(lambda: window_of(app, "Form5"), 20)
+    check(window is not None, "the snooze window opens")
+    if window is None:
+        return
+    bar, minutes = by_description(window, "VScroll1_4"), by_description(window, "Text1_4")
+    check(bar.getState().contains(pyatspi.STATE_FOCUSABLE), "the scroll bar takes the keyboard focus")
+    # A click on the minutes box makes the window the keyboard's.
+    click(minutes)
+    bar.queryComponent().grabFocus()
+    focused = wait_for(lambda: bar.getState().contains(pyatspi.STATE_FOCUSED), SHORT)
+    check(bool(focused), "the scroll bar has the keyboard focus")
+    for keys in (["Up", "Up"], ["Page_Up"], ["End"], ["Home"]):
+        before = bar.queryValue().currentValue
+        key(*keys)
+        wait_for(lambda: bar.queryValue().currentValue != before, SHORT)
+        value = bar.queryValue().currentValue
+        shown = wait_for(lambda: text_of(minutes) == "%d" % value and [True], SHORT)
+        check(value != before and bool(shown), "%s moves the scroll bar (%s to %s) and the minutes box shows it (%r)"
+              % ("+".join(keys), before, value, text_of(minutes)))
+    press(by_description(window, "Command1_2"))
+
+
 def main():
     # A third track whose name starts with its own letter, and a folder
     # with a subfolder to open.
@@ -140,6 +167,7 @@ def main():
         time.sleep(1)
         file_lists(main_window)
         track_list(main_window)
+        scroll_bars(app)
     finally:
         end_program(proc)
     exit_with_summary()
