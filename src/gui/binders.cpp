@@ -348,6 +348,7 @@ class ButtonBinder final : public Binder {
 public:
     ButtonBinder(CommandButton& b, CaptionButton* w) : Binder(b, w), b_(b), w_(w) {
         connect(w, &QPushButton::clicked, this, [this] { b_.click(); });
+        w->installEventFilter(this);
     }
     void syncAll() override {
         Binder::syncAll();
@@ -371,6 +372,20 @@ public:
         } else {
             Binder::sync(what);
         }
+    }
+
+protected:
+    // Enter on the button that has the focus presses it, as Space does.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && watched == w_) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            const bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
+            if (enter && !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !ke->isAutoRepeat()) {
+                if (w_->isEnabled()) w_->click();
+                return true;
+            }
+        }
+        return Binder::eventFilter(watched, event);
     }
 
 private:
@@ -989,10 +1004,13 @@ public:
         connect(adapter_, &QAbstractItemModel::dataChanged, this, resync);
         w->setEditable(combo_ && combo_->Style() != 2);
         w->setInsertPolicy(QComboBox::NoInsert);
-        connect(w, qOverload<int>(&QComboBox::activated), this, [this](int i) {
-            if (drive_) drive_->setDrive(drive_->List(i));
-            else l_.userClick(i);
-            sync("Text");
+        connect(w, qOverload<int>(&QComboBox::activated), this, [this](int i) { picked(i); });
+        // A row chosen in the drop-down list through assistive technology
+        // (its Toggle action, the table's row selection) is a pick too.
+        connect(w->view()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+            if (updating_ || itemsChanging_ > 0 || followPending_) return;
+            followPending_ = true;
+            QMetaObject::invokeMethod(this, [this] { followList(); }, Qt::QueuedConnection);
         });
         hookEdit();
     }
@@ -1011,7 +1029,7 @@ public:
             updating_ = true;
             const QSignalBlocker b(w_);
             // The item shown is always the model's: none for -1.
-            const int shown = drive_ ? findItem(drive_->Drive()) : l_.ListIndex();
+            const int shown = shownItem();
             if (w_->currentIndex() != shown) w_->setCurrentIndex(shown < w_->count() ? shown : -1);
             if (combo_ && w_->lineEdit() && w_->lineEdit()->text() != q(combo_->Text()))
                 w_->lineEdit()->setText(q(combo_->Text()));
@@ -1026,6 +1044,33 @@ public:
     }
 
 private:
+    void picked(int i) {
+        if (drive_) drive_->setDrive(drive_->List(i));
+        else l_.userClick(i);
+        sync("Text");
+    }
+    int shownItem() const { return drive_ ? findItem(drive_->Drive()) : l_.ListIndex(); }
+    // The list's selection once it settled. Moving through the open list
+    // with the keys or the pointer moves its current row along with the
+    // selection: only a row selected apart from the current one, or one
+    // selected while the list is closed, was chosen from outside.
+    void followList() {
+        followPending_ = false;
+        QAbstractItemView* v = w_->view();
+        const QModelIndexList sel = v->selectionModel()->selectedRows();
+        if (itemsChanging_ > 0 || sel.size() != 1 || !l_.Enabled()) return;
+        const int row = sel.front().row();
+        const bool open = v->isVisible();
+        if (open ? row == v->currentIndex().row() : row == shownItem()) return;
+        if (open) w_->hidePopup();
+        {
+            const bool was = updating_;
+            updating_ = true;
+            w_->setCurrentIndex(row);
+            updating_ = was;
+        }
+        picked(row);
+    }
     void hookEdit() {
         if (!w_->lineEdit() || hooked_ == w_->lineEdit()) return;
         hooked_ = w_->lineEdit();
@@ -1055,6 +1100,7 @@ private:
     ListAdapter* adapter_;
     QPointer<QLineEdit> hooked_;
     int itemsChanging_ = 0;
+    bool followPending_ = false;
 };
 
 // ---------------------------------------------------------------------------

@@ -107,6 +107,26 @@ def file_lists(main):
     check(bool(got), "Backspace goes back up (%s)" % row_names(folders))
 
 
+def buttons(main):
+    """Enter, on either key, presses the command button that has the focus,
+    as the Press action does: the button for every type selects every row
+    of the type list, pressed again none."""
+    types, every = by_description(main, "List3"), by_description(main, "Command7_0")
+    every.queryComponent().grabFocus()
+    check(bool(wait_for(lambda: every.getState().contains(pyatspi.STATE_FOCUSED), SHORT)),
+          "the button takes the focus")
+    count = types.childCount
+    key("Return")
+    got = settled(lambda: len(selected(types)), count)
+    check(got == count, "Return presses the button: every type is selected (%d of %d)" % (got, count))
+    key("KP_Enter")
+    got = settled(lambda: len(selected(types)), 0)
+    check(got == 0, "Enter on the keypad presses it again: no type is selected (%d)" % got)
+    press(every)
+    got = settled(lambda: len(selected(types)), count)
+    check(got == count, "the Press action presses it a third time: every type again (%d)" % got)
+
+
 def track_list(main):
     """The track list: a row selected through Toggle is the model's; Enter
     plays the current track (the player's file name box shows it)."""
@@ -126,6 +146,38 @@ def track_list(main):
     key("Return")
     got = wait_for(lambda: text_of(playing).endswith("/" + rows(tracks)[2].name.split("/")[-1]) and [True], 20)
     check(bool(got), "Enter on the track list plays the current track (%r)" % text_of(playing))
+
+
+def combo_text(combo):
+    edit = find(combo, lambda n: n.getRole() == pyatspi.ROLE_TEXT)
+    return text_of(edit) if edit is not None else combo.name
+
+
+def combos(main):
+    """An item chosen in a combo box's drop-down list through assistive
+    technology is the box's pick, with the list closed or open."""
+    show_page(main, "Play Control")
+    genre = by_description(main, "Combo1")
+    items = genre.getChildAtIndex(0)
+    want = rows(items)[5].name
+    toggle(rows(items)[5])
+    got = settled(lambda: combo_text(genre), want)
+    check(got == want, "an item toggled in the closed list is picked (%r)" % got)
+    want = rows(items)[7].name
+    items.queryTable().addRowSelection(7)
+    got = settled(lambda: combo_text(genre), want)
+    check(got == want, "an item selected through the list's table is picked (%r)" % got)
+    search = by_description(main, "Combo3")
+    threading.Thread(target=press_quietly, args=(search,), daemon=True).start()
+    items = search.getChildAtIndex(0)
+    opened = wait_for(lambda: search.getState().contains(pyatspi.STATE_EXPANDED), SHORT)
+    check(bool(opened), "Combo3's list opens")
+    want = rows(items)[2].name
+    toggle(rows(items)[2])
+    got = settled(lambda: combo_text(search), want)
+    check(got == want, "an item toggled in the open list is picked (%r)" % got)
+    closed = wait_for(lambda: not search.getState().contains(pyatspi.STATE_EXPANDED) and [True], SHORT)
+    check(bool(closed), "and the list closes")
 
 
 def scroll_bars(app):
@@ -166,7 +218,9 @@ def main():
         check(main_window is not None, "the main window is on the bus")
         time.sleep(1)
         file_lists(main_window)
+        buttons(main_window)
         track_list(main_window)
+        combos(main_window)
         scroll_bars(app)
     finally:
         end_program(proc)
