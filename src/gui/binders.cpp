@@ -1,5 +1,6 @@
 #include "gui/binders.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -72,6 +73,47 @@ void setPaletteColour(QWidget* w, QPalette::ColorRole role, const QColor& c) {
     if (c.isValid()) p.setColor(role, c);
     else p.setColor(role, QApplication::palette(w).color(role));
     w->setPalette(p);
+}
+
+// Posted to a widget when assistive technology presses it: the click then
+// runs from the event loop, after the request has been answered (a click
+// may open a modal box).
+const QEvent::Type kPressEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+constexpr const char* kBinderProperty = "tarvolinBinder";
+
+// A label or picture that the program handles a click on: the widget's own
+// accessible description with a Press action added.
+// The program's handlers are set after the windows are made: whether the
+// action is there is asked each time.
+class PressableAccessible final : public QAccessibleWidget {
+public:
+    PressableAccessible(QWidget* w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (pressable()) names << pressAction();
+        return names;
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && pressable()) QCoreApplication::postEvent(widget(), new QEvent(kPressEvent));
+        else QAccessibleWidget::doAction(name);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    bool pressable() const {
+        auto* binder = qobject_cast<Binder*>(widget()->property(kBinderProperty).value<QObject*>());
+        return binder && binder->pressable();
+    }
+};
+
+QAccessibleInterface* pressableFactory(const QString& className, QObject* object) {
+    auto* w = qobject_cast<QWidget*>(object);
+    if (!w) return nullptr;
+    if (className == QLatin1String(BoundLabel::staticMetaObject.className()))
+        return new PressableAccessible(w, QAccessible::StaticText);
+    if (className == QLatin1String(BoundPicture::staticMetaObject.className()))
+        return new PressableAccessible(w, QAccessible::Graphic);
+    return nullptr;
 }
 
 }  // namespace
@@ -200,6 +242,12 @@ QVariant ListAdapter::data(const QModelIndex& index, int role) const {
 
 Binder::Binder(Control& control, QWidget* widget) : control_(control), widget_(widget) {
     const QString name = q(control.objectName());
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(pressableFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
+    widget->setProperty(kBinderProperty, QVariant::fromValue<QObject*>(this));
     widget->setObjectName(name);
     widget->setAccessibleDescription(name);
     listenId_ = control_.changed.listen([this](std::string_view what) {
@@ -235,6 +283,10 @@ void Binder::sync(std::string_view what) {
 }
 
 bool Binder::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == kPressEvent) {
+        if (control_.Enabled()) clicked();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);
         if (me->button() == Qt::LeftButton && control_.Enabled() &&
@@ -307,6 +359,8 @@ public:
             Binder::sync(what);
         }
     }
+
+    bool pressable() const override { return l_.Click.connected(); }
 
 protected:
     void clicked() override { l_.Click.raise(); }
@@ -1106,9 +1160,9 @@ private:
 // ---------------------------------------------------------------------------
 // PictureBox, Image, Shape
 
-class PictureView final : public QWidget {
+class PictureView final : public BoundPicture {
 public:
-    explicit PictureView(QWidget* parent) : QWidget(parent) {}
+    explicit PictureView(QWidget* parent) : BoundPicture(parent) {}
     QPixmap base;
     std::vector<std::pair<QPixmap, QRect>> paintings;
     bool stretch = true;
@@ -1161,6 +1215,8 @@ public:
             Binder::sync(what);
         }
     }
+
+    bool pressable() const override { return box_ ? box_->Click.connected() : image_->Click.connected(); }
 
 protected:
     void clicked() override {
@@ -1358,7 +1414,7 @@ protected:
 std::unique_ptr<Binder> bindControl(Control& c, QWidget* parent) {
     std::unique_ptr<Binder> b;
     if (auto* l = dynamic_cast<Label*>(&c)) {
-        b = std::make_unique<LabelBinder>(*l, new QLabel(parent));
+        b = std::make_unique<LabelBinder>(*l, new BoundLabel(parent));
     } else if (auto* cb = dynamic_cast<CommandButton*>(&c)) {
         b = std::make_unique<ButtonBinder>(*cb, new CaptionButton(parent));
     } else if (auto* t = dynamic_cast<TextBox*>(&c)) {

@@ -207,6 +207,26 @@ def scroll_bars(app):
     press(by_description(window, "Command1_2"))
 
 
+def clickable_label(app):
+    """A label the program handles a click on offers a Press action that
+    clicks it: the information window's home page link opens the page."""
+    item = find(app, lambda n: n.getRole() == pyatspi.ROLE_MENU_ITEM and "Programming" in n.name)
+    threading.Thread(target=press_quietly, args=(item,), daemon=True).start()
+    window = wait_for(lambda: window_of(app, "Form3"), 20)
+    check(window is not None, "the information window opens")
+    if window is None:
+        return
+    link = by_description(window, "Label1")
+    act = link.queryAction()
+    acts = [act.getName(i) for i in range(act.nActions)]
+    check("Press" in acts, "the home page label offers Press (%s)" % acts)
+    opened = os.environ["TARVOLIN_OPENED"]
+    if "Press" in acts:
+        act.doAction(acts.index("Press"))
+    got = wait_for(lambda: os.path.exists(opened) and open(opened).read().strip(), SHORT)
+    check(bool(got), "pressing it opens the home page (%r)" % got)
+
+
 def main():
     # A third track whose name starts with its own letter, and a folder
     # with a subfolder to open.
@@ -222,6 +242,7 @@ def main():
         track_list(main_window)
         combos(main_window)
         scroll_bars(app)
+        clickable_label(app)
     finally:
         end_program(proc)
     exit_with_summary()
