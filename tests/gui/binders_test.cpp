@@ -81,6 +81,14 @@ protected:
         EXPECT_TRUE(keep);
         return qobject_cast<W*>(keep->widget());
     }
+    // The track list with extended selection and rows "item 0" up, shown.
+    QListView* extendedList(std::unique_ptr<Binder>& keep, int rows) {
+        form.List2.setMultiSelect(2);
+        auto* view = make<QListView>(form.List2, keep);
+        for (int i = 0; i < rows; ++i) form.List2.AddItem("item " + std::to_string(i));
+        host.show();
+        return view;
+    }
     void press(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton,
                Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QMouseEvent down(QEvent::MouseButtonPress, at, target->mapToGlobal(at), button, button, mods);
@@ -132,10 +140,7 @@ TEST_F(Binders, ListAdapterFollowsTheModelWithoutCopying) {
 
 TEST_F(Binders, ListSelectionBothWays) {
     std::unique_ptr<Binder> b;
-    form.List2.setMultiSelect(2);
-    auto* view = make<QListView>(form.List2, b);
-    for (int i = 0; i < 20; ++i) form.List2.AddItem("item " + std::to_string(i));
-    host.show();
+    auto* view = extendedList(b, 20);
     QItemSelectionModel* sm = view->selectionModel();
 
     // Model to view.
@@ -183,10 +188,7 @@ TEST_F(Binders, ListSelectionBothWays) {
 
 TEST_F(Binders, AListSelectionChosenAtOnceRaisesOneClick) {
     std::unique_ptr<Binder> b;
-    form.List2.setMultiSelect(2);
-    auto* view = make<QListView>(form.List2, b);
-    for (int i = 0; i < 10; ++i) form.List2.AddItem("item " + std::to_string(i));
-    host.show();
+    auto* view = extendedList(b, 10);
     int clicks = 0;
     form.List2.Click = [&] { ++clicks; };
     const auto rowAt = [&](int i) { return view->visualRect(view->model()->index(i, 0)).center(); };
