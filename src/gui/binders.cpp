@@ -81,10 +81,9 @@ void setPaletteColour(QWidget* w, QPalette::ColorRole role, const QColor& c) {
 const QEvent::Type kPressEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 constexpr const char* kBinderProperty = "tarvolinBinder";
 
-// A label or picture that the program handles a click on: the widget's own
-// accessible description with a Press action added.
-// The program's handlers are set after the windows are made: whether the
-// action is there is asked each time.
+// How assistive technology sees a label or picture: with a Press action
+// while the program handles a click on it. The handlers are set after the
+// windows are made, so the action is looked up each time it is asked for.
 class PressableAccessible final : public QAccessibleWidget {
 public:
     PressableAccessible(QWidget* w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
