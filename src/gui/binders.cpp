@@ -1,5 +1,6 @@
 #include "gui/binders.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -26,6 +27,8 @@
 #include <QTextCursor>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "gui/focus_hold.h"
 #include "gui/pictures.h"
@@ -70,6 +73,46 @@ void setPaletteColour(QWidget* w, QPalette::ColorRole role, const QColor& c) {
     if (c.isValid()) p.setColor(role, c);
     else p.setColor(role, QApplication::palette(w).color(role));
     w->setPalette(p);
+}
+
+// Posted to a widget when assistive technology presses it: the click then
+// runs from the event loop, after the request has been answered (a click
+// may open a modal box).
+const QEvent::Type kPressEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+constexpr const char* kBinderProperty = "tarvolinBinder";
+
+// How assistive technology sees a label or picture: with a Press action
+// while the program handles a click on it. The handlers are set after the
+// windows are made, so the action is looked up each time it is asked for.
+class PressableAccessible final : public QAccessibleWidget {
+public:
+    PressableAccessible(QWidget* w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (pressable()) names << pressAction();
+        return names;
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && pressable()) QCoreApplication::postEvent(widget(), new QEvent(kPressEvent));
+        else QAccessibleWidget::doAction(name);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    bool pressable() const {
+        auto* binder = qobject_cast<Binder*>(widget()->property(kBinderProperty).value<QObject*>());
+        return binder && binder->pressable();
+    }
+};
+
+QAccessibleInterface* pressableFactory(const QString& className, QObject* object) {
+    auto* w = qobject_cast<QWidget*>(object);
+    if (!w) return nullptr;
+    if (className == QLatin1String(BoundLabel::staticMetaObject.className()))
+        return new PressableAccessible(w, QAccessible::StaticText);
+    if (className == QLatin1String(BoundPicture::staticMetaObject.className()))
+        return new PressableAccessible(w, QAccessible::Graphic);
+    return nullptr;
 }
 
 }  // namespace
@@ -198,6 +241,12 @@ QVariant ListAdapter::data(const QModelIndex& index, int role) const {
 
 Binder::Binder(Control& control, QWidget* widget) : control_(control), widget_(widget) {
     const QString name = q(control.objectName());
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(pressableFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
+    widget->setProperty(kBinderProperty, QVariant::fromValue<QObject*>(this));
     widget->setObjectName(name);
     widget->setAccessibleDescription(name);
     listenId_ = control_.changed.listen([this](std::string_view what) {
@@ -233,6 +282,10 @@ void Binder::sync(std::string_view what) {
 }
 
 bool Binder::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == kPressEvent) {
+        if (control_.Enabled()) clicked();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);
         if (me->button() == Qt::LeftButton && control_.Enabled() &&
@@ -306,6 +359,8 @@ public:
         }
     }
 
+    bool pressable() const override { return l_.Click.connected(); }
+
 protected:
     void clicked() override { l_.Click.raise(); }
     void doubleClicked() override { l_.DblClick.raise(); }
@@ -346,6 +401,7 @@ class ButtonBinder final : public Binder {
 public:
     ButtonBinder(CommandButton& b, CaptionButton* w) : Binder(b, w), b_(b), w_(w) {
         connect(w, &QPushButton::clicked, this, [this] { b_.click(); });
+        w->installEventFilter(this);
     }
     void syncAll() override {
         Binder::syncAll();
@@ -369,6 +425,20 @@ public:
         } else {
             Binder::sync(what);
         }
+    }
+
+protected:
+    // Enter on the button that has the focus presses it, as Space does.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && watched == w_) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            const bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
+            if (enter && !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !ke->isAutoRepeat()) {
+                if (w_->isEnabled()) w_->click();
+                return true;
+            }
+        }
+        return Binder::eventFilter(watched, event);
     }
 
 private:
@@ -614,6 +684,9 @@ public:
 class RowListView final : public QListView {
 public:
     using QListView::QListView;
+    // Whether the view is handling a key of its own (the keys the binder
+    // leaves to it: typing the start of an item's text).
+    bool inKey() const { return inKey_; }
     QRect visualRect(const QModelIndex& index) const override {
         QRect r = QListView::visualRect(index);
         if (painting_ || r.isEmpty()) return r;
@@ -629,22 +702,41 @@ protected:
         QListView::paintEvent(e);
         painting_ = false;
     }
+    void keyPressEvent(QKeyEvent* e) override {
+        inKey_ = true;
+        QListView::keyPressEvent(e);
+        inKey_ = false;
+    }
 
 private:
     bool painting_ = false;
+    bool inKey_ = false;
 };
+
+QAbstractItemView::SelectionMode viewSelectionMode(int multiSelect) {
+    switch (multiSelect) {
+    case 1: return QAbstractItemView::MultiSelection;
+    case 2: return QAbstractItemView::ExtendedSelection;
+    default: return QAbstractItemView::SingleSelection;
+    }
+}
 
 class ListBinder final : public Binder {
 public:
-    ListBinder(ListControl& l, QListView* w) : Binder(l, w), l_(l), w_(w) {
+    ListBinder(ListControl& l, RowListView* w) : Binder(l, w), l_(l), w_(w) {
         delegate_ = new RowDelegate(w);
         w->setItemDelegate(delegate_);
         adapter_ = new ListAdapter(l);  // owned by the binder
         w->setUniformItemSizes(true);
         w->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        w->setSelectionMode(QAbstractItemView::NoSelection);
+        w->setSelectionMode(viewSelectionMode(l.MultiSelectMode()));
         w->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         w->setModel(adapter_);
+        // What changes the view's selection without going through the
+        // binder (assistive technology selecting or toggling rows, typing
+        // an item's first letters) becomes the model's user selection.
+        connect(w->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { viewChanged(false); });
+        connect(w->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { viewChanged(true); });
         w->viewport()->installEventFilter(this);
         w->installEventFilter(this);
         if (dynamic_cast<DirListBox*>(&l)) adapter_->setShowNamesOnly(true);
@@ -678,9 +770,18 @@ public:
             const int i = l_.ListIndex();
             if (i >= 0 && i < adapter_->rowCount()) {
                 const QModelIndex ix = adapter_->index(i);
+                const bool was = updating_;
+                updating_ = true;
                 w_->selectionModel()->setCurrentIndex(ix, QItemSelectionModel::NoUpdate);
+                updating_ = was;
                 w_->scrollTo(ix);
             }
+        } else if (what == "MultiSelect") {
+            const bool was = updating_;
+            updating_ = true;
+            w_->setSelectionMode(viewSelectionMode(l_.MultiSelectMode()));
+            updating_ = was;
+            syncSelection(-1);
         } else if (what == "TopIndex") {
             if (!updating_) {
                 updating_ = true;
@@ -712,30 +813,10 @@ public:
     void syncSelection(int i) {
         QItemSelectionModel* sm = w_->selectionModel();
         if (!sm) return;
-        const int n = adapter_->rowCount();
-        if (!l_.MultiSelect()) {
-            sm->clearSelection();
-            const int cur = l_.ListIndex();
-            if (cur >= 0 && cur < n) sm->select(adapter_->index(cur), QItemSelectionModel::Select);
-            return;
-        }
-        if (i >= 0) {
-            if (i < n)
-                sm->select(adapter_->index(i), l_.Selected(i) ? QItemSelectionModel::Select
-                                                              : QItemSelectionModel::Deselect);
-            return;
-        }
-        QItemSelection sel;
-        int start = -1;
-        for (int r = 0; r <= n; ++r) {
-            const bool s = r < n && l_.Selected(r);
-            if (s && start < 0) start = r;
-            if (!s && start >= 0) {
-                sel.select(adapter_->index(start), adapter_->index(r - 1));
-                start = -1;
-            }
-        }
-        sm->select(sel, QItemSelectionModel::ClearAndSelect);
+        const bool was = updating_;
+        updating_ = true;
+        mirrorSelection(sm, i);
+        updating_ = was;
     }
 
 protected:
@@ -762,6 +843,32 @@ protected:
     }
 
 private:
+    void mirrorSelection(QItemSelectionModel* sm, int i) {
+        const int n = adapter_->rowCount();
+        if (!l_.MultiSelect()) {
+            sm->clearSelection();
+            const int cur = l_.ListIndex();
+            if (cur >= 0 && cur < n) sm->select(adapter_->index(cur), QItemSelectionModel::Select);
+            return;
+        }
+        if (i >= 0) {
+            if (i < n)
+                sm->select(adapter_->index(i), l_.Selected(i) ? QItemSelectionModel::Select
+                                                              : QItemSelectionModel::Deselect);
+            return;
+        }
+        QItemSelection sel;
+        int start = -1;
+        for (int r = 0; r <= n; ++r) {
+            const bool s = r < n && l_.Selected(r);
+            if (s && start < 0) start = r;
+            if (!s && start >= 0) {
+                sel.select(adapter_->index(start), adapter_->index(r - 1));
+                start = -1;
+            }
+        }
+        sm->select(sel, QItemSelectionModel::ClearAndSelect);
+    }
     void pressed(QMouseEvent* me) {
         w_->setFocus(Qt::MouseFocusReason);
         if (!l_.Enabled()) return;
@@ -770,20 +877,37 @@ private:
         const QModelIndex ix = w_->indexAt(p.toPoint());
         if (me->button() == Qt::LeftButton && ix.isValid()) {
             const int row = ix.row();
-            if (l_.MultiSelectMode() == 2 && (shift & 2)) {
-                l_.setSelected(row, !l_.Selected(row));
-                l_.setListIndex(row);
-            } else if (l_.MultiSelectMode() == 2 && (shift & 1) && l_.ListIndex() >= 0) {
-                const int a = std::min(anchor_, row), b = std::max(anchor_, row);
-                for (int r = 0; r < l_.ListCount(); ++r) l_.setSelected(r, r >= a && r <= b);
-                l_.setListIndex(row);
-            } else {
+            if (l_.MultiSelectMode() == 2 && (shift & 2)) toggleRow(row);
+            else if (l_.MultiSelectMode() == 2 && (shift & 1) && l_.ListIndex() >= 0) selectRange(row);
+            else {
                 anchor_ = row;
                 l_.userClick(row);
             }
         }
         mouseDown(mouseButton(me->button()), shift, static_cast<float>(p.x() * kTwips),
                   static_cast<float>(p.y() * kTwips));
+    }
+    // Extended selection: row added to or taken from the selection, and
+    // made the current row.
+    void toggleRow(int row) {
+        std::vector<int> rows = selectedRows();
+        const auto at = std::find(rows.begin(), rows.end(), row);
+        if (at != rows.end()) rows.erase(at);
+        else rows.push_back(row);
+        anchor_ = row;
+        l_.userSelect(rows, row);
+    }
+    // Extended selection: the rows from the anchor to row, alone.
+    void selectRange(int row) {
+        std::vector<int> rows;
+        for (int r = std::min(anchor_, row); r <= std::max(anchor_, row); ++r) rows.push_back(r);
+        l_.userSelect(rows, row);
+    }
+    std::vector<int> selectedRows() const {
+        std::vector<int> rows;
+        for (int r = 0; r < l_.ListCount(); ++r)
+            if (l_.Selected(r)) rows.push_back(r);
+        return rows;
     }
     bool keyPressed(QKeyEvent* ke) {
         if (!l_.Enabled()) return false;
@@ -793,6 +917,8 @@ private:
             return true;
         }
         if (l_.ListCount() == 0) return false;
+        const int mode = l_.MultiSelectMode();
+        const Qt::KeyboardModifiers mods = ke->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
         const int page = std::max(1, w_->viewport()->height() / std::max(1, w_->sizeHintForRow(0)));
         int row = l_.ListIndex();
         switch (ke->key()) {
@@ -803,18 +929,84 @@ private:
         case Qt::Key_Home: row = 0; break;
         case Qt::Key_End: row = l_.ListCount() - 1; break;
         case Qt::Key_Space:
-            if (l_.MultiSelectMode() == 1 && row >= 0) {
-                l_.userClick(row);
-                return true;
+            if (row < 0) return false;
+            if (mode != 1) return false;
+            l_.userClick(row);
+            return true;
+        case Qt::Key_A:
+            if (mods != Qt::ControlModifier || mode == 0) return false;
+            {
+                std::vector<int> all(static_cast<std::size_t>(l_.ListCount()));
+                for (int r = 0; r < l_.ListCount(); ++r) all[static_cast<std::size_t>(r)] = r;
+                l_.userSelect(all, std::max(0, row));
             }
-            return false;
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter does what a double click on the current row does.
+            if (row < 0 || !hasDoubleClick()) return false;
+            dblClick(row);
+            return true;
         default: return false;
         }
         if (row < 0) row = 0;
-        if (l_.MultiSelectMode() == 1) l_.setListIndex(row);
+        if (mode == 2 && mods == Qt::ShiftModifier) {
+            selectRange(row);
+            return true;
+        }
+        // Simple selection, and Ctrl in extended selection, move the current
+        // row without changing the selection.
+        if (mode == 1 || (mode == 2 && mods == Qt::ControlModifier)) l_.setListIndex(row);
         else l_.userClick(row);
         anchor_ = row;
         return true;
+    }
+    // A change of the view's selection or current row that the binder did
+    // not make. The model follows once the view has settled (assistive
+    // technology clears and selects in two steps).
+    void viewChanged(bool current) {
+        if (updating_) return;
+        if (current && w_->inKey()) currentByKey_ = true;
+        if (followPending_) return;
+        followPending_ = true;
+        QMetaObject::invokeMethod(this, [this] { followView(); }, Qt::QueuedConnection);
+    }
+    void followView() {
+        followPending_ = false;
+        const bool byKey = std::exchange(currentByKey_, false);
+        QItemSelectionModel* sm = w_->selectionModel();
+        const int n = l_.ListCount();
+        if (!sm || !widget_ || adapter_->rowCount() != n) return;
+        if (l_.Enabled()) {
+            const QModelIndex cur = sm->currentIndex();
+            // The current row moves with the view only where a key moved it:
+            // the view also makes a row current on its own when it gets the
+            // focus.
+            const int current = byKey && cur.isValid() ? cur.row() : l_.ListIndex();
+            std::vector<int> rows;
+            for (const QModelIndex& ix : sm->selectedIndexes())
+                if (ix.row() < n) rows.push_back(ix.row());
+            std::sort(rows.begin(), rows.end());
+            rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+            if (!l_.MultiSelect()) {
+                int row = current != l_.ListIndex() ? current : -1;
+                for (int r : rows)
+                    if (r != l_.ListIndex()) row = r;
+                if (row >= 0) l_.userClick(row);
+            } else if (rows != selectedRows() || current != l_.ListIndex()) {
+                l_.userSelect(rows, current);
+            }
+        }
+        // The view shows what the model decided.
+        syncSelection(-1);
+        sync("ListIndex");
+    }
+    // Whether the list does something on a double click (a folder list
+    // opens the folder; other lists have a handler or nothing).
+    bool hasDoubleClick() const {
+        if (auto* lb = dynamic_cast<ListBox*>(&l_)) return lb->DblClick.connected();
+        if (auto* fl = dynamic_cast<FileListBox*>(&l_)) return fl->DblClick.connected();
+        return dynamic_cast<DirListBox*>(&l_) != nullptr;
     }
     void dblClick(int row) {
         if (auto* lb = dynamic_cast<ListBox*>(&l_)) lb->DblClick.raise();
@@ -826,11 +1018,13 @@ private:
     }
 
     ListControl& l_;
-    QListView* w_;
+    RowListView* w_;
     RowDelegate* delegate_;
     ListAdapter* adapter_;
     int selId_ = 0, resetId_ = 0;
     int anchor_ = 0;
+    bool followPending_ = false;
+    bool currentByKey_ = false;
 };
 
 // ---------------------------------------------------------------------------
@@ -863,10 +1057,13 @@ public:
         connect(adapter_, &QAbstractItemModel::dataChanged, this, resync);
         w->setEditable(combo_ && combo_->Style() != 2);
         w->setInsertPolicy(QComboBox::NoInsert);
-        connect(w, qOverload<int>(&QComboBox::activated), this, [this](int i) {
-            if (drive_) drive_->setDrive(drive_->List(i));
-            else l_.userClick(i);
-            sync("Text");
+        connect(w, qOverload<int>(&QComboBox::activated), this, [this](int i) { picked(i); });
+        // A row chosen in the drop-down list through assistive technology
+        // (its Toggle action, the table's row selection) is a pick too.
+        connect(w->view()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+            if (updating_ || itemsChanging_ > 0 || followPending_) return;
+            followPending_ = true;
+            QMetaObject::invokeMethod(this, [this] { followList(); }, Qt::QueuedConnection);
         });
         hookEdit();
     }
@@ -885,7 +1082,7 @@ public:
             updating_ = true;
             const QSignalBlocker b(w_);
             // The item shown is always the model's: none for -1.
-            const int shown = drive_ ? findItem(drive_->Drive()) : l_.ListIndex();
+            const int shown = shownItem();
             if (w_->currentIndex() != shown) w_->setCurrentIndex(shown < w_->count() ? shown : -1);
             if (combo_ && w_->lineEdit() && w_->lineEdit()->text() != q(combo_->Text()))
                 w_->lineEdit()->setText(q(combo_->Text()));
@@ -900,6 +1097,33 @@ public:
     }
 
 private:
+    void picked(int i) {
+        if (drive_) drive_->setDrive(drive_->List(i));
+        else l_.userClick(i);
+        sync("Text");
+    }
+    int shownItem() const { return drive_ ? findItem(drive_->Drive()) : l_.ListIndex(); }
+    // The list's selection once it settled. Moving through the open list
+    // with the keys or the pointer moves its current row along with the
+    // selection: only a row selected apart from the current one, or one
+    // selected while the list is closed, was chosen from outside.
+    void followList() {
+        followPending_ = false;
+        QAbstractItemView* v = w_->view();
+        const QModelIndexList sel = v->selectionModel()->selectedRows();
+        if (itemsChanging_ > 0 || sel.size() != 1 || !l_.Enabled()) return;
+        const int row = sel.front().row();
+        const bool open = v->isVisible();
+        if (open ? row == v->currentIndex().row() : row == shownItem()) return;
+        if (open) w_->hidePopup();
+        {
+            const bool was = updating_;
+            updating_ = true;
+            w_->setCurrentIndex(row);
+            updating_ = was;
+        }
+        picked(row);
+    }
     void hookEdit() {
         if (!w_->lineEdit() || hooked_ == w_->lineEdit()) return;
         hooked_ = w_->lineEdit();
@@ -929,14 +1153,15 @@ private:
     ListAdapter* adapter_;
     QPointer<QLineEdit> hooked_;
     int itemsChanging_ = 0;
+    bool followPending_ = false;
 };
 
 // ---------------------------------------------------------------------------
 // PictureBox, Image, Shape
 
-class PictureView final : public QWidget {
+class PictureView final : public BoundPicture {
 public:
-    explicit PictureView(QWidget* parent) : QWidget(parent) {}
+    explicit PictureView(QWidget* parent) : BoundPicture(parent) {}
     QPixmap base;
     std::vector<std::pair<QPixmap, QRect>> paintings;
     bool stretch = true;
@@ -989,6 +1214,8 @@ public:
             Binder::sync(what);
         }
     }
+
+    bool pressable() const override { return box_ ? box_->Click.connected() : image_->Click.connected(); }
 
 protected:
     void clicked() override {
@@ -1086,6 +1313,9 @@ private:
 class ScrollBinder final : public Binder {
 public:
     ScrollBinder(ScrollBar& s, QScrollBar* w) : Binder(s, w), s_(s), w_(w) {
+        // A scroll bar is a stop of the Tab key like the window's other
+        // controls, and its keys (arrows, Page Up/Down, Home, End) move it.
+        w->setFocusPolicy(Qt::StrongFocus);
         connect(w, &QScrollBar::valueChanged, this, [this](int v) {
             if (updating_) return;
             if (w_->isSliderDown()) s_.userScroll(v);
@@ -1183,7 +1413,7 @@ protected:
 std::unique_ptr<Binder> bindControl(Control& c, QWidget* parent) {
     std::unique_ptr<Binder> b;
     if (auto* l = dynamic_cast<Label*>(&c)) {
-        b = std::make_unique<LabelBinder>(*l, new QLabel(parent));
+        b = std::make_unique<LabelBinder>(*l, new BoundLabel(parent));
     } else if (auto* cb = dynamic_cast<CommandButton*>(&c)) {
         b = std::make_unique<ButtonBinder>(*cb, new CaptionButton(parent));
     } else if (auto* t = dynamic_cast<TextBox*>(&c)) {

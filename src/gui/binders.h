@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QColor>
+#include <QLabel>
 #include <QPointer>
 #include <QWidget>
 
@@ -60,6 +61,21 @@ private:
     int ids_[4] = {};
 };
 
+// The widgets of labels and pictures: classes of their own, so that
+// assistive technology is given the binder's description of them (with a
+// Press action where the program handles a click) before Qt's own.
+class BoundLabel final : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+};
+
+class BoundPicture : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+};
+
 // Base of every binder: common properties (Visible, Enabled, geometry in
 // twips relative to the container, tool tip) and the model subscription.
 class Binder : public QObject {
@@ -77,6 +93,10 @@ public:
     virtual void sync(std::string_view what);
     // Re-applies the geometry (after the widget moved to its container).
     void applyGeometry();
+
+    // Whether the widget offers assistive technology a Press action that
+    // clicks it (labels and pictures the program handles a click on).
+    virtual bool pressable() const { return false; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

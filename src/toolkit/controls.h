@@ -325,6 +325,11 @@ public:
     // The user clicked row i (view): moves ListIndex, selects as the
     // selection mode does, raises Click.
     void userClick(int i);
+    // The user chose a whole selection at once (a row added or taken away
+    // with Ctrl, a range with Shift, every row, a row picked by assistive
+    // technology): with MultiSelect the selected rows become exactly `rows`;
+    // ListIndex moves to `current` (-1 none); Click is raised once.
+    void userSelect(const std::vector<int>& rows, int current);
 
     Signal<int, int> rowsInserted;
     Signal<int, int> rowsRemoved;

@@ -305,4 +305,18 @@ void ListControl::userClick(int i) {
     setListIndex(i);
 }
 
+void ListControl::userSelect(const std::vector<int>& rows, int current) {
+    if (!Enabled() || current < -1 || current >= ListCount()) return;
+    if (multiSelect_) {
+        std::vector<unsigned char> wanted(items_.size(), 0);
+        for (int r : rows)
+            if (r >= 0 && r < ListCount()) wanted[static_cast<std::size_t>(r)] = 1;
+        if (wanted != selected_) {
+            selected_ = std::move(wanted);
+            selectionChanged.emit(-1);
+        }
+    }
+    setListIndex(current);
+}
+
 }  // namespace tarvolin

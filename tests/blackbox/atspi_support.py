@@ -74,6 +74,35 @@ def press(node):
     return act.doAction(0)
 
 
+def toggle(node):
+    act = node.queryAction()
+    names = [act.getName(i) for i in range(act.nActions)]
+    return act.doAction(names.index("Toggle"))
+
+
+def rows(lst):
+    """The rows of a list or table that are on the bus."""
+    out = []
+    for i in range(lst.childCount):
+        c = lst.getChildAtIndex(i)
+        if c is not None:
+            out.append(c)
+    return out
+
+
+def row_names(lst):
+    return [r.name for r in rows(lst)]
+
+
+def window_of(app, desc):
+    """A window of the program by its description (the form's name)."""
+    for i in range(app.childCount):
+        w = app.getChildAtIndex(i)
+        if w is not None and w.description == desc and w.getState().contains(pyatspi.STATE_SHOWING):
+            return w
+    return None
+
+
 def press_quietly(node):
     try:
         press(node)

@@ -22,7 +22,7 @@ import pyatspi
 
 import atspi_support
 from atspi_support import (app_node, by_description, end_program, exit_with_summary, failures, find, press,
-                           press_quietly, text_of, wait_for)
+                           press_quietly, row_names, rows, text_of, toggle, wait_for, window_of)
 
 EXE = sys.argv[1]
 HOME = os.environ["HOME"]
@@ -55,12 +55,6 @@ def in_background(node):
     threading.Thread(target=press_quietly, args=(node,), daemon=True).start()
 
 
-def toggle(node):
-    act = node.queryAction()
-    names = [act.getName(i) for i in range(act.nActions)]
-    return act.doAction(names.index("Toggle"))
-
-
 def checked(node):
     return node.getState().contains(pyatspi.STATE_CHECKED)
 
@@ -71,31 +65,9 @@ def combo_text(combo):
     return text_of(edit) if edit is not None else combo.name
 
 
-def rows(lst):
-    out = []
-    for i in range(lst.childCount):
-        c = lst.getChildAtIndex(i)
-        if c is not None:
-            out.append(c)
-    return out
-
-
-def row_names(lst):
-    return [r.name for r in rows(lst)]
-
-
 def extents(node):
     e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     return e.x, e.y, e.width, e.height
-
-
-def window_of(app, desc):
-    """A window of the program by its description (the form's name)."""
-    for i in range(app.childCount):
-        w = app.getChildAtIndex(i)
-        if w is not None and w.description == desc and w.getState().contains(pyatspi.STATE_SHOWING):
-            return w
-    return None
 
 
 def open_window(app, item, desc, what):

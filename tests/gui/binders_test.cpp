@@ -81,6 +81,14 @@ protected:
         EXPECT_TRUE(keep);
         return qobject_cast<W*>(keep->widget());
     }
+    // The track list with extended selection and rows "item 0" up, shown.
+    QListView* extendedList(std::unique_ptr<Binder>& keep, int rows) {
+        form.List2.setMultiSelect(2);
+        auto* view = make<QListView>(form.List2, keep);
+        for (int i = 0; i < rows; ++i) form.List2.AddItem("item " + std::to_string(i));
+        host.show();
+        return view;
+    }
     void press(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton,
                Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QMouseEvent down(QEvent::MouseButtonPress, at, target->mapToGlobal(at), button, button, mods);
@@ -132,10 +140,7 @@ TEST_F(Binders, ListAdapterFollowsTheModelWithoutCopying) {
 
 TEST_F(Binders, ListSelectionBothWays) {
     std::unique_ptr<Binder> b;
-    form.List2.setMultiSelect(2);
-    auto* view = make<QListView>(form.List2, b);
-    for (int i = 0; i < 20; ++i) form.List2.AddItem("item " + std::to_string(i));
-    host.show();
+    auto* view = extendedList(b, 20);
     QItemSelectionModel* sm = view->selectionModel();
 
     // Model to view.
@@ -179,6 +184,46 @@ TEST_F(Binders, ListSelectionBothWays) {
     form.List2.setEnabled(false);
     press(view->viewport(), r7.center());
     EXPECT_EQ(form.List2.SelCount(), 2);
+}
+
+TEST_F(Binders, AListSelectionChosenAtOnceRaisesOneClick) {
+    std::unique_ptr<Binder> b;
+    auto* view = extendedList(b, 10);
+    int clicks = 0;
+    form.List2.Click = [&] { ++clicks; };
+    const auto rowAt = [&](int i) { return view->visualRect(view->model()->index(i, 0)).center(); };
+
+    // Shift with a press selects the range from the last plain press.
+    press(view->viewport(), rowAt(2));
+    clicks = 0;
+    press(view->viewport(), rowAt(6), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(form.List2.SelCount(), 5);
+    EXPECT_EQ(form.List2.ListIndex(), 6);
+    EXPECT_EQ(clicks, 1);
+
+    // What the model selects itself is shown, and nothing comes back.
+    clicks = 0;
+    form.List2.setSelected(0, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(view->selectionModel()->isSelected(view->model()->index(0, 0)));
+
+    // A row selected in the view from outside (assistive technology) joins
+    // the model's selection once, after the view settled.
+    clicks = 0;
+    view->selectionModel()->select(view->model()->index(8, 0), QItemSelectionModel::Select);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.List2.Selected(8));
+    EXPECT_EQ(form.List2.SelCount(), 7);
+    EXPECT_EQ(form.List2.ListIndex(), 6);
+    EXPECT_EQ(clicks, 1);
+
+    // A disabled list keeps its selection: the view shows it again.
+    form.List2.setEnabled(false);
+    view->selectionModel()->clearSelection();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.List2.SelCount(), 7);
+    EXPECT_TRUE(view->selectionModel()->isSelected(view->model()->index(8, 0)));
 }
 
 TEST_F(Binders, TextBothWaysChangeOncePerEdit) {

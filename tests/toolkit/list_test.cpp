@@ -198,6 +198,33 @@ TEST(ListBoxSelection, MultiSelectSeparateFromListIndex) {
     EXPECT_EQ(s.ListIndex(), -1);
 }
 
+TEST(ListBoxSelection, WholeSelectionChosenAtOnceClicksOnce) {
+    ListBox l;
+    fill(l, {"a", "b", "c", "d"});
+    l.setMultiSelect(2);
+    l.setVisible(true);
+    int clicks = 0, notes = 0;
+    l.Click = [&] { ++clicks; };
+    l.selectionChanged.listen([&](int) { ++notes; });
+    // A range of three rows, one out of range ignored: one Click.
+    l.userSelect({1, 2, 3, 9}, 3);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(l.ListIndex(), 3);
+    EXPECT_EQ(l.SelCount(), 3);
+    EXPECT_FALSE(l.Selected(0));
+    // The same selection again: the view is not told again, Click still comes.
+    notes = 0;
+    l.userSelect({1, 2, 3}, 3);
+    EXPECT_EQ(notes, 0);
+    EXPECT_EQ(clicks, 2);
+    // An index outside the list, or a disabled list, changes nothing.
+    l.userSelect({0}, 7);
+    l.setEnabled(false);
+    l.userSelect({0}, 0);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(l.SelCount(), 3);
+}
+
 TEST(ListBoxView, RowSignalsAndOneResetAfterHiddenEdits) {
     ListBox l;
     std::vector<std::string> log;
