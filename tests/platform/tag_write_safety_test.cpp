@@ -150,10 +150,20 @@ TEST_F(InterruptedTagWrite, AKillWhileTheTagGrowsLeavesTheFileAsItWas) {
     EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
     expectUntouched();
     // What is left beside it is no more than an unfinished copy.
+    EXPECT_EQ(namesIn(dir.path()).size(), 2u);
     for (const std::string& name : namesIn(dir.path()))
         if (name != "song.mp3") {
             EXPECT_EQ(name.rfind("song.mp3.tmp-", 0), 0u) << name;
         }
+    // The next write clears what the dead writer left; a copy of a writer
+    // still running, and a file of the user's that only looks alike, stay.
+    const std::string live = dir.file("song.mp3.tmp-" + std::to_string(::getppid()) + "-1");
+    const std::string own = dir.file("song.mp3.tmp-old");
+    writeBytes(live, "x");
+    writeBytes(own, "y");
+    ASSERT_TRUE(TagMediaItem(path).setItemInfo("Comment", "new"));
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"song.mp3", "song.mp3.tmp-old",
+                                                         "song.mp3.tmp-" + std::to_string(::getppid()) + "-1"}));
 }
 
 TEST_F(InterruptedTagWrite, AKillAtAnyMomentLeavesTheOldOrTheNewTagAndTheAudio) {
