@@ -917,6 +917,20 @@ private:
             return true;
         }
         if (l_.ListCount() == 0) return false;
+        const int before = l_.ListIndex();
+        const bool handled = moveByKey(ke);
+        // A row reached by the keys is a row chosen: the list's press
+        // handler (the columns following, the file's details) runs as for
+        // a click on it.
+        if (handled && (l_.ListIndex() != before || isSelectionKey(ke))) chosenWithoutPointer(shiftMask(ke->modifiers()));
+        return handled;
+    }
+    static bool isSelectionKey(const QKeyEvent* ke) {
+        const int k = ke->key();
+        if (k == Qt::Key_Return || k == Qt::Key_Enter) return false;
+        return k == Qt::Key_A || k == Qt::Key_Space || (ke->modifiers() & Qt::ShiftModifier);
+    }
+    bool moveByKey(QKeyEvent* ke) {
         const int mode = l_.MultiSelectMode();
         const Qt::KeyboardModifiers mods = ke->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
         const int page = std::max(1, w_->viewport()->height() / std::max(1, w_->sizeHintForRow(0)));
@@ -988,14 +1002,20 @@ private:
                 if (ix.row() < n) rows.push_back(ix.row());
             std::sort(rows.begin(), rows.end());
             rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+            bool chosen = false;
             if (!l_.MultiSelect()) {
                 int row = current != l_.ListIndex() ? current : -1;
                 for (int r : rows)
                     if (r != l_.ListIndex()) row = r;
-                if (row >= 0) l_.userClick(row);
+                if (row >= 0) {
+                    l_.userClick(row);
+                    chosen = true;
+                }
             } else if (rows != selectedRows() || current != l_.ListIndex()) {
                 l_.userSelect(rows, current);
+                chosen = true;
             }
+            if (chosen) chosenWithoutPointer(0);
         }
         // The view shows what the model decided.
         syncSelection(-1);
@@ -1015,6 +1035,16 @@ private:
     }
     void mouseDown(int button, int shift, float x, float y) {
         if (auto* lb = dynamic_cast<ListBox*>(&l_)) lb->MouseDown.raise(button, shift, x, y);
+    }
+    // A row chosen by the keys or by assistive technology: the press
+    // handler runs as for a left click in the middle of the current row.
+    void chosenWithoutPointer(int shift) {
+        auto* lb = dynamic_cast<ListBox*>(&l_);
+        if (!lb || !lb->MouseDown.connected() || !widget_) return;
+        const int row = l_.ListIndex();
+        if (row < 0 || row >= adapter_->rowCount()) return;
+        const QRect r = w_->visualRect(adapter_->index(row));
+        mouseDown(1, shift, static_cast<float>(r.center().x() * kTwips), static_cast<float>(r.center().y() * kTwips));
     }
 
     ListControl& l_;

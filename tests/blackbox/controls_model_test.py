@@ -141,6 +141,23 @@ def track_list(main):
     toggle(rows(tracks)[1])
     got = settled(lambda: selected(tracks), [0, 1])
     check(got == [0, 1], "a track toggled on through Toggle is selected in the model (%s)" % got)
+    # Rows reached by the keys or through Toggle are chosen as a click
+    # chooses them: the columns follow and the file's details show.
+    number = by_description(main, "List3_0_0")
+    title = by_description(main, "Text1_0")
+    last = tracks.childCount - 1
+    want_title = "Τραγούδι 2" if rows(tracks)[last].name.endswith("track2.mp3") else "Τραγούδι 1"
+    click(rows(tracks)[0])
+    key("End")
+    got = settled(lambda: (selected(tracks), selected(number), text_of(title)), ([last], [last], want_title))
+    check(got == ([last], [last], want_title),
+          "End on the track list: the number column and the title box follow (%s)" % (got,))
+    key("Home")
+    got = settled(lambda: (selected(number), text_of(title)), ([0], "Τραγούδι 1"))
+    check(got == ([0], "Τραγούδι 1"), "Home on the track list: the columns and the details follow (%s)" % (got,))
+    toggle(rows(number)[last])
+    got = settled(lambda: selected(tracks), [0, last])
+    check(got == [0, last], "a number toggled on through Toggle selects its track too (%s)" % got)
     playing = by_description(main, "Text6")
     click(rows(tracks)[2])
     key("Return")
