@@ -503,10 +503,8 @@ public:
             f.setBold(t_.FontBold());
             widget_->setFont(f);
         } else if (what == "MaxLength") {
-            const bool was = updating_;
-            updating_ = true;
+            const Updating own(updating_);
             if (line_) line_->setMaxLength(t_.MaxLength() > 0 ? t_.MaxLength() : 32767);
-            updating_ = was;
         } else {
             Binder::sync(what);
         }
@@ -533,14 +531,12 @@ protected:
 
 private:
     void setShown(const QString& s) {
-        const bool was = updating_;
-        updating_ = true;
+        const Updating own(updating_);
         if (line_) {
             if (line_->text() != s) line_->setText(s);
         } else if (plain_->toPlainText() != s) {
             plain_->setPlainText(s);
         }
-        updating_ = was;
     }
     void prepend(std::string_view piece) {
         if (line_) {
@@ -585,10 +581,8 @@ public:
     void sync(std::string_view what) override {
         if (what == "Caption") w_->setText(q(c_.Caption()));
         else if (what == "Value") {
-            const bool was = updating_;
-            updating_ = true;
+            const Updating own(updating_);
             w_->setCheckState(c_.Value() == 1 ? Qt::Checked : c_.Value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
-            updating_ = was;
         } else if (what == "BackColor") {
             const QColor c = modelColour(c_.BackColor(), true);
             w_->setAutoFillBackground(c.isValid());
@@ -622,10 +616,8 @@ public:
     void sync(std::string_view what) override {
         if (what == "Caption") w_->setText(q(o_.Caption()));
         else if (what == "Value") {
-            const bool was = updating_;
-            updating_ = true;
+            const Updating own(updating_);
             w_->setChecked(o_.Value());
-            updating_ = was;
         } else Binder::sync(what);
     }
 
@@ -770,17 +762,17 @@ public:
             const int i = l_.ListIndex();
             if (i >= 0 && i < adapter_->rowCount()) {
                 const QModelIndex ix = adapter_->index(i);
-                const bool was = updating_;
-                updating_ = true;
-                w_->selectionModel()->setCurrentIndex(ix, QItemSelectionModel::NoUpdate);
-                updating_ = was;
+                {
+                    const Updating own(updating_);
+                    w_->selectionModel()->setCurrentIndex(ix, QItemSelectionModel::NoUpdate);
+                }
                 w_->scrollTo(ix);
             }
         } else if (what == "MultiSelect") {
-            const bool was = updating_;
-            updating_ = true;
-            w_->setSelectionMode(viewSelectionMode(l_.MultiSelectMode()));
-            updating_ = was;
+            {
+                const Updating own(updating_);
+                w_->setSelectionMode(viewSelectionMode(l_.MultiSelectMode()));
+            }
             syncSelection(-1);
         } else if (what == "TopIndex") {
             if (!updating_) {
@@ -813,10 +805,8 @@ public:
     void syncSelection(int i) {
         QItemSelectionModel* sm = w_->selectionModel();
         if (!sm) return;
-        const bool was = updating_;
-        updating_ = true;
+        const Updating own(updating_);
         mirrorSelection(sm, i);
-        updating_ = was;
     }
 
 protected:
@@ -918,17 +908,15 @@ private:
         }
         if (l_.ListCount() == 0) return false;
         const int before = l_.ListIndex();
+        const std::vector<int> selectedBefore = selectedRows();
         const bool handled = moveByKey(ke);
-        // A row reached by the keys is a row chosen: the list's press
-        // handler (the columns following, the file's details) runs as for
-        // a click on it.
-        if (handled && (l_.ListIndex() != before || isSelectionKey(ke))) chosenWithoutPointer(shiftMask(ke->modifiers()));
+        // A row reached or a selection made by the keys is a choice: the
+        // list's press handler (the columns following, the file's details)
+        // runs as for a click. Enter is the double click's, not a choice.
+        const bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
+        if (handled && !enter && (l_.ListIndex() != before || selectedRows() != selectedBefore))
+            chosenWithoutPointer(shiftMask(ke->modifiers()));
         return handled;
-    }
-    static bool isSelectionKey(const QKeyEvent* ke) {
-        const int k = ke->key();
-        if (k == Qt::Key_Return || k == Qt::Key_Enter) return false;
-        return k == Qt::Key_A || k == Qt::Key_Space || (ke->modifiers() & Qt::ShiftModifier);
     }
     bool moveByKey(QKeyEvent* ke) {
         const int mode = l_.MultiSelectMode();
@@ -1108,15 +1096,13 @@ public:
     }
     void sync(std::string_view what) override {
         if (what == "Text" || what == "ListIndex" || what == "Drive") {
-            const bool was = updating_;
-            updating_ = true;
+            const Updating own(updating_);
             const QSignalBlocker b(w_);
             // The item shown is always the model's: none for -1.
             const int shown = shownItem();
             if (w_->currentIndex() != shown) w_->setCurrentIndex(shown < w_->count() ? shown : -1);
             if (combo_ && w_->lineEdit() && w_->lineEdit()->text() != q(combo_->Text()))
                 w_->lineEdit()->setText(q(combo_->Text()));
-            updating_ = was;
         } else if (what == "Style") {
             w_->setEditable(combo_ && combo_->Style() != 2);
             hookEdit();
@@ -1147,10 +1133,8 @@ private:
         if (open ? row == v->currentIndex().row() : row == shownItem()) return;
         if (open) w_->hidePopup();
         {
-            const bool was = updating_;
-            updating_ = true;
+            const Updating own(updating_);
             w_->setCurrentIndex(row);
-            updating_ = was;
         }
         picked(row);
     }

@@ -106,6 +106,20 @@ protected:
     // Whether the common Enabled applies to the whole widget.
     virtual bool enablesWidget() const { return true; }
 
+    // While one lives, what the widget reports is the binder's own change:
+    // updating_ is set, and given back as it was (scopes nest).
+    class Updating {
+    public:
+        explicit Updating(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+        ~Updating() { flag_ = was_; }
+        Updating(const Updating&) = delete;
+        Updating& operator=(const Updating&) = delete;
+
+    private:
+        bool& flag_;
+        bool was_;
+    };
+
     Control& control_;
     QPointer<QWidget> widget_;
     bool updating_ = false;  // the binder itself is changing the widget
