@@ -1,12 +1,14 @@
 #include "collection/store_files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -123,6 +125,28 @@ Player& activePlayer(Program& app) {
 std::string temporaryBeside(const std::string& path) {
     static std::atomic<unsigned> serial{0};
     return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
+}
+
+void removeAbandonedTemporaries(const std::string& path) {
+    const std::filesystem::path file(path);
+    const std::string start = file.filename().string() + ".tmp-";
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.compare(0, start.size(), start) != 0) continue;
+        // "<pid>-<serial>", both numbers.
+        const std::string rest = name.substr(start.size());
+        const std::size_t dash = rest.find('-');
+        const auto digits = [](const std::string& t) {
+            return !t.empty() && t.find_first_not_of("0123456789") == std::string::npos;
+        };
+        if (dash == std::string::npos || !digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1))) continue;
+        const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
+        if (pid <= 0 || pid == ::getpid()) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        std::error_code gone;
+        if (entry.is_regular_file(gone) && !entry.is_symlink(gone)) std::filesystem::remove(entry.path(), gone);
+    }
 }
 
 namespace {

@@ -106,6 +106,10 @@ private:
 // A fresh temporary name beside path (same folder, so a rename replaces
 // the file in one step).
 std::string temporaryBeside(const std::string& path);
+// Removes the files temporaryBeside(path) named for processes that are gone
+// (a writer killed before its copy took the name); a running process's
+// copy stays.
+void removeAbandonedTemporaries(const std::string& path);
 
 }  // namespace storefiles
 }  // namespace tarvolin

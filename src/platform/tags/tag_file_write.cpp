@@ -7,12 +7,9 @@
 
 #include <taglib/tiostream.h>
 
-#include <signal.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <vector>
 
@@ -189,36 +186,13 @@ bool takeAttributes(int in, int out, const struct stat& st) {
     return ::fchmod(out, st.st_mode & 07777) == 0;
 }
 
-// Removes the unfinished copies of target that a writer killed before its
-// copy took the file's name left beside it: "<name>.tmp-<pid>-<n>" whose
-// process is gone. A live writer's copy stays.
-void removeLeftCopies(const std::string& target) {
-    const std::filesystem::path file(target);
-    const std::string start = file.filename().string() + ".tmp-";
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), ec)) {
-        const std::string name = entry.path().filename().string();
-        if (name.compare(0, start.size(), start) != 0) continue;
-        const std::string rest = name.substr(start.size());
-        const std::size_t dash = rest.find('-');
-        if (dash == 0 || dash == std::string::npos || dash + 1 == rest.size() ||
-            rest.find_first_not_of("0123456789-") != std::string::npos || rest.find('-', dash + 1) != std::string::npos)
-            continue;
-        const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
-        if (pid <= 0 || pid == ::getpid()) continue;
-        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
-        std::error_code gone;
-        if (entry.is_regular_file(gone) && !entry.is_symlink(gone)) std::filesystem::remove(entry.path(), gone);
-    }
-}
-
 enum class CopyEdit { Written, Failed, NotHere };
 
 // The edit on a copy of the file open as in (st) that then takes its name:
 // NotHere when the folder takes no copy or the copy cannot be like the file.
 CopyEdit editCopy(int in, const struct stat& st, const std::string& target,
                   const std::function<bool(TagLib::IOStream&)>& edit) {
-    removeLeftCopies(target);
+    storefiles::removeAbandonedTemporaries(target);
     const std::string temp = storefiles::temporaryBeside(target);
     const int out = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (out < 0) return errno == EACCES || errno == EPERM || errno == EROFS ? CopyEdit::NotHere : CopyEdit::Failed;
