@@ -333,10 +333,7 @@ TEST_F(ControlsTest, VideoMenuShowHideAndAuto) {
 // and keeps its resume point.
 TEST_F(ControlsTest, VideoMenuTakesThePositionFromThePlayerHoldingTheFilm) {
     startUp();
-    const std::string film = makeFile("film.wav", 120);
-    h.media.set(film, "MediaType", "video");
-    addTracks({film});
-    s().VideoMode = 1;
+    const std::string film = addFilmInAutomaticVideoMode("film.wav", 120);
     f().mnuvideoshow[2].setChecked(true);
     app().playback.Command3_Click(0);
     run(8000);

@@ -87,6 +87,16 @@ protected:
     // Runs the start-up.
     void startUp() { app().playback.Form_Load(); }
 
+    // A video file, the collection's only track, in the automatic video
+    // mode (films play in the video window).
+    std::string addFilmInAutomaticVideoMode(const std::string& name, double seconds) {
+        const std::string film = makeFile(name, seconds);
+        h.media.set(film, "MediaType", "video");
+        addTracks({film});
+        s().VideoMode = 1;
+        return film;
+    }
+
     // The program as the tests of the next-track choice want it: started on
     // an empty folder, then given n tracks, serial play, nothing playing.
     std::vector<std::string> startWithTracks(int n, double seconds = 5) {

@@ -136,10 +136,7 @@ TEST_F(TrayTest, PauseThenResumeGoesOnFromThePausedPoint) {
 
 TEST_F(TrayTest, PauseAndDaCapoInAutomaticVideoModeActOnThePlayerHoldingTheFile) {
     startUp();
-    const std::string film = makeFile("film.wav", 60);
-    h.media.set(film, "MediaType", "video");
-    addTracks({film});
-    s().VideoMode = 1;
+    const std::string film = addFilmInAutomaticVideoMode("film.wav", 60);
     app().playback.Command3_Click(0);
     run(1000);
     Player& video = app().Form2.WindowsMediaPlayer1;

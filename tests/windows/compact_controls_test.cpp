@@ -106,10 +106,7 @@ TEST_F(CompactControlsTest, TheSliderSeeksThePlayerInUseOnlyWhilePausedOrPlaying
 
 TEST_F(CompactControlsTest, TheSliderSeeksTheVideoWindowWhenItHoldsTheFile) {
     startUp();
-    const std::string clip = makeFile("clip.wav", 60);
-    h.media.set(clip, "MediaType", "video");
-    addTracks({clip});
-    s().VideoMode = 1;
+    const std::string clip = addFilmInAutomaticVideoMode("clip.wav", 60);
     app().playback.Command3_Click(0);
     run(600);
     Player& video = app().Form2.WindowsMediaPlayer1;
