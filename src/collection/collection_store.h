@@ -33,6 +33,10 @@ public:
     bool isTrackRow(std::int64_t i) const;
     // The first track row that holds play mark `mark`, or -1.
     std::int32_t trackWithMark(std::int64_t mark) const;
+    // The current track was left `seconds` in: that is its resume point,
+    // and the track is marked unsaved when the point moved. Nothing without
+    // a current track or for a position no resume point holds.
+    void keepResumePoint(double seconds);
     CollectionStore(const CollectionStore&) = delete;
     CollectionStore& operator=(const CollectionStore&) = delete;
 

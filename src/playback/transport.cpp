@@ -102,14 +102,7 @@ void Playback::stepOne(int Index) {
     if (d.TrackCount < 0) return;
 
     // Where the track now playing was left.
-    if (app.collection.isTrackRow(d.CurrentTrack)) {
-        const auto i = static_cast<std::size_t>(d.CurrentTrack);
-        const double pos = storefiles::activePlayer(app).controls.currentPosition();
-        if (auto value = Currency::tryFromDouble(pos)) {
-            if (d.TrackResumePos[i] != *value) d.TrackSaved[i] = false;
-            d.TrackResumePos[i] = *value;
-        }
-    }
+    app.collection.keepResumePoint(storefiles::activePlayer(app).controls.currentPosition());
 
     // One track, whatever the step box holds; the box is left as it is.
     if (Index == 0) {

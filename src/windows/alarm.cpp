@@ -123,23 +123,14 @@ void SecondaryWindows::Check_Alarm() {
     // The track playing stops where it was, as at any change of track; the
     // wake-up file takes its place in the player in use.
     Form1& f = app.Form1;
-    if (app.collection.isTrackRow(d.CurrentTrack) && !player.URL().empty()) {
-        const auto i = static_cast<std::size_t>(d.CurrentTrack);
-        if (auto at = Currency::tryFromDouble(player.controls.currentPosition())) {
-            if (d.TrackResumePos[i] != *at) d.TrackSaved[i] = false;
-            d.TrackResumePos[i] = *at;
-        }
-    }
+    if (!player.URL().empty()) app.collection.keepResumePoint(player.controls.currentPosition());
     player.controls.stop();
 
     // From now on the wake-up file is the current track: the window shows
     // it, and its own position is what a save keeps. A file that is not in
     // the collection leaves no current track, so that nothing of it is
     // written into another track.
-    int row = -1;
-    for (int k = 0; k < f.List2.ListCount() && row < 0; ++k) {
-        if (f.List2.List(k) == s.AlarmFile) row = k;
-    }
+    const int row = MediaFiles::findExactPath(f.List2, s.AlarmFile);
     d.CurrentTrack = row;
     d.StartPosition = 0;
     d.CollectionSaved = false;
