@@ -9,6 +9,7 @@
 #include "collection/collection_store.h"
 #include "collection/save_transaction.h"
 #include "collection/store_files.h"
+#include "toolkit/durable_file.h"
 #include "toolkit/record_file.h"
 
 namespace tarvolin {
@@ -260,7 +261,7 @@ bool CollectionStore::keepDamagedFiles() {
         const std::string copy = file + ".damaged";
         // An older copy is kept as it is.
         if (!sf::exists(file) || sf::exists(copy)) continue;
-        if (!sf::copyFile(file, copy)) {
+        if (!durable::copyFile(file, copy)) {
             logLine("-> Τα αρχεία της συλλογής \"" + path + "\" δεν φυλάχτηκαν ως .damaged και η συλλογή δεν σώθηκε - " +
                     "The files of the collection \"" + path + "\" could not be kept as .damaged; the collection was not saved");
             return false;
@@ -459,7 +460,7 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
     if (!failure && SaveCounter >= 5) {
         SaveCounter = 0;
         for (const std::string& file : {d.CollectionPath, trackFile, filterFile}) {
-            if (sf::exists(file)) sf::copyFile(file, backupOf(file));
+            if (sf::exists(file)) durable::copyFile(file, backupOf(file));
         }
     }
 

@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "collection/collection_store.h"
 #include "collection/store_files.h"
+#include "toolkit/durable_file.h"
 #include "toolkit/text_file.h"
 
 namespace tarvolin {
@@ -93,7 +94,7 @@ void CollectionStore::Save_Last_Collection() {
 
     // Written beside the old file and put in its place when whole.
     const std::string target = defaultFilePath();
-    const std::string temp = sf::temporaryBeside(target);
+    const std::string temp = durable::temporaryBeside(target);
     TextFileWriter out;
     bool ok = out.Open(temp, TextFileWriter::Mode::Output);
     if (!ok) {
@@ -119,7 +120,7 @@ void CollectionStore::Save_Last_Collection() {
     }
     // Sent to the disk before it takes the old one's place.
     std::error_code ec;
-    if (ok && !sf::replaceFile(temp, target)) {
+    if (ok && !durable::replaceFile(temp, target)) {
         ok = false;
         report(std::strerror(errno));
     }

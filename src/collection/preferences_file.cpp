@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "collection/collection_store.h"
 #include "collection/store_files.h"
+#include "toolkit/durable_file.h"
 #include "toolkit/record_file.h"
 
 namespace tarvolin {
@@ -266,7 +267,7 @@ void CollectionStore::Save_Preferences(std::int32_t& Failed) {
     // Written whole beside the old file, which it replaces only once it is
     // on the disk: a kill or a full disk mid-save keeps the old settings.
     const std::string path = preferencesFilePath();
-    const std::string temp = sf::temporaryBeside(path);
+    const std::string temp = durable::temporaryBeside(path);
     RecordFile file;
     if (!file.Open(temp, RecordFile::Mode::ReadWrite, sf::kPreferencesRecord)) {
         Failed = -1;
@@ -343,7 +344,7 @@ void CollectionStore::Save_Preferences(std::int32_t& Failed) {
     put(file.PutByte(RecordFile::Next, static_cast<std::uint8_t>(std::clamp(s.ResumeMode, 0, 255))));
     put(file.Close());
 
-    if (error || !sf::replaceFile(temp, path)) {
+    if (error || !durable::replaceFile(temp, path)) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);
         Failed = -1;
@@ -354,7 +355,7 @@ void CollectionStore::Save_Preferences(std::int32_t& Failed) {
         Failed = -1;
         return;
     }
-    if (!sf::copyFile(path, backupOf(path))) Failed = -1;
+    if (!durable::copyFile(path, backupOf(path))) Failed = -1;
 }
 
 }  // namespace tarvolin

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "collection/store_files.h"
+#include "toolkit/durable_file.h"
 #include "toolkit/record_file.h"
 
 namespace tarvolin::storefiles {
@@ -191,7 +192,7 @@ bool SaveTransaction::apply() {
             if (!synced) return fail(file(p));
         }
         // A new file that is no longer there was renamed before.
-        if (replaces(p) && exists(newFile(p)) && !renameOver(newFile(p), file(p))) return fail(file(p));
+        if (replaces(p) && exists(newFile(p)) && !durable::renameOver(newFile(p), file(p))) return fail(file(p));
     }
     return true;
 }
@@ -199,7 +200,7 @@ bool SaveTransaction::apply() {
 bool SaveTransaction::removeJournal() {
     if (!removeIfThere(journal_)) return fail(journal_);
     // Gone for good before anything of the next save is written.
-    if (!syncFolderOf(journal_)) return fail(journal_);
+    if (!durable::syncFolderOf(journal_)) return fail(journal_);
     return true;
 }
 
@@ -253,12 +254,12 @@ bool SaveTransaction::commit() {
     // full once the save counts as made.
     for (int k = 0; k < kParts; ++k) {
         const Part p = static_cast<Part>(k);
-        if (replaces(p) && !syncFile(newFile(p))) {
+        if (replaces(p) && !durable::syncFile(newFile(p))) {
             fail(newFile(p));
             abandon();
             return false;
         }
-        if (ahead_[static_cast<std::size_t>(k)] && !syncFile(file(p))) {
+        if (ahead_[static_cast<std::size_t>(k)] && !durable::syncFile(file(p))) {
             fail(file(p));
             abandon();
             return false;
@@ -291,7 +292,7 @@ bool SaveTransaction::commit() {
     const int fd = openRetried(journal_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     bool written = fd >= 0 && WriteAllAt(fd, bytes.data(), bytes.size(), 0) && ::fdatasync(fd) == 0;
     if (fd >= 0 && ::close(fd) != 0) written = false;
-    if (!written || !syncFolderOf(journal_)) {
+    if (!written || !durable::syncFolderOf(journal_)) {
         fail(journal_);
         const int err = errno;
         removeIfThere(journal_);

@@ -6,6 +6,7 @@
 #include "app/program.h"
 #include "collection/store_files.h"
 #include "media/media_files.h"
+#include "toolkit/durable_file.h"
 
 namespace tarvolin {
 
@@ -64,7 +65,7 @@ void MediaFiles::File_Copy_Move_Delete(const std::string& Source, const std::str
         }
         // The copy goes through a temporary name beside the destination, so
         // a failed copy leaves neither a half-written file nor a damaged one.
-        if (!Source.empty() && storefiles::fileSize(Source) >= 0 && storefiles::copyFile(Source, Destination)) {
+        if (!Source.empty() && storefiles::fileSize(Source) >= 0 && durable::copyFile(Source, Destination)) {
             app.collection.logLine("-> " + Source + " ---> " + Destination + " ");
         } else {
             Failed = 1;

@@ -7,6 +7,7 @@
 
 #include "collection/store_files.h"
 #include "collection/store_fixture.h"
+#include "toolkit/durable_file.h"
 
 namespace tarvolin {
 namespace {
@@ -66,10 +67,10 @@ TEST_F(FileUtilitiesTest, ReplacingAFileKeepsTheOldOneWhenTheNewIsMissing) {
     std::ofstream(target) << "old";
     std::ofstream(fresh) << "new";
 
-    EXPECT_FALSE(storefiles::replaceFile(h.folder.file("missing"), target));
+    EXPECT_FALSE(durable::replaceFile(h.folder.file("missing"), target));
     EXPECT_EQ(contents(target), "old");
 
-    ASSERT_TRUE(storefiles::replaceFile(fresh, target));
+    ASSERT_TRUE(durable::replaceFile(fresh, target));
     EXPECT_EQ(contents(target), "new");
     EXPECT_FALSE(std::filesystem::exists(fresh));
     // The old file went with the swap: nothing is left beside the new one.
@@ -80,10 +81,10 @@ TEST_F(FileUtilitiesTest, ReplacingAFileKeepsTheOldOneWhenTheNewIsMissing) {
     EXPECT_EQ(files, 1);
 
     // Onto a name that does not exist yet, and over a folder (refused).
-    ASSERT_TRUE(storefiles::replaceFile(target, h.folder.file("moved.ptlf")));
+    ASSERT_TRUE(durable::replaceFile(target, h.folder.file("moved.ptlf")));
     EXPECT_EQ(contents(h.folder.file("moved.ptlf")), "new");
     const std::string folder = h.folder.makeDir("taken");
-    EXPECT_FALSE(storefiles::replaceFile(h.folder.file("moved.ptlf"), folder));
+    EXPECT_FALSE(durable::replaceFile(h.folder.file("moved.ptlf"), folder));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 

@@ -13,7 +13,7 @@
 #include <set>
 #include <vector>
 
-#include "collection/store_files.h"
+#include "toolkit/durable_file.h"
 
 namespace tarvolin::tagwrite {
 
@@ -192,18 +192,18 @@ enum class CopyEdit { Written, Failed, NotHere };
 // NotHere when the folder takes no copy or the copy cannot be like the file.
 CopyEdit editCopy(int in, const struct stat& st, const std::string& target,
                   const std::function<bool(TagLib::IOStream&)>& edit) {
-    storefiles::removeAbandonedTemporaries(target);
-    const std::string temp = storefiles::temporaryBeside(target);
+    durable::removeAbandonedTemporaries(target);
+    const std::string temp = durable::temporaryBeside(target);
     const int out = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (out < 0) return errno == EACCES || errno == EPERM || errno == EROFS ? CopyEdit::NotHere : CopyEdit::Failed;
     CopyEdit result = CopyEdit::Failed;
     if (!takeAttributes(in, out, st)) {
         result = CopyEdit::NotHere;
-    } else if (::lseek(in, 0, SEEK_SET) == 0 && storefiles::copyContents(in, out) && edited(out, temp, edit)) {
+    } else if (::lseek(in, 0, SEEK_SET) == 0 && durable::copyContents(in, out) && edited(out, temp, edit)) {
         result = CopyEdit::Written;
     }
     if (::close(out) != 0) result = CopyEdit::Failed;
-    if (result == CopyEdit::Written && storefiles::replaceFile(temp, target)) return result;
+    if (result == CopyEdit::Written && durable::replaceFile(temp, target)) return result;
     ::unlink(temp.c_str());
     return result == CopyEdit::NotHere ? result : CopyEdit::Failed;
 }

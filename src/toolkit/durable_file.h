@@ -1,0 +1,44 @@
+#pragma once
+// Writing files so that a kill, a full disk or a power cut leaves either
+// the old or the whole new file: temporary names beside a file, synced
+// replacement, folder syncs and the kernel's copy.
+#include <string>
+
+namespace tarvolin::durable {
+
+// A fresh temporary name beside path (same folder, so a rename replaces
+// the file in one step).
+std::string temporaryBeside(const std::string& path);
+// Removes the files temporaryBeside(path) named for processes that are gone
+// (a writer killed before its copy took the name); a running process's
+// copy stays.
+void removeAbandonedTemporaries(const std::string& path);
+
+
+// Copies a file over another through a temporary file that is sent to the
+// disk and then renamed over the destination, so the destination is either
+// the old or the whole new copy, also after a power cut. The copy keeps the
+// source's permission bits.
+bool copyFile(const std::string& from, const std::string& to);
+
+// Copies what the handle in holds from its offset on to the end into out
+// at out's offset; false on any error (errno tells).
+bool copyContents(int in, int out);
+
+// Sends a file's data to the disk (fdatasync).
+bool syncFile(const std::string& path);
+// Sends the entries of the folder that holds path to the disk, so that a
+// name made, renamed or removed there stays so.
+bool syncFolderOf(const std::string& path);
+
+// Renames from over to in one step and sends the folder to the disk. When
+// to named a file, the system frees a large file's pages and blocks as its
+// last name and handle go, which would hold up the caller: a handle on it
+// is kept across the rename and let go of on a helper thread.
+bool renameOver(const std::string& from, const std::string& to);
+
+// Puts the file from in the place of to: from is sent to the disk first,
+// then renamed over to (renameOver).
+bool replaceFile(const std::string& from, const std::string& to);
+
+}  // namespace tarvolin::durable
