@@ -12,8 +12,11 @@
 
 #include <mpv/client.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <unistd.h>
 #include <string>
 
 #include "app/program.h"
@@ -68,6 +71,32 @@ bool ranOnVirtualDisplay(const std::string& test) {
     return true;
 }
 
+// What the process writes to its standard error while one lives.
+class StderrCapture {
+public:
+    StderrCapture() : saved_(::dup(2)) {
+        std::fflush(stderr);
+        const int fd = ::open(out_.file("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(fd, 2);
+        ::close(fd);
+    }
+    ~StderrCapture() { text(); }
+    std::string text() {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            ::dup2(saved_, 2);
+            ::close(saved_);
+            saved_ = -1;
+        }
+        std::ifstream in(out_.file("stderr"));
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+
+private:
+    TempDir out_;
+    int saved_;
+};
+
 // Waits until the widget shows the test picture (it is colourful, never
 // black) and libmpv has drawn `frames` more frames into it.
 bool showsTestPicture(QtMessageLoop& loop, MpvPicture& picture, int frames = 5) {
@@ -106,6 +135,9 @@ TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
         auto* widget = new VideoWidget(player, &window);
         window.setCentralWidget(widget);
         window.resize(320, 260);
+        // Setting up the picture and playing into it say nothing on
+        // standard error (libmpv probed hardware decoders it does not use).
+        StderrCapture quiet;
         window.show();
         loop.wait(100);
         EXPECT_TRUE(widget->controlBar()->isVisible());
@@ -116,6 +148,7 @@ TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
         while (widget->picture()->framesDrawn() < 5 && loop.tickCount() - start < 15000) loop.wait(20);
         EXPECT_TRUE(widget->picture()->rendering());
         EXPECT_GE(widget->picture()->framesDrawn(), 5);
+        EXPECT_EQ(quiet.text(), "");
         // Pause on a frame and read the picture back: the test pattern is
         // colourful, never black.
         player.controls.pause();

@@ -73,6 +73,12 @@ void MpvEngine::start() {
     const std::string& vo = options.videoOutput;
     drawsPictures_ = vo == "libmpv";
     opt("vo", vo.empty() ? "null" : drawsPictures_ ? kPictureOutputs : vo);
+    // Video is decoded in software, so the render context needs none of the
+    // hardware decoders' GL interops. Left to itself it loads every one of
+    // them, and the CUDA one complains on standard error on every machine
+    // without NVIDIA's driver.
+    opt("hwdec", "no");
+    opt("gpu-hwdec-interop", "no");
     if (!options.audioOutput.empty()) opt("ao", options.audioOutput);
     opt("audio-fallback-to-null", "yes");
     opt("input-default-bindings", "no");
