@@ -74,6 +74,13 @@ int childJob() {
         LinuxDesktop desktop(hooks);
         ok = desktop.revealFile(arg);
         childWrite(opened);
+    } else if (what == "open") {
+        // The toolkit's opener fails, as it does without xdg-open.
+        DesktopHooks hooks;
+        hooks.openUrl = [](const std::string&) { return false; };
+        LinuxDesktop desktop(hooks);
+        ok = desktop.openUrl(arg);
+        childWrite(desktop.lastError());
     }
     std::_Exit(ok ? 0 : 1);
 }
@@ -172,6 +179,35 @@ TEST(DesktopReveal, WithoutAFileManagerTheFolderIsOpened) {
     EXPECT_EQ(r.exitCode, 0);
     const std::string folderUri = "file://" + dir.path() + "my%20music\n";
     EXPECT_EQ(r.output, folderUri);
+}
+
+TEST(DesktopOpen, WhenTheToolkitsOpenerFailsTheDesktopsDefaultApplicationOpensThePage) {
+    TempDir dir;
+    const std::string page = dir.file("tarvolin_help.htm");
+    writeFile(page, "<html></html>");
+    // The desktop's default application for web pages: a script that
+    // records what it was given.
+    const std::string data = dir.makeDir("data"), config = dir.makeDir("config");
+    dir.makeDir("data/applications");
+    const std::string opened = dir.file("opened.txt"), script = dir.file("browser.sh");
+    writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" > '" + opened + "'\n");
+    ::chmod(script.c_str(), 0755);
+    writeFile(data + "applications/test-browser.desktop",
+              "[Desktop Entry]\nType=Application\nName=Browser\nExec=" + script + " %u\nMimeType=text/html;\n");
+    writeFile(config + "mimeapps.list", "[Default Applications]\ntext/html=test-browser.desktop\n");
+
+    ChildResult r = runChild("open", page, {"XDG_DATA_HOME=" + data, "XDG_CONFIG_HOME=" + config},
+                             dir.file("out.txt"));
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    for (int i = 0; i < 100 && readFile(opened).empty(); ++i) ::usleep(50000);
+    EXPECT_EQ(readFile(opened), page + "\n");
+
+    // With no application for it either, the failure is reported.
+    const std::string empty = dir.makeDir("empty");
+    r = runChild("open", page, {"XDG_DATA_HOME=" + empty, "XDG_DATA_DIRS=" + empty, "XDG_CONFIG_HOME=" + empty},
+                 dir.file("out.txt"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(r.output.empty());
 }
 
 // ---- Autostart entry
@@ -348,10 +384,6 @@ TEST(DesktopOpen, LinuxDesktopRefusesBeforeTheOpenerAndGivesItUris) {
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0], "https://example.org/?q=%CE%9C%CE%AF%CE%BA%CE%B7%CF%82");
     EXPECT_EQ(opened[1], "file://" + dir.path() + "a%20folder/b%20c.mp3");
-
-    // The opener's own failure is reported.
-    desktop.hooks().openUrl = [](const std::string&) { return false; };
-    EXPECT_FALSE(desktop.openUrl("https://example.org/"));
 }
 
 // ---- Links

@@ -44,11 +44,9 @@ bool LinuxDesktop::openUrl(const std::string& urlOrPath) {
         lastError_ = "Not a local path: " + urlOrPath;
         return false;
     }
-    if (hooks_.openUrl) {
-        if (hooks_.openUrl(url)) return true;
-        lastError_ = "Could not open " + urlOrPath;
-        return false;
-    }
+    // The toolkit's opener needs a helper (xdg-open) that a bare system may
+    // lack; the desktop's default application for the URL is asked then.
+    if (hooks_.openUrl && hooks_.openUrl(url)) return true;
     return launchDefault(url, &lastError_);
 }
 

@@ -6,8 +6,9 @@
 // toolkit, which this layer does not use. The front end hands them in as
 // hooks (DesktopHooks) rather than subclassing, so that openUrl here always
 // applies the whitelist (isOpenable) before any hook sees a URL. A hook
-// left empty falls back to: GIO's default application for URLs, a clipboard
-// held inside the program, and the default ScreenSize.
+// left empty falls back to: GIO's default application for URLs (also when
+// the URL hook fails), a clipboard held inside the program, and the default
+// ScreenSize.
 //
 // The beep is a sine tone through libmpv; the beep hook (the toolkit's own
 // beep) sounds only when libmpv could not take the tone.
