@@ -1,0 +1,96 @@
+// CommandButton: a push button whose caption wraps as the original's do.
+#include "gui/binder_support.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+
+#include "gui/pictures.h"
+#include "toolkit/controls.h"
+
+namespace tarvolin {
+
+namespace {
+
+class CaptionButton final : public QPushButton {
+public:
+    explicit CaptionButton(QWidget* parent) : QPushButton(parent) {
+        label_ = new QLabel(this);
+        label_->setWordWrap(true);
+        label_->setAlignment(Qt::AlignCenter);
+        label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        auto* lay = new QHBoxLayout(this);
+        lay->setContentsMargins(3, 1, 3, 1);
+        lay->addWidget(label_);
+    }
+    void setCaption(const QString& c) {
+        QString shown = c;
+        shown.remove('&');
+        label_->setText(shown);
+        label_->setVisible(!c.isEmpty());
+        setAccessibleName(shown);
+    }
+    QLabel* label() const { return label_; }
+
+private:
+    QLabel* label_;
+};
+
+class ButtonBinder final : public Binder {
+public:
+    ButtonBinder(CommandButton& b, CaptionButton* w) : Binder(b, w), b_(b), w_(w) {
+        connect(w, &QPushButton::clicked, this, [this] { b_.click(); });
+        w->installEventFilter(this);
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        for (auto p : {"Caption", "Picture", "FontBold", "Default"}) sync(p);
+    }
+    void sync(std::string_view what) override {
+        if (what == "Caption") {
+            w_->setCaption(q(b_.Caption()));
+        } else if (what == "Picture" || what == "Geometry") {
+            if (what == "Geometry") Binder::sync(what);
+            const QPixmap pm = picture(b_.Picture());
+            w_->setIcon(pm.isNull() ? QIcon() : QIcon(pm));
+            const int side = std::max(8, std::min(w_->width(), w_->height()) - 8);
+            w_->setIconSize(QSize(side, side));
+        } else if (what == "FontBold") {
+            QFont f = w_->label()->font();
+            f.setBold(b_.FontBold());
+            w_->label()->setFont(f);
+        } else if (what == "Default") {
+            w_->setDefault(b_.Default());
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+protected:
+    // Enter on the button that has the focus presses it, as Space does.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && watched == w_) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            const bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
+            if (enter && !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !ke->isAutoRepeat()) {
+                if (w_->isEnabled()) w_->click();
+                return true;
+            }
+        }
+        return Binder::eventFilter(watched, event);
+    }
+
+private:
+    CommandButton& b_;
+    CaptionButton* w_;
+};
+
+}  // namespace
+
+std::unique_ptr<Binder> bindButton(CommandButton& b, QWidget* parent) {
+    return std::make_unique<ButtonBinder>(b, new CaptionButton(parent));
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,88 @@
+// Label: its caption or picture, colours, frame and clicks.
+#include "gui/binder_support.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+
+#include "gui/pictures.h"
+#include "toolkit/controls.h"
+
+namespace tarvolin {
+
+namespace {
+
+class LabelBinder final : public Binder {
+public:
+    LabelBinder(Label& l, QLabel* w) : Binder(l, w), l_(l), w_(w) {
+        w->installEventFilter(this);
+        w->setAutoFillBackground(false);
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        for (auto p : {"Caption", "BackColor", "ForeColor", "BorderStyle", "Picture", "FontBold", "Alignment"})
+            sync(p);
+    }
+    void sync(std::string_view what) override {
+        if (what == "Geometry") {
+            Binder::sync(what);
+            // Words wrap only where the label has room for a second line;
+            // a one-line label is cut at its edge instead.
+            w_->setWordWrap(w_->height() >= 2 * w_->fontMetrics().height());
+        } else if (what == "Caption") {
+            // A label showing a picture keeps it; the caption stays its name.
+            if (picture(l_.Picture()).isNull()) w_->setText(q(l_.Caption()));
+            w_->setAccessibleName(q(l_.Caption()));
+        } else if (what == "BackColor") {
+            const QColor c = modelColour(l_.BackColor(), true);
+            w_->setAutoFillBackground(c.isValid());
+            setPaletteColour(w_, QPalette::Window, c);
+        } else if (what == "ForeColor") {
+            setPaletteColour(w_, QPalette::WindowText, modelColour(l_.ForeColor(), false));
+        } else if (what == "BorderStyle" || what == "SpecialEffect" || what == "Appearance") {
+            if (l_.SpecialEffect() == 2 || (l_.BorderStyle() == 1 && l_.Appearance() == 1))
+                w_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            else if (l_.BorderStyle() == 1)
+                w_->setFrameStyle(QFrame::Box | QFrame::Plain);
+            else
+                w_->setFrameStyle(QFrame::NoFrame);
+        } else if (what == "Picture") {
+            const QPixmap pm = picture(l_.Picture());
+            if (pm.isNull()) {
+                w_->setPixmap({});
+                w_->setText(q(l_.Caption()));
+            } else {
+                w_->setScaledContents(true);
+                w_->setPixmap(pm);
+            }
+        } else if (what == "FontBold") {
+            QFont f = w_->font();
+            f.setBold(l_.FontBold());
+            w_->setFont(f);
+        } else if (what == "Alignment") {
+            const Qt::Alignment h = l_.Alignment() == 1   ? Qt::AlignRight
+                                    : l_.Alignment() == 2 ? Qt::AlignHCenter
+                                                          : Qt::AlignLeft;
+            w_->setAlignment(h | Qt::AlignTop);
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+    bool pressable() const override { return l_.Click.connected(); }
+
+protected:
+    void clicked() override { l_.Click.raise(); }
+    void doubleClicked() override { l_.DblClick.raise(); }
+
+private:
+    Label& l_;
+    QLabel* w_;
+};
+
+}  // namespace
+
+std::unique_ptr<Binder> bindLabel(Label& l, QWidget* parent) {
+    return std::make_unique<LabelBinder>(l, new BoundLabel(parent));
+}
+
+}  // namespace tarvolin

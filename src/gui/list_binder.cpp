@@ -1,0 +1,416 @@
+// List boxes: ListBox, FileListBox, DirListBox. The model owns the selection:
+// presses and keys become its user actions, and the view's selection only
+// mirrors the model.
+#include "gui/binder_support.h"
+
+#include <QKeyEvent>
+#include <QListView>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "toolkit/controls.h"
+
+namespace tarvolin {
+
+namespace {
+
+// side by side line up), as wide as the horizontal extent asks.
+class RowDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int extent = 0;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize s = QStyledItemDelegate::sizeHint(option, index);
+        s.setHeight(option.fontMetrics.height() + 2);
+        if (extent > s.width()) s.setWidth(extent);
+        return s;
+    }
+};
+
+// A list whose rows may be wider than the list (a horizontal extent). The
+// rows are drawn at their whole width, but outside drawing a row's rectangle
+// is the part of it that can be seen: assistive technology points at a row
+// by its rectangle, and keeping a current row in view never scrolls sideways.
+class RowListView final : public QListView {
+public:
+    using QListView::QListView;
+    // Whether the view is handling a key of its own (the keys the binder
+    // leaves to it: typing the start of an item's text).
+    bool inKey() const { return inKey_; }
+    QRect visualRect(const QModelIndex& index) const override {
+        QRect r = QListView::visualRect(index);
+        if (painting_ || r.isEmpty()) return r;
+        const QRect area = viewport()->rect();
+        r.setLeft(std::max(r.left(), area.left()));
+        r.setRight(std::min(r.right(), area.right()));
+        return r;
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        painting_ = true;
+        QListView::paintEvent(e);
+        painting_ = false;
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        inKey_ = true;
+        QListView::keyPressEvent(e);
+        inKey_ = false;
+    }
+
+private:
+    bool painting_ = false;
+    bool inKey_ = false;
+};
+
+QAbstractItemView::SelectionMode viewSelectionMode(int multiSelect) {
+    switch (multiSelect) {
+    case 1: return QAbstractItemView::MultiSelection;
+    case 2: return QAbstractItemView::ExtendedSelection;
+    default: return QAbstractItemView::SingleSelection;
+    }
+}
+
+class ListBinder final : public Binder {
+public:
+    ListBinder(ListControl& l, RowListView* w) : Binder(l, w), l_(l), w_(w) {
+        delegate_ = new RowDelegate(w);
+        w->setItemDelegate(delegate_);
+        adapter_ = new ListAdapter(l);  // owned by the binder
+        w->setUniformItemSizes(true);
+        w->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        w->setSelectionMode(viewSelectionMode(l.MultiSelectMode()));
+        w->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        w->setModel(adapter_);
+        // What changes the view's selection without going through the
+        // binder (assistive technology selecting or toggling rows, typing
+        // an item's first letters) becomes the model's user selection.
+        connect(w->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { viewChanged(false); });
+        connect(w->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { viewChanged(true); });
+        w->viewport()->installEventFilter(this);
+        w->installEventFilter(this);
+        if (dynamic_cast<DirListBox*>(&l)) adapter_->setShowNamesOnly(true);
+        selId_ = l_.selectionChanged.listen([this](int i) { syncSelection(i); });
+        resetId_ = l_.reset.listen([this] { syncSelection(-1); });
+        connect(w->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
+            if (!updating_) {
+                updating_ = true;
+                l_.setTopIndex(v);
+                updating_ = false;
+            }
+        });
+    }
+    ~ListBinder() override {
+        l_.selectionChanged.unlisten(selId_);
+        l_.reset.unlisten(resetId_);
+        // The adapter listens to the control: it goes with the binder.
+        if (widget_) w_->setModel(nullptr);
+        delete adapter_;
+    }
+    ListAdapter* adapter() const { return adapter_; }
+
+    void syncAll() override {
+        Binder::syncAll();
+        for (auto p : {"HorizontalExtent", "FontBold", "BackColor"}) sync(p);
+        syncSelection(-1);
+        sync("ListIndex");
+    }
+    void sync(std::string_view what) override {
+        if (what == "ListIndex") {
+            const int i = l_.ListIndex();
+            if (i >= 0 && i < adapter_->rowCount()) {
+                const QModelIndex ix = adapter_->index(i);
+                {
+                    const Updating own(updating_);
+                    w_->selectionModel()->setCurrentIndex(ix, QItemSelectionModel::NoUpdate);
+                }
+                w_->scrollTo(ix);
+            }
+        } else if (what == "MultiSelect") {
+            {
+                const Updating own(updating_);
+                w_->setSelectionMode(viewSelectionMode(l_.MultiSelectMode()));
+            }
+            syncSelection(-1);
+        } else if (what == "TopIndex") {
+            if (!updating_) {
+                updating_ = true;
+                w_->verticalScrollBar()->setValue(l_.TopIndex());
+                updating_ = false;
+            }
+        } else if (what == "HorizontalExtent") {
+            delegate_->extent = l_.HorizontalExtent();
+            // Lists whose rows line up with other lists keep the policy the
+            // view gave them (rowsAligned).
+            if (!w_->property("rowsAligned").toBool())
+                w_->setHorizontalScrollBarPolicy(l_.HorizontalExtent() > 0 ? Qt::ScrollBarAsNeeded
+                                                                          : Qt::ScrollBarAlwaysOff);
+            w_->reset();
+        } else if (what == "FontBold") {
+            QFont f = w_->font();
+            f.setBold(l_.FontBold());
+            w_->setFont(f);
+        } else if (what == "BackColor") {
+            setPaletteColour(w_, QPalette::Base, modelColour(l_.BackColor(), false));
+        } else if (what == "Visible") {
+            Binder::sync(what);
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+    // Mirrors the model's selection (row i, or every row for -1).
+    void syncSelection(int i) {
+        QItemSelectionModel* sm = w_->selectionModel();
+        if (!sm) return;
+        const Updating own(updating_);
+        mirrorSelection(sm, i);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == w_->viewport()) {
+            if (event->type() == QEvent::MouseButtonPress) {
+                auto* me = static_cast<QMouseEvent*>(event);
+                pressed(me);
+                return true;
+            }
+            if (event->type() == QEvent::MouseButtonDblClick) {
+                auto* me = static_cast<QMouseEvent*>(event);
+                if (me->button() == Qt::LeftButton && l_.Enabled()) {
+                    const QModelIndex ix = w_->indexAt(me->position().toPoint());
+                    if (ix.isValid()) dblClick(ix.row());
+                }
+                return true;
+            }
+            if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseMove) return true;
+        } else if (watched == w_ && event->type() == QEvent::KeyPress) {
+            if (keyPressed(static_cast<QKeyEvent*>(event))) return true;
+        }
+        return Binder::eventFilter(watched, event);
+    }
+
+private:
+    void mirrorSelection(QItemSelectionModel* sm, int i) {
+        const int n = adapter_->rowCount();
+        if (!l_.MultiSelect()) {
+            sm->clearSelection();
+            const int cur = l_.ListIndex();
+            if (cur >= 0 && cur < n) sm->select(adapter_->index(cur), QItemSelectionModel::Select);
+            return;
+        }
+        if (i >= 0) {
+            if (i < n)
+                sm->select(adapter_->index(i), l_.Selected(i) ? QItemSelectionModel::Select
+                                                              : QItemSelectionModel::Deselect);
+            return;
+        }
+        QItemSelection sel;
+        int start = -1;
+        for (int r = 0; r <= n; ++r) {
+            const bool s = r < n && l_.Selected(r);
+            if (s && start < 0) start = r;
+            if (!s && start >= 0) {
+                sel.select(adapter_->index(start), adapter_->index(r - 1));
+                start = -1;
+            }
+        }
+        sm->select(sel, QItemSelectionModel::ClearAndSelect);
+    }
+    void pressed(QMouseEvent* me) {
+        w_->setFocus(Qt::MouseFocusReason);
+        if (!l_.Enabled()) return;
+        const int shift = shiftMask(me->modifiers());
+        const QPointF p = me->position();
+        const QModelIndex ix = w_->indexAt(p.toPoint());
+        if (me->button() == Qt::LeftButton && ix.isValid()) {
+            const int row = ix.row();
+            if (l_.MultiSelectMode() == 2 && (shift & 2)) toggleRow(row);
+            else if (l_.MultiSelectMode() == 2 && (shift & 1) && l_.ListIndex() >= 0) selectRange(row);
+            else {
+                anchor_ = row;
+                l_.userClick(row);
+            }
+        }
+        mouseDown(mouseButton(me->button()), shift, static_cast<float>(p.x() * kTwips),
+                  static_cast<float>(p.y() * kTwips));
+    }
+    // Extended selection: row added to or taken from the selection, and
+    // made the current row.
+    void toggleRow(int row) {
+        std::vector<int> rows = selectedRows();
+        const auto at = std::find(rows.begin(), rows.end(), row);
+        if (at != rows.end()) rows.erase(at);
+        else rows.push_back(row);
+        anchor_ = row;
+        l_.userSelect(rows, row);
+    }
+    // Extended selection: the rows from the anchor to row, alone.
+    void selectRange(int row) {
+        std::vector<int> rows;
+        for (int r = std::min(anchor_, row); r <= std::max(anchor_, row); ++r) rows.push_back(r);
+        l_.userSelect(rows, row);
+    }
+    std::vector<int> selectedRows() const {
+        std::vector<int> rows;
+        for (int r = 0; r < l_.ListCount(); ++r)
+            if (l_.Selected(r)) rows.push_back(r);
+        return rows;
+    }
+    bool keyPressed(QKeyEvent* ke) {
+        if (!l_.Enabled()) return false;
+        // A folder list goes up to the parent folder.
+        if (auto* dl = dynamic_cast<DirListBox*>(&l_); dl && ke->key() == Qt::Key_Backspace) {
+            if (dl->Path() != "/") dl->setPath(dl->List(-2));
+            return true;
+        }
+        if (l_.ListCount() == 0) return false;
+        const int before = l_.ListIndex();
+        const std::vector<int> selectedBefore = selectedRows();
+        const bool handled = moveByKey(ke);
+        // A row reached or a selection made by the keys is a choice: the
+        // list's press handler (the columns following, the file's details)
+        // runs as for a click. Enter is the double click's, not a choice.
+        const bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
+        if (handled && !enter && (l_.ListIndex() != before || selectedRows() != selectedBefore))
+            chosenWithoutPointer(shiftMask(ke->modifiers()));
+        return handled;
+    }
+    bool moveByKey(QKeyEvent* ke) {
+        const int mode = l_.MultiSelectMode();
+        const Qt::KeyboardModifiers mods = ke->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+        const int page = std::max(1, w_->viewport()->height() / std::max(1, w_->sizeHintForRow(0)));
+        int row = l_.ListIndex();
+        switch (ke->key()) {
+        case Qt::Key_Up: row = std::max(0, row - 1); break;
+        case Qt::Key_Down: row = std::min(l_.ListCount() - 1, row + 1); break;
+        case Qt::Key_PageUp: row = std::max(0, row - page); break;
+        case Qt::Key_PageDown: row = std::min(l_.ListCount() - 1, row + page); break;
+        case Qt::Key_Home: row = 0; break;
+        case Qt::Key_End: row = l_.ListCount() - 1; break;
+        case Qt::Key_Space:
+            if (row < 0) return false;
+            if (mode != 1) return false;
+            l_.userClick(row);
+            return true;
+        case Qt::Key_A:
+            if (mods != Qt::ControlModifier || mode == 0) return false;
+            {
+                std::vector<int> all(static_cast<std::size_t>(l_.ListCount()));
+                for (int r = 0; r < l_.ListCount(); ++r) all[static_cast<std::size_t>(r)] = r;
+                l_.userSelect(all, std::max(0, row));
+            }
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter does what a double click on the current row does.
+            if (row < 0 || !hasDoubleClick()) return false;
+            dblClick(row);
+            return true;
+        default: return false;
+        }
+        if (row < 0) row = 0;
+        if (mode == 2 && mods == Qt::ShiftModifier) {
+            selectRange(row);
+            return true;
+        }
+        // Simple selection, and Ctrl in extended selection, move the current
+        // row without changing the selection.
+        if (mode == 1 || (mode == 2 && mods == Qt::ControlModifier)) l_.setListIndex(row);
+        else l_.userClick(row);
+        anchor_ = row;
+        return true;
+    }
+    // A change of the view's selection or current row that the binder did
+    // not make. The model follows once the view has settled (assistive
+    // technology clears and selects in two steps).
+    void viewChanged(bool current) {
+        if (updating_) return;
+        if (current && w_->inKey()) currentByKey_ = true;
+        if (followPending_) return;
+        followPending_ = true;
+        QMetaObject::invokeMethod(this, [this] { followView(); }, Qt::QueuedConnection);
+    }
+    void followView() {
+        followPending_ = false;
+        const bool byKey = std::exchange(currentByKey_, false);
+        QItemSelectionModel* sm = w_->selectionModel();
+        const int n = l_.ListCount();
+        if (!sm || !widget_ || adapter_->rowCount() != n) return;
+        if (l_.Enabled()) {
+            const QModelIndex cur = sm->currentIndex();
+            // The current row moves with the view only where a key moved it:
+            // the view also makes a row current on its own when it gets the
+            // focus.
+            const int current = byKey && cur.isValid() ? cur.row() : l_.ListIndex();
+            std::vector<int> rows;
+            for (const QModelIndex& ix : sm->selectedIndexes())
+                if (ix.row() < n) rows.push_back(ix.row());
+            std::sort(rows.begin(), rows.end());
+            rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+            bool chosen = false;
+            if (!l_.MultiSelect()) {
+                int row = current != l_.ListIndex() ? current : -1;
+                for (int r : rows)
+                    if (r != l_.ListIndex()) row = r;
+                if (row >= 0) {
+                    l_.userClick(row);
+                    chosen = true;
+                }
+            } else if (rows != selectedRows() || current != l_.ListIndex()) {
+                l_.userSelect(rows, current);
+                chosen = true;
+            }
+            if (chosen) chosenWithoutPointer(0);
+        }
+        // The view shows what the model decided.
+        syncSelection(-1);
+        sync("ListIndex");
+    }
+    // Whether the list does something on a double click (a folder list
+    // opens the folder; other lists have a handler or nothing).
+    bool hasDoubleClick() const {
+        if (auto* lb = dynamic_cast<ListBox*>(&l_)) return lb->DblClick.connected();
+        if (auto* fl = dynamic_cast<FileListBox*>(&l_)) return fl->DblClick.connected();
+        return dynamic_cast<DirListBox*>(&l_) != nullptr;
+    }
+    void dblClick(int row) {
+        if (auto* lb = dynamic_cast<ListBox*>(&l_)) lb->DblClick.raise();
+        else if (auto* fl = dynamic_cast<FileListBox*>(&l_)) fl->DblClick.raise();
+        else if (auto* dl = dynamic_cast<DirListBox*>(&l_)) dl->setPath(dl->List(row));
+    }
+    void mouseDown(int button, int shift, float x, float y) {
+        if (auto* lb = dynamic_cast<ListBox*>(&l_)) lb->MouseDown.raise(button, shift, x, y);
+    }
+    // A row chosen by the keys or by assistive technology: the press
+    // handler runs as for a left click in the middle of the current row.
+    void chosenWithoutPointer(int shift) {
+        auto* lb = dynamic_cast<ListBox*>(&l_);
+        if (!lb || !lb->MouseDown.connected() || !widget_) return;
+        const int row = l_.ListIndex();
+        if (row < 0 || row >= adapter_->rowCount()) return;
+        const QRect r = w_->visualRect(adapter_->index(row));
+        mouseDown(1, shift, static_cast<float>(r.center().x() * kTwips), static_cast<float>(r.center().y() * kTwips));
+    }
+
+    ListControl& l_;
+    RowListView* w_;
+    RowDelegate* delegate_;
+    ListAdapter* adapter_;
+    int selId_ = 0, resetId_ = 0;
+    int anchor_ = 0;
+    bool followPending_ = false;
+    bool currentByKey_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Binder> bindList(ListControl& l, QWidget* parent) {
+    return std::make_unique<ListBinder>(l, new RowListView(parent));
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,49 @@
+// OptionButton: a radio button of a group the model keeps exclusive.
+#include "gui/binder_support.h"
+
+#include <QRadioButton>
+
+#include "toolkit/controls.h"
+
+namespace tarvolin {
+
+namespace {
+
+class OptionBinder final : public Binder {
+public:
+    OptionBinder(OptionButton& o, QRadioButton* w) : Binder(o, w), o_(o), w_(w) {
+        // The model keeps its group exclusive.
+        w->setAutoExclusive(false);
+        // Only the model turns a button off (by turning another on): a
+        // button turned off from the window is shown on again.
+        connect(w, &QRadioButton::toggled, this, [this](bool on) {
+            if (updating_) return;
+            if (on && !o_.Value()) o_.userClick();
+            sync("Value");
+        });
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Caption");
+        sync("Value");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Caption") w_->setText(q(o_.Caption()));
+        else if (what == "Value") {
+            const Updating own(updating_);
+            w_->setChecked(o_.Value());
+        } else Binder::sync(what);
+    }
+
+private:
+    OptionButton& o_;
+    QRadioButton* w_;
+};
+
+}  // namespace
+
+std::unique_ptr<Binder> bindOption(OptionButton& o, QWidget* parent) {
+    return std::make_unique<OptionBinder>(o, new QRadioButton(parent));
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,95 @@
+// PictureBox and Image: a picture, what the program painted on it, clicks.
+#include "gui/binder_support.h"
+
+#include <QPainter>
+#include <utility>
+#include <vector>
+
+#include "gui/pictures.h"
+#include "toolkit/controls.h"
+
+namespace tarvolin {
+
+namespace {
+
+class PictureView final : public BoundPicture {
+public:
+    explicit PictureView(QWidget* parent) : BoundPicture(parent) {}
+    QPixmap base;
+    std::vector<std::pair<QPixmap, QRect>> paintings;
+    bool stretch = true;
+    QColor background;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (background.isValid()) p.fillRect(rect(), background);
+        if (!base.isNull()) {
+            if (stretch) p.drawPixmap(rect(), base);
+            else p.drawPixmap(0, 0, base);
+        }
+        for (auto& [pm, r] : paintings) p.drawPixmap(r, pm);
+    }
+};
+
+class PictureBinder final : public Binder {
+public:
+    PictureBinder(Control& c, PictureView* w) : Binder(c, w), w_(w) {
+        box_ = dynamic_cast<PictureBox*>(&c);
+        image_ = dynamic_cast<Image*>(&c);
+        w->installEventFilter(this);
+    }
+    void syncAll() override {
+        Binder::syncAll();
+        sync("Picture");
+        sync("Paint");
+        sync("BackColor");
+    }
+    void sync(std::string_view what) override {
+        if (what == "Picture" || what == "Stretch") {
+            w_->base = picture(box_ ? box_->Picture() : image_->Picture());
+            // A picture box shows its picture at its own size from the top
+            // left corner; an image fits it to its frame when Stretch is on.
+            w_->stretch = image_ && image_->Stretch();
+            w_->update();
+        } else if (what == "Paint" && box_) {
+            w_->paintings.clear();
+            for (auto& pnt : box_->paintings()) {
+                const QPixmap pm = picture(pnt.picture);
+                if (!pm.isNull()) w_->paintings.emplace_back(pm, QRect(pnt.x, pnt.y, pnt.width, pnt.height));
+            }
+            w_->update();
+        } else if (what == "BackColor" && box_) {
+            w_->background = modelColour(box_->BackColor(), true);
+            w_->update();
+        } else if (what == "BorderStyle") {
+        } else {
+            Binder::sync(what);
+        }
+    }
+
+    bool pressable() const override { return box_ ? box_->Click.connected() : image_->Click.connected(); }
+
+protected:
+    void clicked() override {
+        if (box_) box_->Click.raise();
+        else image_->Click.raise();
+    }
+    void doubleClicked() override {
+        if (box_) box_->DblClick.raise();
+        else image_->DblClick.raise();
+    }
+
+private:
+    PictureView* w_;
+    PictureBox* box_ = nullptr;
+    Image* image_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Binder> bindPicture(Control& c, QWidget* parent) {
+    return std::make_unique<PictureBinder>(c, new PictureView(parent));
+}
+
+}  // namespace tarvolin
