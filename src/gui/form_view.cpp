@@ -28,6 +28,7 @@ namespace tarvolin {
 
 namespace {
 constexpr int kTwips = 15;
+constexpr int kPreviewFrameIntervalMs = 250;
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
@@ -329,6 +330,12 @@ void FormView::touchUp() {
     }
     // The track list and its column lists scroll together.
     if (name_ != "Form1") return;
+    // The twelve preview pictures are live snapshots: four frames a second
+    // each. At the film's own rate their drawing kept the program's thread
+    // busy all the time, and the user and assistive technology waited.
+    for (int i = 0; i < 12; ++i)
+        if (auto* v = qobject_cast<VideoWidget*>(widget("WindowsMediaPlayer3", i)); v && v->picture())
+            v->picture()->setFrameInterval(kPreviewFrameIntervalMs);
     std::vector<QListView*> columns;
     for (int i = 0; i <= 1; ++i)
         if (auto* v = qobject_cast<QListView*>(widget("List3_0", i))) columns.push_back(v);

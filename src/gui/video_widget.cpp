@@ -3,11 +3,14 @@
 #include <QHBoxLayout>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include <mpv/client.h>
 #include <mpv/render.h>
@@ -100,8 +103,48 @@ void MpvPicture::onUpdate(void* self) {
     // libmpv's thread: only queue a repaint on the widget's thread.
     auto* w = static_cast<MpvPicture*>(self);
     QMetaObject::invokeMethod(w, [w] {
-        if (w->ctx_ && (mpv_render_context_update(w->ctx_) & MPV_RENDER_UPDATE_FRAME)) w->update();
+        if (w->ctx_ && (mpv_render_context_update(w->ctx_) & MPV_RENDER_UPDATE_FRAME)) w->frameReady();
     }, Qt::QueuedConnection);
+}
+
+namespace {
+
+// Each repaint of a picture composes its whole window again, which in
+// software takes the program's thread for a while. The pictures of a window
+// that show fewer frames (a frame interval) therefore repaint together: the
+// first new frame starts the interval, and at its end every picture with a
+// new frame draws it, in one repaint of the window.
+class FrameBatch final : public QObject {
+public:
+    static void add(MpvPicture* picture, int intervalMs) {
+        QWidget* window = picture->window();
+        auto* batch = static_cast<FrameBatch*>(window->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly));
+        if (!batch) batch = new FrameBatch(window);
+        if (!batch->due_.contains(picture)) batch->due_.push_back(picture);
+        if (!batch->timer_.isActive()) batch->timer_.start(intervalMs);
+    }
+
+private:
+    static constexpr const char* kName = "tarvolin_frame_batch";
+
+    explicit FrameBatch(QWidget* window) : QObject(window) {
+        setObjectName(kName);
+        timer_.setSingleShot(true);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            for (const QPointer<MpvPicture>& p : std::exchange(due_, {}))
+                if (p) p->update();
+        });
+    }
+
+    QTimer timer_;
+    QList<QPointer<MpvPicture>> due_;
+};
+
+}  // namespace
+
+void MpvPicture::frameReady() {
+    if (frameIntervalMs_ > 0) FrameBatch::add(this, frameIntervalMs_);
+    else update();
 }
 
 void MpvPicture::paintGL() {

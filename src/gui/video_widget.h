@@ -37,6 +37,12 @@ public:
     // Draws again when a frame is shown while libmpv has no video any more
     // (the file ended or was let go): the picture is then black.
     void refreshIfStale();
+    // Draws new frames only every ms, together with the window's other
+    // pictures that do so (0: every frame as soon as libmpv has it). A
+    // window's every repaint takes the program's thread (in software, for a
+    // while): a window showing many small pictures lets them show fewer
+    // frames, all in one repaint.
+    void setFrameInterval(int ms) { frameIntervalMs_ = ms; }
     // Frames drawn by libmpv so far (for tests).
     int framesDrawn() const { return frames_; }
     bool rendering() const { return ctx_ != nullptr; }
@@ -47,6 +53,7 @@ protected:
 
 private:
     static void onUpdate(void* self);
+    void frameReady();
     void createContext();
     void freeContext();
 
@@ -59,6 +66,7 @@ private:
     bool showsFrame_ = false;  // the last paint drew a frame of libmpv's
     QMetaObject::Connection contextGone_;
     int frames_ = 0;
+    int frameIntervalMs_ = 0;
 };
 
 class VideoWidget final : public QWidget {

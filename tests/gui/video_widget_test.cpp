@@ -17,7 +17,9 @@
 #include <fcntl.h>
 #include <fstream>
 #include <unistd.h>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "gui/form_view.h"
@@ -97,6 +99,19 @@ private:
     int saved_;
 };
 
+// A test picture of `seconds`, with a tone or without.
+std::string makeClip(TempDir& dir, double seconds, bool tone) {
+    const std::string clip = dir.file(tone ? "clip.mkv" : "silent.mkv");
+    auto args = fixtures::ffmpegVideoInput(seconds, 160, 120, 25);
+    if (tone) {
+        const auto sine = fixtures::ffmpegSineInput(seconds);
+        args.insert(args.end(), sine.begin(), sine.end());
+        args.insert(args.end(), {"-c:a", "pcm_s16le"});
+    }
+    args.insert(args.end(), {"-c:v", "ffv1"});
+    return fixtures::makeWithFfmpeg(clip, args) ? clip : std::string();
+}
+
 // Waits until the widget shows the test picture (it is colourful, never
 // black) and libmpv has drawn `frames` more frames into it.
 bool showsTestPicture(QtMessageLoop& loop, MpvPicture& picture, int frames = 5) {
@@ -116,10 +131,8 @@ TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
     if (ranOnVirtualDisplay("VideoWidget.DrawsFramesOfAPlayingVideo")) return;
 
     TempDir dir;
-    const std::string video = dir.file("clip.mkv");
-    auto args = fixtures::ffmpegVideoInput(1.0, 160, 120, 25);
-    args.insert(args.end(), {"-c:v", "ffv1"});
-    ASSERT_TRUE(fixtures::makeWithFfmpeg(video, args));
+    const std::string video = makeClip(dir, 1.0, false);
+    ASSERT_FALSE(video.empty());
 
     QtMessageLoop loop;
     MpvEngineOptions opts;
@@ -179,14 +192,8 @@ TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
 class VideoPicture : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto args = fixtures::ffmpegVideoInput(10.0, 160, 120, 25);
-        const auto tone = fixtures::ffmpegSineInput(10.0);
-        args.insert(args.end(), tone.begin(), tone.end());
-        args.insert(args.end(), {"-c:v", "ffv1", "-c:a", "pcm_s16le"});
-        ASSERT_TRUE(fixtures::makeWithFfmpeg(clip_, args));
-        args = fixtures::ffmpegVideoInput(10.0, 160, 120, 25);
-        args.insert(args.end(), {"-c:v", "ffv1"});
-        ASSERT_TRUE(fixtures::makeWithFfmpeg(silentClip_, args));
+        ASSERT_EQ(makeClip(dir_, 10.0, true), clip_);
+        ASSERT_EQ(makeClip(dir_, 10.0, false), silentClip_);
         MpvEngineOptions opts;
         opts.audioOutput = "null";
         opts.videoOutput = "libmpv";
@@ -343,47 +350,83 @@ TEST_F(VideoPicture, APlayerThatLetsGoOfItsFileShowsNoPicture) {
     widget->release();
 }
 
-// The whole program on libmpv: a video sent to the video window while the
-// window was never shown plays there with its picture.
-TEST(VideoWindow, ShowsAVideoSentBeforeItWasEverShown) {
-    guiApp();
-    if (ranOnVirtualDisplay("VideoWindow.ShowsAVideoSentBeforeItWasEverShown")) return;
-
-    TempDir media;
-    const std::string clip = media.file("clip.mkv");
-    auto args = fixtures::ffmpegVideoInput(10.0, 160, 120, 25);
-    const auto tone = fixtures::ffmpegSineInput(10.0);
-    args.insert(args.end(), tone.begin(), tone.end());
-    args.insert(args.end(), {"-c:v", "ffv1", "-c:a", "pcm_s16le"});
-    ASSERT_TRUE(fixtures::makeWithFfmpeg(clip, args));
+// The whole program on libmpv, drawing into its windows.
+struct ProgramOnMpv {
+    ~ProgramOnMpv() {
+        for (auto& v : views) v->releaseVideo();
+        views.clear();
+    }
+    MpvPicture* picture(const Form& form, const std::string& name, int index = -1) {
+        auto* widget = qobject_cast<VideoWidget*>(viewOf(views, form)->widget(name, index));
+        return widget ? widget->picture() : nullptr;
+    }
 
     TempDir folder;
     QtMessageLoop loop;
     QtDialogs dialogs;
     FakeMediaReader reader;
-    MpvEngineFactory engines(loop);
-    engines.setAudioOutput("null");
-    engines.setVideoOutput("libmpv");
+    MpvEngineFactory engines{loop};
+    const bool drawing = [this] {  // before the program makes its players
+        engines.setAudioOutput("null");
+        engines.setVideoOutput("libmpv");
+        return true;
+    }();
     FakeDesktop desktop;
     FakeTray tray;
-    Program program(Services{loop, dialogs, engines, reader, desktop, tray, {}, {}, "/usr/bin/tarvolin"},
-                    folder.path());
-    auto views = createViews(program);
-    auto* widget = qobject_cast<VideoWidget*>(viewOf(views, program.Form2)->widget("WindowsMediaPlayer1"));
-    ASSERT_NE(widget, nullptr);
-    ASSERT_NE(widget->picture(), nullptr);
-    ASSERT_FALSE(program.Form2.Visible());
+    Program program{Services{loop, dialogs, engines, reader, desktop, tray, {}, {}, "/usr/bin/tarvolin"},
+                    folder.path()};
+    std::vector<std::unique_ptr<FormView>> views = createViews(program);
+};
 
-    program.state.VideoMode = -1;
-    program.collection.d.CurrentFile = clip;
-    program.playback.Video();
-    EXPECT_TRUE(program.Form2.Visible());
-    EXPECT_TRUE(showsTestPicture(loop, *widget->picture(), 1));
-    EXPECT_EQ(program.Form2.WindowsMediaPlayer1.URL(), clip);
+// The twelve preview pictures showing a film draw four frames a second each;
+// drawing them at the film's rate kept the program's thread busy, and
+// assistive technology waited on it.
+TEST(VideoWindow, PreviewPicturesDrawFourFramesASecond) {
+    guiApp();
+    if (ranOnVirtualDisplay("VideoWindow.PreviewPicturesDrawFourFramesASecond")) return;
+    TempDir media;
+    const std::string film = makeClip(media, 20.0, false);
+    ASSERT_FALSE(film.empty());
+    ProgramOnMpv p;
+    p.reader.add(film, 20, {{"MediaType", "video"}});
+    p.program.Form1.Show();
+    p.program.collection.d.InfoFile = film;
+    p.program.Form1.MultiPage1.setValue(4);
+    p.loop.wait(1500);
 
-    program.Form2.WindowsMediaPlayer1.close();
-    for (auto& v : views) v->releaseVideo();
-    views.clear();
+    auto drawn = [&] {
+        int n = 0;
+        for (int i = 0; i < 12; ++i) n += p.picture(p.program.Form1, "WindowsMediaPlayer3", i)->framesDrawn();
+        return n;
+    };
+    const int before = drawn();
+    p.loop.wait(2000);
+    const int frames = drawn() - before;
+    EXPECT_GE(frames, 12 * 2 * 2) << "frames drawn by the twelve pictures in two seconds";
+    EXPECT_LE(frames, 12 * 2 * 5) << "frames drawn by the twelve pictures in two seconds";
+    p.program.Form1.MultiPage1.setValue(0);
+}
+
+// A video sent to the video window while the window was never shown plays
+// there with its picture.
+TEST(VideoWindow, ShowsAVideoSentBeforeItWasEverShown) {
+    guiApp();
+    if (ranOnVirtualDisplay("VideoWindow.ShowsAVideoSentBeforeItWasEverShown")) return;
+    TempDir media;
+    const std::string clip = makeClip(media, 10.0, true);
+    ASSERT_FALSE(clip.empty());
+    ProgramOnMpv p;
+    MpvPicture* picture = p.picture(p.program.Form2, "WindowsMediaPlayer1");
+    ASSERT_NE(picture, nullptr);
+    ASSERT_FALSE(p.program.Form2.Visible());
+
+    p.program.state.VideoMode = -1;
+    p.program.collection.d.CurrentFile = clip;
+    p.program.playback.Video();
+    EXPECT_TRUE(p.program.Form2.Visible());
+    EXPECT_TRUE(showsTestPicture(p.loop, *picture, 1));
+    EXPECT_EQ(p.program.Form2.WindowsMediaPlayer1.URL(), clip);
+    p.program.Form2.WindowsMediaPlayer1.close();
 }
 
 }  // namespace
