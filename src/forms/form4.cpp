@@ -74,29 +74,29 @@ Form4::Form4() {
     Timer1.setEnabled(false);  // its Load turns it on
     Timer1.setInterval(1000);
 
-    // Transport
+    // Transport: five picture buttons, then "Return" on one line
     adopt(Frame1, "Frame1");
     place(Frame1, "", 8, 262, 300, 96);
     Frame1.setCaption("Χειρισμός - Managment");
     adopt(Command11, "Command11");
-    place(Command11, "Frame1", 8, 18, 40, 34);
+    place(Command11, "Frame1", 8, 18, 34, 34);
     Command3.bind(*this, "Command3");
     Command3.addRange(0, 1);
-    place(Command3[1], "Frame1", 52, 18, 40, 34);
+    place(Command3[1], "Frame1", 46, 18, 34, 34);
     Command3[1].setToolTipText("Προηγούμενο αρχείο - Last file");
     Command3[1].setPicture("previous");
-    place(Command3[0], "Frame1", 96, 18, 40, 34);
+    place(Command3[0], "Frame1", 84, 18, 34, 34);
     Command3[0].setToolTipText("Επόμενο αρχείο - Next file");
     Command3[0].setPicture("next");
     Command15.bind(*this, "Command15");
     Command15.addRange(0, 2);
-    place(Command15[1], "Frame1", 140, 18, 40, 34);
+    place(Command15[1], "Frame1", 122, 18, 34, 34);
     Command15[1].setToolTipText("Πήγαινε πίσω - Go back");
     Command15[1].setPicture("back");
-    place(Command15[0], "Frame1", 184, 18, 40, 34);
+    place(Command15[0], "Frame1", 160, 18, 34, 34);
     Command15[0].setToolTipText("Πήγαινε μπρος - Go ahead");
     Command15[0].setPicture("ahead");
-    place(Command15[2], "Frame1", 228, 18, 64, 34);
+    place(Command15[2], "Frame1", 198, 18, 94, 34);
     Command15[2].setCaption("Επιστροφή Return");
     Command15[2].setToolTipText("Πήγαινε πίσω - Go back");
     adopt(Label5, "Label5");

@@ -28,6 +28,7 @@ public:
             // Words wrap only where the label has room for a second line;
             // a one-line label is cut at its edge instead.
             w_->setWordWrap(w_->height() >= 2 * w_->fontMetrics().height());
+            sync("Alignment");
         } else if (what == "Caption") {
             // A label showing a picture keeps it; the caption stays its name.
             if (picture(l_.Picture()).isNull()) w_->setText(q(l_.Caption()));
@@ -62,7 +63,10 @@ public:
             const Qt::Alignment h = l_.Alignment() == 1   ? Qt::AlignRight
                                     : l_.Alignment() == 2 ? Qt::AlignHCenter
                                                           : Qt::AlignLeft;
-            w_->setAlignment(h | Qt::AlignTop);
+            // A label of one line stands level with the box beside it (the
+            // windows place both on the same middle); one with room for
+            // several lines starts at its top.
+            w_->setAlignment(h | (w_->wordWrap() ? Qt::AlignTop : Qt::AlignVCenter));
         } else {
             Binder::sync(what);
         }

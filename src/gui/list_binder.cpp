@@ -18,6 +18,7 @@ namespace tarvolin {
 
 namespace {
 
+// Rows of one height for a given font in every list (so that lists shown
 // side by side line up), as wide as the horizontal extent asks.
 class RowDelegate final : public QStyledItemDelegate {
 public:
@@ -41,6 +42,13 @@ public:
     // Whether the view is handling a key of its own (the keys the binder
     // leaves to it: typing the start of an item's text).
     bool inKey() const { return inKey_; }
+    // The height the window's design gives the list. The list shows whole
+    // rows: it is as high as the most whole rows that fit there, with its
+    // frame and scroll bar, so that no row is cut by its edge or its bar.
+    void setDesignHeight(int h) {
+        designHeight_ = h;
+        fitWholeRows();
+    }
     QRect visualRect(const QModelIndex& index) const override {
         QRect r = QListView::visualRect(index);
         if (painting_ || r.isEmpty()) return r;
@@ -51,6 +59,10 @@ public:
     }
 
 protected:
+    void updateGeometries() override {
+        QListView::updateGeometries();
+        fitWholeRows();
+    }
     void paintEvent(QPaintEvent* e) override {
         painting_ = true;
         QListView::paintEvent(e);
@@ -63,8 +75,17 @@ protected:
     }
 
 private:
+    void fitWholeRows() {
+        if (designHeight_ <= 0) return;
+        const int row = fontMetrics().height() + 2;  // as RowDelegate's
+        const int chrome = height() - viewport()->height();
+        const int fit = std::max(chrome + row, designHeight_ - (designHeight_ - chrome) % row);
+        if (fit != height()) resize(width(), fit);
+    }
+
     bool painting_ = false;
     bool inKey_ = false;
+    int designHeight_ = 0;
 };
 
 QAbstractItemView::SelectionMode viewSelectionMode(int multiSelect) {
@@ -156,8 +177,9 @@ public:
             w_->setFont(f);
         } else if (what == "BackColor") {
             setPaletteColour(w_, QPalette::Base, modelColour(l_.BackColor(), false));
-        } else if (what == "Visible") {
+        } else if (what == "Geometry") {
             Binder::sync(what);
+            w_->setDesignHeight(w_->height());
         } else {
             Binder::sync(what);
         }

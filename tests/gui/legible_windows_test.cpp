@@ -5,10 +5,19 @@
 // history (the program's longest captions).
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -148,6 +157,70 @@ TEST_F(LegibleWindows, EveryTextShowsWholeWhilePlayingAndInClassPlayGoingBack) {
     ASSERT_TRUE(p.Form1.Label2[1].Visible());
     cuts = cutEverywhere();
     EXPECT_TRUE(cuts.empty()) << joined(cuts);
+}
+
+// What stands off the place its window's design gives it: a list row cut by
+// the list's edge or scroll bar, a frame's control on its title or line, a
+// one-line caption off the middle of the box beside it or of its own
+// coloured row, the splash frame short of its window, "Return" on two lines.
+std::vector<std::string> misplaced(QWidget* window, const std::string& name) {
+    std::vector<std::string> out;
+    auto where = [](const QWidget* w) { return w->accessibleDescription().toStdString(); };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window) || w->accessibleDescription().isEmpty()) continue;
+        if (auto* list = qobject_cast<QListView*>(w)) {
+            const int row = list->fontMetrics().height() + 2;
+            if (list->viewport()->height() % row != 0)
+                out.push_back(where(w) + ": rows of " + std::to_string(row) + " px in " +
+                              std::to_string(list->viewport()->height()) + " px");
+        } else if (auto* frame = qobject_cast<QGroupBox*>(w); frame && !frame->title().isEmpty()) {
+            // The line: the first row, on the right, that is not background.
+            QImage img(frame->size(), QImage::Format_RGB32);
+            img.fill(Qt::magenta);
+            frame->render(&img, {}, {}, QWidget::DrawWindowBackground);
+            int line = 0;
+            while (line + 1 < img.height() && img.pixel(img.width() - 3, line) == img.pixel(img.width() - 3, 0)) ++line;
+            const int clear = std::max(line + 2, frame->fontMetrics().height());
+            for (QWidget* c : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (c->isVisibleTo(window) && c->y() < clear)
+                    out.push_back(where(c) + ": at " + std::to_string(c->y()) + " on the title or line of " + where(w));
+        } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty() && !label->wordWrap()) {
+            const int textMiddle = label->y() + QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+                                                                    {1, label->fontMetrics().height()},
+                                                                    label->contentsRect())
+                                                     .center()
+                                                     .y();
+            int middle = label->autoFillBackground() ? label->geometry().center().y() : textMiddle;
+            for (QObject* o : label->parentWidget()->children()) {
+                auto* box = qobject_cast<QWidget*>(o);
+                if (!box || !box->isVisibleTo(window) || !(qobject_cast<QLineEdit*>(box) || qobject_cast<QComboBox*>(box)))
+                    continue;
+                const QRect b = box->geometry(), l = label->geometry();
+                if (b.left() >= l.right() && b.left() - l.right() < 40 && b.top() < l.bottom() && l.top() < b.bottom())
+                    middle = b.center().y();
+            }
+            if (std::abs(textMiddle - middle) > 1)
+                out.push_back(where(w) + " '" + label->text().toStdString() + "': " +
+                              std::to_string(textMiddle - middle) + " px off the middle");
+        }
+    }
+    if (name == "frmSplash") {
+        QWidget* frame = window->findChild<QGroupBox*>();
+        if (frame->geometry() != frame->parentWidget()->rect()) out.push_back("frmSplash: Frame1 short of its window");
+    }
+    for (auto* button : window->findChildren<QPushButton*>("Command15_2"))
+        if (auto* caption = button->findChild<QLabel*>();
+            caption && caption->heightForWidth(caption->width()) > caption->fontMetrics().height() + 1)
+            out.push_back(name + " Command15_2 '" + caption->text().toStdString() + "': on two lines");
+    return out;
+}
+
+TEST_F(LegibleWindows, EveryControlSitsWhereItsDesignPutsIt) {
+    std::vector<std::string> all;
+    forEachWindow([&all](FormWindow& w, const std::string& name) {
+        for (const std::string& m : misplaced(&w, name)) all.push_back(name + ": " + m);
+    });
+    EXPECT_TRUE(all.empty()) << joined(all);
 }
 
 // Pictures of every window in the same state, for looking at the layout
