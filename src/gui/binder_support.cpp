@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
 #include "toolkit/controls.h"
 
 namespace tarvolin {
@@ -108,7 +110,11 @@ int keyCode(int k) {
 // ListAdapter
 
 ListAdapter::ListAdapter(ListControl& list, QObject* parent)
-    : QAbstractListModel(parent), list_(list), count_(list.ListCount()) {
+    : QAbstractListModel(parent),
+      list_(list),
+      folders_(dynamic_cast<DirListBox*>(&list)),
+      count_(list.ListCount()),
+      first_(list.FirstRow()) {
     ids_[0] = list_.rowsInserted.listen([this](int first, int n) {
         if (n <= 0) return;
         beginInsertRows({}, first, first + n - 1);
@@ -122,12 +128,13 @@ ListAdapter::ListAdapter(ListControl& list, QObject* parent)
         endRemoveRows();
     });
     ids_[2] = list_.rowChanged.listen([this](int i) {
-        const QModelIndex ix = index(i);
+        const QModelIndex ix = indexOfItem(i);
         Q_EMIT dataChanged(ix, ix);
     });
     ids_[3] = list_.reset.listen([this] {
         beginResetModel();
         count_ = list_.ListCount();
+        first_ = list_.FirstRow();
         endResetModel();
     });
 }
@@ -139,16 +146,17 @@ ListAdapter::~ListAdapter() {
     list_.reset.unlisten(ids_[3]);
 }
 
-int ListAdapter::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count_; }
+int ListAdapter::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count_ - first_; }
 
 QVariant ListAdapter::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= count_) return {};
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const int item = itemOf(index.row());
+    if (role == kIndentRole) return folders_ ? std::min(index.row(), -first_) : 0;
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        const std::string& s = list_.List(index.row());
-        if (namesOnly_) {
-            const auto slash = s.find_last_of('/');
-            if (slash != std::string::npos && slash + 1 < s.size()) return q(s.substr(slash + 1));
-        }
+        if (!folders_) return q(list_.List(item));
+        const std::string& s = folders_->List(item);
+        const auto slash = s.find_last_of('/');
+        if (slash != std::string::npos && slash + 1 < s.size()) return q(s.substr(slash + 1));
         return q(s);
     }
     return {};

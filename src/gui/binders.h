@@ -24,6 +24,7 @@
 namespace tarvolin {
 
 class Control;
+class DirListBox;
 class ListControl;
 class MenuItem;
 
@@ -41,9 +42,17 @@ int keyCode(int qtKey);
 // A list control's items as a Qt list model, read on demand through
 // List(i): no copy of the items is kept. Row notifications of the control
 // are turned into the model's insert/remove/reset signals.
+//
+// The model's rows start at the list's FirstRow(): a folder list's parent
+// folders come first (its items -n..-1), each indented one step further
+// (kIndentRole), then its subfolders one step further still; a folder list
+// shows each folder's name only.
 class ListAdapter final : public QAbstractListModel {
     Q_OBJECT
 public:
+    // The number of steps a row is indented by.
+    static constexpr int kIndentRole = Qt::UserRole + 1;
+
     explicit ListAdapter(ListControl& list, QObject* parent = nullptr);
     ~ListAdapter() override;
 
@@ -51,13 +60,16 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
     ListControl& list() const { return list_; }
-    // Shows only the last path component of each item (folder lists).
-    void setShowNamesOnly(bool on) { namesOnly_ = on; }
+    // The model's row of the list's item i, and the item of a row.
+    int rowOf(int item) const { return item - first_; }
+    int itemOf(int row) const { return row + first_; }
+    QModelIndex indexOfItem(int item) const { return index(rowOf(item)); }
 
 private:
     ListControl& list_;
+    DirListBox* folders_;
     int count_ = 0;
-    bool namesOnly_ = false;
+    int first_ = 0;
     int ids_[4] = {};
 };
 

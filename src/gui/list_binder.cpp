@@ -27,9 +27,19 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize s = QStyledItemDelegate::sizeHint(option, index);
         s.setHeight(option.fontMetrics.height() + 2);
+        s.setWidth(s.width() + indent(index));
         if (extent > s.width()) s.setWidth(extent);
         return s;
     }
+    // A folder list's rows stand further in the deeper the folder is.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem shifted(option);
+        shifted.rect.setLeft(shifted.rect.left() + indent(index));
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+
+private:
+    static int indent(const QModelIndex& index) { return 8 * index.data(ListAdapter::kIndentRole).toInt(); }
 };
 
 // A list whose rows may be wider than the list (a horizontal extent). The
@@ -114,7 +124,6 @@ public:
         connect(w->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { viewChanged(true); });
         w->viewport()->installEventFilter(this);
         w->installEventFilter(this);
-        if (dynamic_cast<DirListBox*>(&l)) adapter_->setShowNamesOnly(true);
         selId_ = l_.selectionChanged.listen([this](int i) { syncSelection(i); });
         resetId_ = l_.reset.listen([this] { syncSelection(-1); });
         connect(w->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
@@ -142,9 +151,9 @@ public:
     }
     void sync(std::string_view what) override {
         if (what == "ListIndex") {
-            const int i = l_.ListIndex();
-            if (i >= 0 && i < adapter_->rowCount()) {
-                const QModelIndex ix = adapter_->index(i);
+            const int row = adapter_->rowOf(l_.ListIndex());
+            if (row >= 0 && row < adapter_->rowCount()) {
+                const QModelIndex ix = adapter_->index(row);
                 {
                     const Updating own(updating_);
                     w_->selectionModel()->setCurrentIndex(ix, QItemSelectionModel::NoUpdate);
@@ -205,7 +214,7 @@ protected:
                 auto* me = static_cast<QMouseEvent*>(event);
                 if (me->button() == Qt::LeftButton && l_.Enabled()) {
                     const QModelIndex ix = w_->indexAt(me->position().toPoint());
-                    if (ix.isValid()) dblClick(ix.row());
+                    if (ix.isValid()) dblClick(adapter_->itemOf(ix.row()));
                 }
                 return true;
             }
@@ -221,7 +230,7 @@ private:
         const int n = adapter_->rowCount();
         if (!l_.MultiSelect()) {
             sm->clearSelection();
-            const int cur = l_.ListIndex();
+            const int cur = adapter_->rowOf(l_.ListIndex());
             if (cur >= 0 && cur < n) sm->select(adapter_->index(cur), QItemSelectionModel::Select);
             return;
         }
@@ -250,7 +259,7 @@ private:
         const QPointF p = me->position();
         const QModelIndex ix = w_->indexAt(p.toPoint());
         if (me->button() == Qt::LeftButton && ix.isValid()) {
-            const int row = ix.row();
+            const int row = adapter_->itemOf(ix.row());
             if (l_.MultiSelectMode() == 2 && (shift & 2)) toggleRow(row);
             else if (l_.MultiSelectMode() == 2 && (shift & 1) && l_.ListIndex() >= 0) selectRange(row);
             else {
@@ -290,7 +299,7 @@ private:
             if (dl->Path() != "/") dl->setPath(dl->List(-2));
             return true;
         }
-        if (l_.ListCount() == 0) return false;
+        if (adapter_->rowCount() == 0) return false;
         const int before = l_.ListIndex();
         const std::vector<int> selectedBefore = selectedRows();
         const bool handled = moveByKey(ke);
@@ -306,13 +315,14 @@ private:
         const int mode = l_.MultiSelectMode();
         const Qt::KeyboardModifiers mods = ke->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
         const int page = std::max(1, w_->viewport()->height() / std::max(1, w_->sizeHintForRow(0)));
+        const int first = l_.FirstRow();
         int row = l_.ListIndex();
         switch (ke->key()) {
-        case Qt::Key_Up: row = std::max(0, row - 1); break;
+        case Qt::Key_Up: row = std::max(first, row - 1); break;
         case Qt::Key_Down: row = std::min(l_.ListCount() - 1, row + 1); break;
-        case Qt::Key_PageUp: row = std::max(0, row - page); break;
+        case Qt::Key_PageUp: row = std::max(first, row - page); break;
         case Qt::Key_PageDown: row = std::min(l_.ListCount() - 1, row + page); break;
-        case Qt::Key_Home: row = 0; break;
+        case Qt::Key_Home: row = first; break;
         case Qt::Key_End: row = l_.ListCount() - 1; break;
         case Qt::Key_Space:
             if (row < 0) return false;
@@ -330,12 +340,12 @@ private:
         case Qt::Key_Return:
         case Qt::Key_Enter:
             // Enter does what a double click on the current row does.
-            if (row < 0 || !hasDoubleClick()) return false;
+            if (row < first || !hasDoubleClick()) return false;
             dblClick(row);
             return true;
         default: return false;
         }
-        if (row < 0) row = 0;
+        row = std::max(row, first);
         if (mode == 2 && mods == Qt::ShiftModifier) {
             selectRange(row);
             return true;
@@ -361,25 +371,26 @@ private:
         followPending_ = false;
         const bool byKey = std::exchange(currentByKey_, false);
         QItemSelectionModel* sm = w_->selectionModel();
-        const int n = l_.ListCount();
-        if (!sm || !widget_ || adapter_->rowCount() != n) return;
+        const int n = adapter_->rowCount();
+        if (!sm || !widget_ || n != l_.ListCount() - l_.FirstRow()) return;
         if (l_.Enabled()) {
             const QModelIndex cur = sm->currentIndex();
             // The current row moves with the view only where a key moved it:
             // the view also makes a row current on its own when it gets the
             // focus.
-            const int current = byKey && cur.isValid() ? cur.row() : l_.ListIndex();
+            const int current = byKey && cur.isValid() ? adapter_->itemOf(cur.row()) : l_.ListIndex();
             std::vector<int> rows;
             for (const QModelIndex& ix : sm->selectedIndexes())
-                if (ix.row() < n) rows.push_back(ix.row());
+                if (ix.row() < n) rows.push_back(adapter_->itemOf(ix.row()));
             std::sort(rows.begin(), rows.end());
             rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
             bool chosen = false;
             if (!l_.MultiSelect()) {
-                int row = current != l_.ListIndex() ? current : -1;
+                const int none = l_.FirstRow() - 1;
+                int row = current != l_.ListIndex() ? current : none;
                 for (int r : rows)
                     if (r != l_.ListIndex()) row = r;
-                if (row >= 0) {
+                if (row != none) {
                     l_.userClick(row);
                     chosen = true;
                 }

@@ -289,8 +289,12 @@ public:
 
     int ListIndex() const { return listIndex_; }
     // See ListBox / ComboBox for the events this raises. Returns false (and
-    // changes nothing) for an index outside -1..ListCount-1.
+    // changes nothing) for an index outside -1..ListCount-1 (a folder list:
+    // FirstRow()..ListCount-1).
     virtual bool setListIndex(int i);
+    // The index of the first row the list shows: 0, except in a folder list,
+    // whose parent folders stand above its items at negative indexes.
+    virtual int FirstRow() const { return 0; }
 
     bool MultiSelect() const { return multiSelect_ != 0; }
     int MultiSelectMode() const { return multiSelect_; }
@@ -693,6 +697,11 @@ private:
 // same path raises nothing, but the list is read again); a path that is not an
 // existing folder fails: returns false and Path stays as it was.
 // The initial path is the current working folder.
+// The list shows the root first, then each folder down to Path, then Path's
+// subfolders: its rows run from FirstRow() (the root) through -1 (Path) to
+// ListCount-1. ListIndex is -1 after every listing; setListIndex (and a
+// user's click) accepts any row and raises nothing: a folder is opened by
+// setPath.
 class DirListBox : public ListControl {
 public:
     DirListBox();
@@ -700,6 +709,7 @@ public:
     const std::string& Path() const { return path_; }
     bool setPath(std::string p);
     const std::string& List(int i) const;
+    int FirstRow() const override { return -static_cast<int>(parents_.size()); }
     void Refresh();
 
     Event<> Change;

@@ -231,7 +231,7 @@ void ListControl::setVisible(bool v) {
 // --- selection --------------------------------------------------------------
 
 bool ListControl::setListIndex(int i) {
-    if (i < -1 || i >= ListCount()) return false;
+    if (i < std::min(-1, FirstRow()) || i >= ListCount()) return false;
     const bool moved = i != listIndex_;
     listIndex_ = i;
     if (moved) {
@@ -291,7 +291,7 @@ void ListControl::setTopIndex(int t) {
 }
 
 void ListControl::userClick(int i) {
-    if (i < 0 || i >= ListCount() || !Enabled()) return;
+    if (i < FirstRow() || i >= ListCount() || !Enabled()) return;
     if (multiSelect_) {
         // Simple mode toggles the row; extended mode selects it alone.
         if (multiSelect_ == 1) {

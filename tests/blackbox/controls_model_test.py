@@ -106,6 +106,27 @@ def file_lists(main):
     got = wait_for(lambda: "sub" in row_names(folders) and [True], SHORT)
     check(bool(got), "Backspace goes back up (%s)" % row_names(folders))
 
+    # The folder's parents stand above its subfolders, from the root down;
+    # a double click on one goes up to it.
+    parents = ["/"] + HOME.strip("/").split("/")
+    names = row_names(folders)
+    shown = names[:len(parents)] == parents and "sub" in names[len(parents):]
+    check(shown, "the parent folders stand above the subfolders (%s)" % names)
+    if not shown:
+        return
+    e = rows(folders)[len(parents) - 2].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", str(e.x + e.width // 2), str(e.y + e.height // 2), "click", "--repeat",
+                    "2", "--delay", "80", "1"], check=True)
+    up = parents[:-1]
+    got = wait_for(lambda: row_names(folders)[:len(up)] == up and "home" in row_names(folders)[len(up):] and [True],
+                   SHORT)
+    check(bool(got), "a double click on the parent row goes up to it (%s)" % row_names(folders))
+    check(not row_names(files), "the file list follows to the parent folder (%s)" % row_names(files))
+    # Back down into the home folder for what follows.
+    click(rows(folders)[row_names(folders).index("home")])
+    key("Return")
+    wait_for(lambda: "sub" in row_names(folders) and [True], SHORT)
+
 
 def buttons(main):
     """Enter, on either key, presses the command button that has the focus,

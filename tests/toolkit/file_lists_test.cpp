@@ -83,6 +83,12 @@ TEST(DirListBox, SubfoldersAndChangeCascade) {
     EXPECT_EQ(items(Dir1), (std::vector<std::string>{root + "/alpha", root + "/Beta"}));
     EXPECT_EQ(Dir1.List(-1), root);
     EXPECT_EQ(Dir1.List(-2), root.substr(0, root.rfind('/')));
+    // Its rows run from the root down: a parent's row can be chosen.
+    EXPECT_EQ(Dir1.List(Dir1.FirstRow()), "/");
+    EXPECT_EQ(Dir1.ListIndex(), -1);
+    EXPECT_FALSE(Dir1.setListIndex(Dir1.FirstRow() - 1));
+    EXPECT_TRUE(Dir1.setListIndex(-2));
+    EXPECT_EQ(Dir1.ListIndex(), -2);
     EXPECT_EQ(File1.Path(), root);
     EXPECT_EQ(items(File1), (std::vector<std::string>{"file.mp3"}));
     EXPECT_TRUE(Dir1.setPath(root));
