@@ -13,7 +13,7 @@ frmSplash::frmSplash() {
     design::size(*this, 500, 320);
 
     adopt(Frame1, "Frame1");
-    place(Frame1, "", 0, 0, 500, 320);
+    place(Frame1, "", 0, 0, 500, 290);
     adopt(imgLogo, "imgLogo");
     place(imgLogo, "Frame1", 12, 16, 160, 160);
     imgLogo.setStretch(true);

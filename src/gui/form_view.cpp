@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
@@ -327,6 +328,12 @@ void FormView::touchUp() {
             player->widget()->setProperty(kFillsClient, true);
             player->applyGeometry();
         }
+    }
+    // The splash window's frame fills its window likewise.
+    if (QWidget* frame = name_ == "frmSplash" ? widget("Frame1") : nullptr) {
+        auto* fill = new QVBoxLayout(central_);
+        fill->setContentsMargins(0, 0, 0, 0);
+        fill->addWidget(frame);
     }
     // The track list and its column lists scroll together.
     if (name_ != "Form1") return;

@@ -185,23 +185,22 @@ std::vector<std::string> misplaced(QWidget* window, const std::string& name) {
                 if (c->isVisibleTo(window) && c->y() < clear)
                     out.push_back(where(c) + ": at " + std::to_string(c->y()) + " on the title or line of " + where(w));
         } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty() && !label->wordWrap()) {
-            const int textMiddle = label->y() + QStyle::alignedRect(label->layoutDirection(), label->alignment(),
-                                                                    {1, label->fontMetrics().height()},
-                                                                    label->contentsRect())
-                                                     .center()
-                                                     .y();
-            int middle = label->autoFillBackground() ? label->geometry().center().y() : textMiddle;
-            for (QObject* o : label->parentWidget()->children()) {
-                auto* box = qobject_cast<QWidget*>(o);
-                if (!box || !box->isVisibleTo(window) || !(qobject_cast<QLineEdit*>(box) || qobject_cast<QComboBox*>(box)))
-                    continue;
-                const QRect b = box->geometry(), l = label->geometry();
-                if (b.left() >= l.right() && b.left() - l.right() < 40 && b.top() < l.bottom() && l.top() < b.bottom())
+            const QRect l = label->geometry();
+            const int text = l.top() + QStyle::alignedRect(Qt::LeftToRight, label->alignment(),
+                                                           {1, label->fontMetrics().height()}, label->contentsRect())
+                                           .center()
+                                           .y();
+            // Level with a box just beside it, else with its own coloured row.
+            int middle = label->autoFillBackground() ? l.center().y() : text;
+            for (QWidget* box : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const QRect b = box->geometry();
+                if ((qobject_cast<QLineEdit*>(box) || qobject_cast<QComboBox*>(box)) && box->isVisibleTo(window) &&
+                    b.left() >= l.right() && b.left() - l.right() < 40 && b.top() < l.bottom() && l.top() < b.bottom())
                     middle = b.center().y();
             }
-            if (std::abs(textMiddle - middle) > 1)
-                out.push_back(where(w) + " '" + label->text().toStdString() + "': " +
-                              std::to_string(textMiddle - middle) + " px off the middle");
+            if (std::abs(text - middle) > 1)
+                out.push_back(where(w) + " '" + label->text().toStdString() + "': " + std::to_string(text - middle) +
+                              " px off the middle");
         }
     }
     if (name == "frmSplash") {

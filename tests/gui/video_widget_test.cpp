@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <unistd.h>
 #include <memory>
 #include <string>
@@ -73,31 +74,20 @@ bool ranOnVirtualDisplay(const std::string& test) {
     return true;
 }
 
-// What the process writes to its standard error while one lives.
-class StderrCapture {
-public:
-    StderrCapture() : saved_(::dup(2)) {
-        std::fflush(stderr);
-        const int fd = ::open(out_.file("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(fd, 2);
-        ::close(fd);
-    }
-    ~StderrCapture() { text(); }
-    std::string text() {
-        if (saved_ >= 0) {
-            std::fflush(stderr);
-            ::dup2(saved_, 2);
-            ::close(saved_);
-            saved_ = -1;
-        }
-        std::ifstream in(out_.file("stderr"));
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-
-private:
-    TempDir out_;
-    int saved_;
-};
+// What the process writes to its standard error while `run` runs.
+std::string standardErrorOf(const std::function<void()>& run) {
+    TempDir dir;
+    std::fflush(stderr);
+    const int saved = ::dup(2), fd = ::open(dir.file("err").c_str(), O_WRONLY | O_CREAT, 0600);
+    ::dup2(fd, 2);
+    ::close(fd);
+    run();
+    std::fflush(stderr);
+    ::dup2(saved, 2);
+    ::close(saved);
+    std::ifstream in(dir.file("err"));
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // A test picture of `seconds`, with a tone or without.
 std::string makeClip(TempDir& dir, double seconds, bool tone) {
@@ -150,18 +140,18 @@ TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
         window.resize(320, 260);
         // Setting up the picture and playing into it say nothing on
         // standard error (libmpv probed hardware decoders it does not use).
-        StderrCapture quiet;
-        window.show();
-        loop.wait(100);
+        EXPECT_EQ(standardErrorOf([&] {
+                      window.show();
+                      loop.wait(100);
+                      player.setURL(video);
+                      player.controls.play();
+                      const auto start = loop.tickCount();
+                      while (widget->picture()->framesDrawn() < 5 && loop.tickCount() - start < 15000) loop.wait(20);
+                  }),
+                  "");
         EXPECT_TRUE(widget->controlBar()->isVisible());
-
-        player.setURL(video);
-        player.controls.play();
-        const auto start = loop.tickCount();
-        while (widget->picture()->framesDrawn() < 5 && loop.tickCount() - start < 15000) loop.wait(20);
         EXPECT_TRUE(widget->picture()->rendering());
         EXPECT_GE(widget->picture()->framesDrawn(), 5);
-        EXPECT_EQ(quiet.text(), "");
         // Pause on a frame and read the picture back: the test pattern is
         // colourful, never black.
         player.controls.pause();
