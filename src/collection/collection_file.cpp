@@ -93,6 +93,8 @@ void CollectionStore::Load_Collection() {
         sf::SaveTransaction unfinished(path, trackPartFileOf(path), filterPartFileOf(path));
         if (!finishEarlierSave(unfinished)) damaged = true;
     }
+    // Tracks read with errors: the filters stored with them are not read.
+    bool rebuildFilters = false;
 
     [&] {
         RecordFile file;
@@ -226,6 +228,10 @@ void CollectionStore::Load_Collection() {
             // built anew from the tracks.
             if (failed != 0) {
                 logLine("-> Λάθη στην ανάγνωση αρχείων συλλογής... - Error Reading Collection Files...");
+                // They are built anew from the tracks read, and the next
+                // save writes them whole.
+                d.FiltersDirty = true;
+                rebuildFilters = s.LoadFiltersAtStart;
             } else if (filtersFailed == 0) {
                 logLine(" -> Τέλος φορτώματος - End loading");
             }
@@ -243,6 +249,10 @@ void CollectionStore::Load_Collection() {
     RefusalTold = false;
     DamagedCollectionPath = damaged && !refuse ? path : std::string();
     Make_Visible();
+    if (rebuildFilters) {
+        app_.library.Refresh_Filters();
+        d.FiltersDirty = true;
+    }
     if (d.TrackCount > 0) d.CollectionJustLoaded = true;
     app_.dialogs().setMousePointer(0);
 }
