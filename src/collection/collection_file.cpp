@@ -18,8 +18,6 @@ namespace sf = storefiles;
 
 namespace {
 
-// Records of the collection file that a save writes.
-constexpr int kHeaderRecords = 28;
 // The most bytes of tracks a save rewrites in place; beyond them (or half
 // the file) the track part file is written anew.
 constexpr std::int64_t kMostEditedBytes = std::int64_t(32) << 20;
@@ -88,10 +86,12 @@ void CollectionStore::Load_Collection() {
     Make_Invisible();
 
     // A save that an earlier run left half made is finished, or undone,
-    // before anything is read.
+    // before anything is read. The files as they were found are copied
+    // first, and kept as ".damaged" should the load find damage.
+    std::vector<std::string> asFound;
     {
         sf::SaveTransaction unfinished(path, trackPartFileOf(path), filterPartFileOf(path));
-        if (!finishEarlierSave(unfinished)) damaged = true;
+        if (!finishEarlierSave(unfinished, [&] { copyAsDamaged(asFound); })) damaged = true;
     }
     // Tracks read with errors: the filters stored with them are not read.
     bool rebuildFilters = false;
@@ -101,7 +101,8 @@ void CollectionStore::Load_Collection() {
         const std::int64_t size = sf::fileSize(path);
         if (!sf::exists(path)) {
             // A new collection: its file is made empty and holds nothing yet.
-            if (!file.Open(path, RecordFile::Mode::ReadWrite, sf::kCollectionRecord)) logCollectionError();
+            if (!file.Open(path, RecordFile::Mode::ReadWrite, sf::kCollectionRecord, RecordFile::Links::Refuse))
+                logCollectionError();
             return;
         }
         if (!file.Open(path, RecordFile::Mode::Read, sf::kCollectionRecord)) {
@@ -248,6 +249,10 @@ void CollectionStore::Load_Collection() {
     RefusedCollectionPath = refuse ? path : std::string();
     RefusalTold = false;
     DamagedCollectionPath = damaged && !refuse ? path : std::string();
+    if (DamagedCollectionPath.empty()) {
+        std::error_code ec;
+        for (const std::string& copy : asFound) std::filesystem::remove(copy, ec);
+    }
     Make_Visible();
     if (rebuildFilters) {
         app_.library.Refresh_Filters();
@@ -257,25 +262,48 @@ void CollectionStore::Load_Collection() {
     app_.dialogs().setMousePointer(0);
 }
 
-bool CollectionStore::finishEarlierSave(sf::SaveTransaction& save) {
-    if (save.recover()) return true;
+bool CollectionStore::finishEarlierSave(sf::SaveTransaction& save, const std::function<void()>& beforeReplay) {
+    const bool ok = save.recover(beforeReplay);
+    logSetAside(save);
+    if (ok) return true;
     logLine("-> Δεν ολοκληρώθηκε η διακομμένη αποθήκευση της συλλογής - An interrupted save of the collection could not "
             "be completed: " +
             save.error());
     return false;
 }
 
-bool CollectionStore::keepDamagedFiles() {
+void CollectionStore::logSetAside(const sf::SaveTransaction& save) {
+    for (const sf::SaveTransaction::SetAside& a : save.setAside()) {
+        if (a.journal) {
+            logLine("-> Η διακομμένη αποθήκευση \"" + a.file + "\" δεν ταιριάζει στα αρχεία της συλλογής και δεν " +
+                    "ολοκληρώθηκε: φυλάχτηκε ως \"" + a.as + "\" - The interrupted save \"" + a.file +
+                    "\" does not fit the files of the collection and was not carried out: it was kept as \"" + a.as + "\"");
+        } else {
+            logLine("-> Το \"" + a.file + "\" δεν είναι κανονικό αρχείο της συλλογής και μπήκε στην άκρη ως \"" + a.as +
+                    "\" - \"" + a.file + "\" is not a regular file of the collection and was set aside as \"" + a.as + "\"");
+        }
+    }
+}
+
+bool CollectionStore::copyAsDamaged(std::vector<std::string>& made) {
     const std::string& path = d.CollectionPath;
     for (const std::string& file : {path, trackPartFileOf(path), filterPartFileOf(path)}) {
         const std::string copy = file + ".damaged";
         // An older copy is kept as it is.
         if (!sf::exists(file) || sf::exists(copy)) continue;
-        if (!durable::copyFile(file, copy)) {
-            logLine("-> Τα αρχεία της συλλογής \"" + path + "\" δεν φυλάχτηκαν ως .damaged και η συλλογή δεν σώθηκε - " +
-                    "The files of the collection \"" + path + "\" could not be kept as .damaged; the collection was not saved");
-            return false;
-        }
+        if (!durable::copyFile(file, copy)) return false;
+        made.push_back(copy);
+    }
+    return true;
+}
+
+bool CollectionStore::keepDamagedFiles() {
+    const std::string& path = d.CollectionPath;
+    std::vector<std::string> made;
+    if (!copyAsDamaged(made)) {
+        logLine("-> Τα αρχεία της συλλογής \"" + path + "\" δεν φυλάχτηκαν ως .damaged και η συλλογή δεν σώθηκε - " +
+                "The files of the collection \"" + path + "\" could not be kept as .damaged; the collection was not saved");
+        return false;
     }
     logLine("-> Τα αρχεία της συλλογής \"" + path + "\" είχαν λάθη και φυλάχτηκαν ως .damaged - The files of the collection \"" +
             path + "\" had errors and were kept as .damaged");
@@ -350,15 +378,27 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
     std::int32_t failed = 0;
     ioFailures_ = 0;
 
-    // An earlier save left half made is finished first, and files that a
-    // load could not read whole are kept aside before they are written over.
-    bool ready = finishEarlierSave(save);
-    if (ready && !DamagedCollectionPath.empty() && DamagedCollectionPath == d.CollectionPath) ready = keepDamagedFiles();
+    // Files that a load could not read whole are kept aside as they are,
+    // before an earlier save left half made is finished over them. What is
+    // not a regular file at the files' names is set aside, never written
+    // through.
+    bool ready = true;
+    if (!DamagedCollectionPath.empty() && DamagedCollectionPath == d.CollectionPath) ready = keepDamagedFiles();
+    ready = ready && finishEarlierSave(save);
+    if (ready) {
+        ready = save.setAsideOtherFiles();
+        logSetAside(save);
+        if (!ready) {
+            logLine("-> Δεν μπήκε στην άκρη ό,τι δεν είναι κανονικό αρχείο της συλλογής - What is not a regular file of the "
+                    "collection could not be set aside: " +
+                    save.error());
+        }
+    }
 
     if (ready) {
         // The collection file: its records as they stand, with the values
         // of the collection put over them.
-        RecordBlock header(sf::kCollectionRecord, kHeaderRecords);
+        RecordBlock header(sf::kCollectionRecord, sf::kHeaderRecords);
         std::int32_t storedCount = 0;
         {
             RecordFile old;
@@ -392,7 +432,8 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
         constexpr std::int64_t trackBytes = std::int64_t(sf::kTrackRecords) * sf::kTrackRecord;
         if (newTracks) {
             RecordFile out;
-            if (!out.Open(save.newFile(sf::SaveTransaction::Tracks), RecordFile::Mode::Create, sf::kTrackRecord)) {
+            if (!out.Open(save.newFile(sf::SaveTransaction::Tracks), RecordFile::Mode::Create, sf::kTrackRecord,
+                          RecordFile::Links::Refuse)) {
                 failed = -1;
                 ++ioFailures_;
             } else {
@@ -421,7 +462,9 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
                                  return true;
                              }
                              if (!ahead.isOpen()) {
-                                 if (!ahead.Open(trackFile, RecordFile::Mode::ReadWrite, sf::kTrackRecord)) return false;
+                                 if (!ahead.Open(trackFile, RecordFile::Mode::ReadWrite, sf::kTrackRecord,
+                                                 RecordFile::Links::Refuse))
+                                     return false;
                                  ahead.setWriteOut(true);
                              }
                              save.wroteAhead(sf::SaveTransaction::Tracks);
