@@ -2,6 +2,9 @@
 // current track and position, track count, video mode, totals, alarm file,
 // class switches, play counters), with the loading and saving of the whole
 // collection through its two part files.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -27,6 +30,26 @@ bool unsaved(const CollectionData& d, int rows) {
     for (int i = 0; i < n; ++i)
         if (!d.TrackSaved[static_cast<std::size_t>(i)]) return true;
     return false;
+}
+
+// Makes the new track part file of a save (never through a link, never over
+// a file already there) holding the first bytes of the old one: the tracks
+// kept as they are, copied within the kernel where it can.
+bool startNewTrackFile(const std::string& old, const std::string& fresh, std::int64_t bytes) {
+    const int out = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (out < 0) return false;
+    const int in = bytes > 0 ? ::open(old.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC) : -1;
+    bool ok = bytes == 0 || in >= 0;
+    // In steps, each sent on its way to the disk at once, so that the sync
+    // before the commit has little left to wait for.
+    constexpr std::int64_t step = std::int64_t(32) << 20;
+    for (std::int64_t done = 0; ok && done < bytes; done += step) {
+        const std::int64_t n = std::min(step, bytes - done);
+        ok = durable::copyContents(in, out, static_cast<std::uint64_t>(n));
+        if (ok) ::sync_file_range(out, done, n, SYNC_FILE_RANGE_WRITE);
+    }
+    if (in >= 0) ::close(in);
+    return ::close(out) == 0 && ok;
 }
 
 }  // namespace
@@ -431,14 +454,25 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
         std::vector<std::int32_t> written;
         constexpr std::int64_t trackBytes = std::int64_t(sf::kTrackRecords) * sf::kTrackRecord;
         if (newTracks) {
+            // Tracks that did not change keep their bytes: the new file
+            // starts as a copy of the old one's tracks that a load reads, and
+            // the others are written over it.
+            std::int32_t kept = 0;
+            if (!full) {
+                kept = static_cast<std::int32_t>(std::min<std::int64_t>(std::min(rows, storedCount),
+                                                                        std::max<std::int64_t>(sf::fileSize(trackFile), 0) / trackBytes));
+            }
+            const std::string fresh = save.newFile(sf::SaveTransaction::Tracks);
             RecordFile out;
-            if (!out.Open(save.newFile(sf::SaveTransaction::Tracks), RecordFile::Mode::Create, sf::kTrackRecord,
-                          RecordFile::Links::Refuse)) {
+            if (!startNewTrackFile(trackFile, fresh, kept * trackBytes) ||
+                !out.Open(fresh, RecordFile::Mode::ReadWrite, sf::kTrackRecord, RecordFile::Links::Refuse)) {
                 failed = -1;
                 ++ioFailures_;
             } else {
-                out.setWriteOut(true);
-                encodeTracks(0, 0,
+                // Writes over the copy wait for the final sync: pages on
+                // their way to the disk would hold them up.
+                out.setWriteOut(kept == 0);
+                encodeTracks(kept, kept,
                              [&](std::int32_t first, const RecordBlock& block, int records) {
                                  return out.WriteBlock(first * std::int64_t(sf::kTrackRecords) + 1, block, records);
                              },

@@ -668,5 +668,28 @@ TEST_F(CollectionFilesTest, TheSaveAfterTrackReadErrorsWritesTheTrackWholeAndThe
     }
 }
 
+TEST_F(CollectionFilesTest, UnchangedTracksKeepTheirBytesInANewTrackPartFile) {
+    // Bytes in the unused tails of the records, and a stale record past the
+    // last track.
+    std::string part = expectedTrackFile();
+    for (std::size_t r = 0; r < 3 * 45; ++r) part[r * 400 + 399] = static_cast<char>(r + 1);
+    for (const std::size_t kept : {0, 2}) {
+        SCOPED_TRACE(kept);
+        writeSampleFiles();
+        writeFile(trackPath(), part + std::string(400, 'z'));
+        reload();
+        // Two of three changed: more than half the file is written anew.
+        for (std::size_t i = 0; i < 3; ++i) {
+            if (i != kept) d().TrackClass[i] = 2;
+            d().TrackSaved[i] = i == kept;
+        }
+        store().Save_Collection(false, false);
+        const std::string after = readFile(trackPath());
+        ASSERT_EQ(after.size(), 3u * 45 * 400);
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_EQ(after.compare(i * 45 * 400, 45 * 400, part, i * 45 * 400, 45 * 400) == 0, i == kept) << i;
+    }
+}
+
 }  // namespace
 }  // namespace tarvolin
