@@ -2,6 +2,9 @@
 // current track and position, track count, video mode, totals, alarm file,
 // class switches, play counters), with the loading and saving of the whole
 // collection through its two part files.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -18,8 +21,6 @@ namespace sf = storefiles;
 
 namespace {
 
-// Records of the collection file that a save writes.
-constexpr int kHeaderRecords = 28;
 // The most bytes of tracks a save rewrites in place; beyond them (or half
 // the file) the track part file is written anew.
 constexpr std::int64_t kMostEditedBytes = std::int64_t(32) << 20;
@@ -29,6 +30,26 @@ bool unsaved(const CollectionData& d, int rows) {
     for (int i = 0; i < n; ++i)
         if (!d.TrackSaved[static_cast<std::size_t>(i)]) return true;
     return false;
+}
+
+// Makes the new track part file of a save (never through a link, never over
+// a file already there) holding the first bytes of the old one: the tracks
+// kept as they are, copied within the kernel where it can.
+bool startNewTrackFile(const std::string& old, const std::string& fresh, std::int64_t bytes) {
+    const int out = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (out < 0) return false;
+    const int in = bytes > 0 ? ::open(old.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC) : -1;
+    bool ok = bytes == 0 || in >= 0;
+    // In steps, each sent on its way to the disk at once, so that the sync
+    // before the commit has little left to wait for.
+    constexpr std::int64_t step = std::int64_t(32) << 20;
+    for (std::int64_t done = 0; ok && done < bytes; done += step) {
+        const std::int64_t n = std::min(step, bytes - done);
+        ok = durable::copyContents(in, out, static_cast<std::uint64_t>(n));
+        if (ok) ::sync_file_range(out, done, n, SYNC_FILE_RANGE_WRITE);
+    }
+    if (in >= 0) ::close(in);
+    return ::close(out) == 0 && ok;
 }
 
 }  // namespace
@@ -88,18 +109,23 @@ void CollectionStore::Load_Collection() {
     Make_Invisible();
 
     // A save that an earlier run left half made is finished, or undone,
-    // before anything is read.
+    // before anything is read. The files as they were found are copied
+    // first, and kept as ".damaged" should the load find damage.
+    std::vector<std::string> asFound;
     {
         sf::SaveTransaction unfinished(path, trackPartFileOf(path), filterPartFileOf(path));
-        if (!finishEarlierSave(unfinished)) damaged = true;
+        if (!finishEarlierSave(unfinished, [&] { copyAsDamaged(asFound); })) damaged = true;
     }
+    // Tracks read with errors: the filters stored with them are not read.
+    bool rebuildFilters = false;
 
     [&] {
         RecordFile file;
         const std::int64_t size = sf::fileSize(path);
         if (!sf::exists(path)) {
             // A new collection: its file is made empty and holds nothing yet.
-            if (!file.Open(path, RecordFile::Mode::ReadWrite, sf::kCollectionRecord)) logCollectionError();
+            if (!file.Open(path, RecordFile::Mode::ReadWrite, sf::kCollectionRecord, RecordFile::Links::Refuse))
+                logCollectionError();
             return;
         }
         if (!file.Open(path, RecordFile::Mode::Read, sf::kCollectionRecord)) {
@@ -226,6 +252,10 @@ void CollectionStore::Load_Collection() {
             // built anew from the tracks.
             if (failed != 0) {
                 logLine("-> Λάθη στην ανάγνωση αρχείων συλλογής... - Error Reading Collection Files...");
+                // They are built anew from the tracks read, and the next
+                // save writes them whole.
+                d.FiltersDirty = true;
+                rebuildFilters = s.LoadFiltersAtStart;
             } else if (filtersFailed == 0) {
                 logLine(" -> Τέλος φορτώματος - End loading");
             }
@@ -242,30 +272,61 @@ void CollectionStore::Load_Collection() {
     RefusedCollectionPath = refuse ? path : std::string();
     RefusalTold = false;
     DamagedCollectionPath = damaged && !refuse ? path : std::string();
+    if (DamagedCollectionPath.empty()) {
+        std::error_code ec;
+        for (const std::string& copy : asFound) std::filesystem::remove(copy, ec);
+    }
     Make_Visible();
+    if (rebuildFilters) {
+        app_.library.Refresh_Filters();
+        d.FiltersDirty = true;
+    }
     if (d.TrackCount > 0) d.CollectionJustLoaded = true;
     app_.dialogs().setMousePointer(0);
 }
 
-bool CollectionStore::finishEarlierSave(sf::SaveTransaction& save) {
-    if (save.recover()) return true;
+bool CollectionStore::finishEarlierSave(sf::SaveTransaction& save, const std::function<void()>& beforeReplay) {
+    const bool ok = save.recover(beforeReplay);
+    logSetAside(save);
+    if (ok) return true;
     logLine("-> Δεν ολοκληρώθηκε η διακομμένη αποθήκευση της συλλογής - An interrupted save of the collection could not "
             "be completed: " +
             save.error());
     return false;
 }
 
-bool CollectionStore::keepDamagedFiles() {
+void CollectionStore::logSetAside(const sf::SaveTransaction& save) {
+    for (const sf::SaveTransaction::SetAside& a : save.setAside()) {
+        if (a.journal) {
+            logLine("-> Η διακομμένη αποθήκευση \"" + a.file + "\" δεν ταιριάζει στα αρχεία της συλλογής και δεν " +
+                    "ολοκληρώθηκε: φυλάχτηκε ως \"" + a.as + "\" - The interrupted save \"" + a.file +
+                    "\" does not fit the files of the collection and was not carried out: it was kept as \"" + a.as + "\"");
+        } else {
+            logLine("-> Το \"" + a.file + "\" δεν είναι κανονικό αρχείο της συλλογής και μπήκε στην άκρη ως \"" + a.as +
+                    "\" - \"" + a.file + "\" is not a regular file of the collection and was set aside as \"" + a.as + "\"");
+        }
+    }
+}
+
+bool CollectionStore::copyAsDamaged(std::vector<std::string>& made) {
     const std::string& path = d.CollectionPath;
     for (const std::string& file : {path, trackPartFileOf(path), filterPartFileOf(path)}) {
         const std::string copy = file + ".damaged";
         // An older copy is kept as it is.
         if (!sf::exists(file) || sf::exists(copy)) continue;
-        if (!durable::copyFile(file, copy)) {
-            logLine("-> Τα αρχεία της συλλογής \"" + path + "\" δεν φυλάχτηκαν ως .damaged και η συλλογή δεν σώθηκε - " +
-                    "The files of the collection \"" + path + "\" could not be kept as .damaged; the collection was not saved");
-            return false;
-        }
+        if (!durable::copyFile(file, copy)) return false;
+        made.push_back(copy);
+    }
+    return true;
+}
+
+bool CollectionStore::keepDamagedFiles() {
+    const std::string& path = d.CollectionPath;
+    std::vector<std::string> made;
+    if (!copyAsDamaged(made)) {
+        logLine("-> Τα αρχεία της συλλογής \"" + path + "\" δεν φυλάχτηκαν ως .damaged και η συλλογή δεν σώθηκε - " +
+                "The files of the collection \"" + path + "\" could not be kept as .damaged; the collection was not saved");
+        return false;
     }
     logLine("-> Τα αρχεία της συλλογής \"" + path + "\" είχαν λάθη και φυλάχτηκαν ως .damaged - The files of the collection \"" +
             path + "\" had errors and were kept as .damaged");
@@ -340,15 +401,27 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
     std::int32_t failed = 0;
     ioFailures_ = 0;
 
-    // An earlier save left half made is finished first, and files that a
-    // load could not read whole are kept aside before they are written over.
-    bool ready = finishEarlierSave(save);
-    if (ready && !DamagedCollectionPath.empty() && DamagedCollectionPath == d.CollectionPath) ready = keepDamagedFiles();
+    // Files that a load could not read whole are kept aside as they are,
+    // before an earlier save left half made is finished over them. What is
+    // not a regular file at the files' names is set aside, never written
+    // through.
+    bool ready = true;
+    if (!DamagedCollectionPath.empty() && DamagedCollectionPath == d.CollectionPath) ready = keepDamagedFiles();
+    ready = ready && finishEarlierSave(save);
+    if (ready) {
+        ready = save.setAsideOtherFiles();
+        logSetAside(save);
+        if (!ready) {
+            logLine("-> Δεν μπήκε στην άκρη ό,τι δεν είναι κανονικό αρχείο της συλλογής - What is not a regular file of the "
+                    "collection could not be set aside: " +
+                    save.error());
+        }
+    }
 
     if (ready) {
         // The collection file: its records as they stand, with the values
         // of the collection put over them.
-        RecordBlock header(sf::kCollectionRecord, kHeaderRecords);
+        RecordBlock header(sf::kCollectionRecord, sf::kHeaderRecords);
         std::int32_t storedCount = 0;
         {
             RecordFile old;
@@ -381,13 +454,25 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
         std::vector<std::int32_t> written;
         constexpr std::int64_t trackBytes = std::int64_t(sf::kTrackRecords) * sf::kTrackRecord;
         if (newTracks) {
+            // Tracks that did not change keep their bytes: the new file
+            // starts as a copy of the old one's tracks that a load reads, and
+            // the others are written over it.
+            std::int32_t kept = 0;
+            if (!full) {
+                kept = static_cast<std::int32_t>(std::min<std::int64_t>(std::min(rows, storedCount),
+                                                                        std::max<std::int64_t>(sf::fileSize(trackFile), 0) / trackBytes));
+            }
+            const std::string fresh = save.newFile(sf::SaveTransaction::Tracks);
             RecordFile out;
-            if (!out.Open(save.newFile(sf::SaveTransaction::Tracks), RecordFile::Mode::Create, sf::kTrackRecord)) {
+            if (!startNewTrackFile(trackFile, fresh, kept * trackBytes) ||
+                !out.Open(fresh, RecordFile::Mode::ReadWrite, sf::kTrackRecord, RecordFile::Links::Refuse)) {
                 failed = -1;
                 ++ioFailures_;
             } else {
-                out.setWriteOut(true);
-                encodeTracks(0, 0,
+                // Writes over the copy wait for the final sync: pages on
+                // their way to the disk would hold them up.
+                out.setWriteOut(kept == 0);
+                encodeTracks(kept, kept,
                              [&](std::int32_t first, const RecordBlock& block, int records) {
                                  return out.WriteBlock(first * std::int64_t(sf::kTrackRecords) + 1, block, records);
                              },
@@ -411,7 +496,9 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
                                  return true;
                              }
                              if (!ahead.isOpen()) {
-                                 if (!ahead.Open(trackFile, RecordFile::Mode::ReadWrite, sf::kTrackRecord)) return false;
+                                 if (!ahead.Open(trackFile, RecordFile::Mode::ReadWrite, sf::kTrackRecord,
+                                                 RecordFile::Links::Refuse))
+                                     return false;
                                  ahead.setWriteOut(true);
                              }
                              save.wroteAhead(sf::SaveTransaction::Tracks);

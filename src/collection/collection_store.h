@@ -242,11 +242,17 @@ private:
     // Load_Collection's error line for the collection file.
     void logCollectionError();
     // Finishes, or undoes, a save of the current collection that an earlier
-    // run left half made; false (with a log line) when it cannot.
-    bool finishEarlierSave(storefiles::SaveTransaction& save);
-    // Copies the current collection's three files aside as name +
-    // ".damaged" (an older copy is kept) and logs it; false when a copy
-    // could not be made.
+    // run left half made; false (with a log line) when it cannot. What was
+    // set aside is logged. beforeReplay: see SaveTransaction::recover.
+    bool finishEarlierSave(storefiles::SaveTransaction& save, const std::function<void()>& beforeReplay = {});
+    // Logs each file that the save set aside.
+    void logSetAside(const storefiles::SaveTransaction& save);
+    // Copies those of the current collection's three files that have no
+    // name + ".damaged" copy yet (an older copy is kept) as they are now;
+    // made receives the copies made. False when a copy could not be made.
+    bool copyAsDamaged(std::vector<std::string>& made);
+    // Copies the files aside with copyAsDamaged and logs it; false when a
+    // copy could not be made.
     bool keepDamagedFiles();
     // Puts the collection file's records 1 to 28 into header; false when a
     // text did not fit its record (that record is left as it was).

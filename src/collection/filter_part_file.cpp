@@ -61,7 +61,7 @@ private:
 void CollectionStore::Save_Collection_Filters(const std::string& path, std::int32_t& failed) {
     Form1& f = app_.Form1;
     RecordFile file;
-    if (!file.Open(path, RecordFile::Mode::ReadWrite, sf::kFilterRecord)) {
+    if (!file.Open(path, RecordFile::Mode::ReadWrite, sf::kFilterRecord, RecordFile::Links::Refuse)) {
         failed = -1;
         ++ioFailures_;
         return;

@@ -21,10 +21,22 @@
 // longer there to rename. A journal cut short is thrown away with the new
 // files, and the old files stay as they were.
 //
+// A journal is carried out only onto the files it was made for. It holds
+// the size of each file it edits, the bytes each edit replaces and each new
+// file's size and a check sum of its ends: every byte of an edit must hold
+// what it replaces or what it writes (a replay cut short leaves both), and
+// a new file must be the one this save made. Only the collection's own
+// regular files are opened, never through a symbolic link and never made
+// anew, and every edit lies within what the file's format holds. A journal
+// that fails any of this, or is no regular file itself, is not carried out:
+// it is set aside under another name, as is anything at a new file's name
+// that no save made (setAside tells the caller, who logs it).
+//
 // The byte layout of the three files is not touched: the journal is a file
 // of its own that exists only while a save is under way.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,15 +52,31 @@ public:
 
     static std::string journalOf(const std::string& collectionFile) { return collectionFile + ".journal"; }
     static std::string newFileOf(const std::string& file) { return file + ".new"; }
+    // The name a file is set aside under.
+    static std::string asideOf(const std::string& file) { return file + ".set-aside"; }
 
     const std::string& file(Part p) const { return files_[static_cast<std::size_t>(p)]; }
     std::string newFile(Part p) const { return newFileOf(file(p)); }
 
     // Carries out the journal that an earlier save left whole, or throws
-    // away one cut short and the new files of a save never committed. False
-    // when a whole journal could not be carried out; it is then kept for the
-    // next try, and error() tells why.
-    bool recover();
+    // away one cut short and the new files of a save never committed. A
+    // journal that was not made for these files is set aside instead.
+    // beforeReplay runs just before a journal is carried out, while the
+    // files are as they were found. False when a whole journal could not be
+    // carried out; it is then kept for the next try, and error() tells why.
+    bool recover(const std::function<void()>& beforeReplay = {});
+    // Sets aside whatever stands at the three files' names and is not a
+    // regular file (a symbolic link, say), so that the save writes files of
+    // its own there rather than through it. False when that fails.
+    bool setAsideOtherFiles();
+
+    // What recover and setAsideOtherFiles set aside: the file, the name it
+    // took, and whether it was a journal that did not fit the files.
+    struct SetAside {
+        std::string file, as;
+        bool journal;
+    };
+    const std::vector<SetAside>& setAside() const { return setAside_; }
 
     // The size bytes at data, to be written at offset in the part's file.
     void edit(Part p, std::uint64_t offset, const unsigned char* data, std::size_t size);
@@ -78,13 +106,30 @@ private:
         Part part;
         std::uint64_t offset;
         std::vector<unsigned char> bytes;
+        std::vector<unsigned char> old;  // what the file held there, up to its end
     };
+    // A new file: its size and a check sum of its first and last bytes.
+    struct FileMark {
+        std::uint64_t size = 0, sum = 0;
+        bool operator==(const FileMark&) const = default;
+    };
+    enum class Found { Missing, Whole, CutShort, Invalid };
 
     std::vector<unsigned char> journalBytes() const;
-    bool parseJournal(const std::vector<unsigned char>& bytes);
+    Found readJournal();
+    Found parseJournal(const std::vector<unsigned char>& bytes);
+    // The mark of the regular file at path; onlyName: false when the file
+    // has another name too.
+    static bool markOf(const std::string& path, FileMark& mark, bool onlyName);
+    // Whether the edits lie within what the files' formats hold, in order.
+    bool editsFit() const;
+    // Whether the files are those the journal was made for, as they were
+    // or as far as a replay cut short left them.
+    bool madeFor() const;
     bool apply();
     bool removeJournal();
     void removeUnfinishedCopies();
+    bool putAside(const std::string& path, bool journal);
     bool fail(const std::string& what);
 
     std::array<std::string, kParts> files_;
@@ -92,9 +137,13 @@ private:
     std::vector<Edit> edits_;
     std::array<bool, kParts> replaced_{};
     std::array<bool, kParts> ahead_{};
+    // The size of each edited file, and each new file, when the save was made.
+    std::array<std::uint64_t, kParts> oldSize_{};
+    std::array<FileMark, kParts> newMark_{};
     std::uint64_t editedBytes_ = 0;
     bool committed_ = false;
     std::string error_;
+    std::vector<SetAside> setAside_;
 };
 
 }  // namespace tarvolin::storefiles

@@ -17,6 +17,7 @@ class Program;
 namespace storefiles {
 
 inline constexpr int kCollectionRecord = 300;   // collection file
+inline constexpr int kHeaderRecords = 28;       // records of it that a save writes
 inline constexpr int kTrackRecord = 400;        // track part file
 inline constexpr int kTrackRecords = 45;        // records per track
 inline constexpr int kFilterRecord = 600;       // filter part file

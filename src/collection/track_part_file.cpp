@@ -113,7 +113,8 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
             d.TrackExtraNum[e][static_cast<std::size_t>(j)] = block.GetInteger(b + 14 + 2 * j);
             text(b + 15 + 2 * j, d.TrackExtraText[e][static_cast<std::size_t>(j)]);
         }
-        d.TrackSaved[e] = true;
+        // A track read with an error is written whole by the next save.
+        d.TrackSaved[e] = good;
         if (!good) fail("59-->:Bad record length");
 
         // Amounts that no media file has are damage; they would also break

@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -56,21 +58,27 @@ auto retried(F call) {
 
 }  // namespace
 
-bool copyContents(int in, int out) {
+bool copyContents(int in, int out) { return copyContents(in, out, UINT64_MAX); }
+
+bool copyContents(int in, int out, std::uint64_t length) {
     // The system copies within the kernel where it can.
     bool kernelCopy = true;
     std::vector<char> buffer;
-    for (;;) {
+    while (length > 0) {
+        const std::size_t most = static_cast<std::size_t>(std::min<std::uint64_t>(length, std::uint64_t(1) << 30));
         if (kernelCopy) {
-            const ssize_t n = retried([&] { return ::copy_file_range(in, nullptr, out, nullptr, std::size_t(1) << 30, 0); });
-            if (n > 0) continue;
+            const ssize_t n = retried([&] { return ::copy_file_range(in, nullptr, out, nullptr, most, 0); });
+            if (n > 0) {
+                length -= static_cast<std::uint64_t>(n);
+                continue;
+            }
             if (n == 0) return true;
             if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) return false;
             // Not between these files: by hand from where it stopped.
             kernelCopy = false;
             buffer.resize(std::size_t(1) << 20);
         }
-        const ssize_t got = retried([&] { return ::read(in, buffer.data(), buffer.size()); });
+        const ssize_t got = retried([&] { return ::read(in, buffer.data(), std::min(buffer.size(), most)); });
         if (got < 0) return false;
         if (got == 0) return true;
         for (ssize_t done = 0; done < got;) {
@@ -78,7 +86,9 @@ bool copyContents(int in, int out) {
             if (n < 0) return false;
             done += n;
         }
+        length -= static_cast<std::uint64_t>(got);
     }
+    return true;
 }
 
 bool copyFile(const std::string& from, const std::string& to) {

@@ -2,6 +2,7 @@
 // Writing files so that a kill, a full disk or a power cut leaves either
 // the old or the whole new file: temporary names beside a file, synced
 // replacement, folder syncs and the kernel's copy.
+#include <cstdint>
 #include <string>
 
 namespace tarvolin::durable {
@@ -24,6 +25,8 @@ bool copyFile(const std::string& from, const std::string& to);
 // Copies what the handle in holds from its offset on to the end into out
 // at out's offset; false on any error (errno tells).
 bool copyContents(int in, int out);
+// The same for at most length bytes: fewer when in ends before.
+bool copyContents(int in, int out, std::uint64_t length);
 
 // Sends a file's data to the disk (fdatasync).
 bool syncFile(const std::string& path);

@@ -196,10 +196,10 @@ bool RecordFile::failErrno() {
     return fail(e, std::strerror(e));
 }
 
-bool RecordFile::Open(const std::string& path, Mode mode, int recordLength) {
+bool RecordFile::Open(const std::string& path, Mode mode, int recordLength, Links links) {
     Close();
     if (recordLength < 1 || recordLength > 32767) return fail(BadRecordLength, "Bad record length");
-    int flags = O_CLOEXEC;
+    int flags = O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW | O_NONBLOCK : 0);
     switch (mode) {
         case Mode::Read: flags |= O_RDONLY; break;
         case Mode::ReadWrite: flags |= O_RDWR | O_CREAT; break;
@@ -211,9 +211,11 @@ bool RecordFile::Open(const std::string& path, Mode mode, int recordLength) {
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return failErrno();
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool stated = ::fstat(fd, &st) == 0;
+    if ((stated && S_ISDIR(st.st_mode)) || (links == Links::Refuse && (!stated || !S_ISREG(st.st_mode)))) {
+        const int e = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
-        errno = EISDIR;
+        errno = e;
         return failErrno();
     }
     fd_ = fd;

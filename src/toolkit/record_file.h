@@ -115,9 +115,13 @@ public:
     RecordFile(RecordFile&& other) noexcept;
     RecordFile& operator=(RecordFile&& other) noexcept;
 
+    // Whether a symbolic link at the path is followed, or refused (only a
+    // regular file is then opened, and nothing is created through a link).
+    enum class Links { Follow, Refuse };
+
     // Opens path with records of recordLength bytes (1 to 32767). A file
     // already open is closed first.
-    bool Open(const std::string& path, Mode mode, int recordLength);
+    bool Open(const std::string& path, Mode mode, int recordLength, Links links = Links::Follow);
     // Makes the gathered writes and closes the file; closing a file that is
     // not open does nothing and succeeds. The destructor closes too, but
     // cannot report a failure.

@@ -644,5 +644,52 @@ TEST_F(CollectionFilesTest, FilterFileOfALargeCollectionIsNoFailure) {
     EXPECT_EQ(f1().List5.ListCount(), lines);
 }
 
+TEST_F(CollectionFilesTest, TheSaveAfterTrackReadErrorsWritesTheTrackWholeAndTheFiltersAnew) {
+    Records foreign(600);  // another collection's filters
+    foreign.i16(1, 1).i16(9, -1).str(10, "Ξένο");
+    // Length words of the second track that run past their records (title,
+    // artist, a spare text), and a size no file has.
+    for (const std::size_t at : {(45 + 9) * 400, (45 + 6) * 400, (45 + 44) * 400, (45 + 3) * 400 + 6}) {
+        SCOPED_TRACE(at);
+        writeSampleFiles();
+        std::string part = expectedTrackFile();
+        writeFile(trackPath(), part.replace(at, 2, "\xff\x7f"));
+        writeFile(filterPath(), foreign.bytes());
+        for (std::size_t load = 1; load <= 2; ++load) {
+            reload();
+            EXPECT_EQ(h.dialogs.calls("MsgBox").size(), 2 - load);
+            store().Save_Collection(false, false);
+        }
+        EXPECT_EQ(f1().List2.List(1), tracks[1].path);
+        EXPECT_EQ(d().TrackClass[1], 5);
+        // The genres and the table of the three tracks.
+        EXPECT_EQ(f1().Combo4_0[4].ListCount(), 2);
+        EXPECT_EQ(f1().List5.ListCount(), 5);
+    }
+}
+
+TEST_F(CollectionFilesTest, UnchangedTracksKeepTheirBytesInANewTrackPartFile) {
+    // Bytes in the unused tails of the records, and a stale record past the
+    // last track.
+    std::string part = expectedTrackFile();
+    for (std::size_t r = 0; r < 3 * 45; ++r) part[r * 400 + 399] = static_cast<char>(r + 1);
+    for (const std::size_t kept : {0, 2}) {
+        SCOPED_TRACE(kept);
+        writeSampleFiles();
+        writeFile(trackPath(), part + std::string(400, 'z'));
+        reload();
+        // Two of three changed: more than half the file is written anew.
+        for (std::size_t i = 0; i < 3; ++i) {
+            if (i != kept) d().TrackClass[i] = 2;
+            d().TrackSaved[i] = i == kept;
+        }
+        store().Save_Collection(false, false);
+        const std::string after = readFile(trackPath());
+        ASSERT_EQ(after.size(), 3u * 45 * 400);
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_EQ(after.compare(i * 45 * 400, 45 * 400, part, i * 45 * 400, 45 * 400) == 0, i == kept) << i;
+    }
+}
+
 }  // namespace
 }  // namespace tarvolin

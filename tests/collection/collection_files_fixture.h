@@ -146,6 +146,14 @@ protected:
     }
 
     std::string log() { return f1().Text2[0].Text(); }
+
+    // Loads the collection afresh from its files.
+    void reload() {
+        store().Reset_Collection(0);
+        d().CollectionPath = collectionPath();
+        h.dialogs.clearTranscript();
+        store().Load_Collection();
+    }
 };
 
 }  // namespace tarvolin

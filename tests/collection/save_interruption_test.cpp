@@ -369,6 +369,18 @@ protected:
         }
     }
 
+    // Runs the save in a child killed once its journal is written whole,
+    // before any of it is carried out.
+    void leaveJournal(const std::function<void()>& save) {
+        const Snapshot before = snapshot();
+        const std::string journal = collectionPath() + ".journal";
+        for (long at = 1; !fs::exists(journal) || fs::file_size(journal) == 0; ++at) {
+            ASSERT_LT(at, 400) << "the save left no journal";
+            restore(before);
+            runSave(save, at, false);
+        }
+    }
+
     void rateAndRename(int track, int cls) {
         const auto e = static_cast<std::size_t>(track);
         d().TrackClass[e] = static_cast<std::int16_t>(cls);
@@ -513,6 +525,104 @@ TEST_F(SaveInterruptionTest, BackupRefresh) {
                                store().SaveCounter = 4;
                                store().Save_Collection(false, false);
                            });
+}
+
+TEST_F(SaveInterruptionTest, NothingButTheCollectionsOwnRegularFilesIsWritten) {
+    makeCollection();
+    load(h, collectionPath());
+    const std::string tracks = CollectionStore::trackPartFileOf(collectionPath()), outside = app().AppFolder() + "out";
+    const std::string filters = CollectionStore::filterPartFileOf(collectionPath());
+    const Snapshot before = snapshot();
+    // A link to `outside` (a copy of the file, or nothing) takes the place
+    // of a file, after a save (full or not) left its journal or without one.
+    const std::vector<std::tuple<std::string, bool, bool, bool>> cases = {
+        {tracks, false, true, true}, {tracks, false, true, false}, {tracks + ".new", true, true, true},
+        {collectionPath() + ".journal", false, true, true}, {tracks, false, false, true}};
+    for (const auto& [link, full, journal, target] : cases) {
+        SCOPED_TRACE(link + (journal ? "" : ", no journal") + (target ? "" : ", to nowhere"));
+        restore(before);
+        fs::remove(outside);
+        rateAndRename(4, 2);
+        if (journal) leaveJournal([&] { store().Save_Collection(false, full); });
+        if (target) fs::copy_file(link, outside, fs::copy_options::overwrite_existing);
+        fs::remove(link);
+        fs::create_symlink(outside, link);
+        const std::string kept = readFile(outside);
+        // No journal is carried out, and a later save writes its own files.
+        load(checker, collectionPath());
+        EXPECT_TRUE(readFile(filters) == before.at(filters));
+        if (checker->collection.isTrackRow(4)) checker->collection.d.TrackSaved[4] = false;
+        checker->collection.Save_Collection(false, false);
+        EXPECT_EQ(fs::exists(outside), target);
+        EXPECT_TRUE(readFile(outside) == kept);
+        EXPECT_FALSE(fs::is_symlink(tracks));
+        EXPECT_NE(checker->Form1.Text2[0].Text().find(".set-aside"), std::string::npos);
+    }
+}
+
+TEST_F(SaveInterruptionTest, AJournalIsCarriedOutOnlyOntoTheFilesItWasMadeFor) {
+    makeCollection();
+    load(h, collectionPath());
+    store().SaveCounter = 4;
+    store().Save_Collection(false, false);  // the backup copies
+    rateAndRename(4, 1);
+    store().Save_Collection(false, false);
+    const Snapshot before = snapshot();
+    const std::string journal = collectionPath() + ".journal", tracks = CollectionStore::trackPartFileOf(collectionPath());
+    const std::set<std::string> own = {collectionPath(), tracks, CollectionStore::filterPartFileOf(collectionPath())};
+    auto put = [&](std::size_t at, const char* text) { writeFile(tracks, readFile(tracks).replace(at, 2, text)); };
+    // The files restored from their backups; another track file (a title
+    // differs); its own files, damaged where the save wrote nothing.
+    const std::vector<std::pair<std::function<void()>, bool>> cases = {
+        {[&] { for (const std::string& f : own) writeFile(f, before.at(f + ".backup")); }, false},
+        {[&] { put((4 * 45 + 9) * 400 + 2, "xy"); }, false},
+        {[&] { put((12 * 45 + 9) * 400, "\xff\xff"); }, true}};
+    for (const auto& [change, madeFor] : cases) {
+        SCOPED_TRACE(madeFor);
+        restore(before);
+        rateAndRename(4, 3);
+        leaveJournal([&] { store().Save_Collection(false, false); });
+        change();
+        const Snapshot found = snapshot();
+        load(checker, collectionPath());
+        EXPECT_FALSE(fs::exists(journal));
+        EXPECT_EQ(fs::exists(journal + ".set-aside"), !madeFor);
+        // Not carried out: the files stay as found. Carried out over damage:
+        // the copies the next save keeps aside are the files as found.
+        if (madeFor) checker->collection.Save_Collection(false, false);
+        for (const std::string& f : own) EXPECT_TRUE(readFile(madeFor ? f + ".damaged" : f) == found.at(f)) << f;
+    }
+}
+
+TEST_F(SaveInterruptionTest, AJournalReachingBeyondWhatTheFilesHoldIsNotCarriedOut) {
+    makeCollection();
+    const std::vector<std::string> own = {collectionPath(), CollectionStore::trackPartFileOf(collectionPath()),
+                                          CollectionStore::filterPartFileOf(collectionPath())};
+    const Snapshot before = snapshot();
+    // At 4 GiB; past the last track; past the most filter records; past 2^64.
+    const std::vector<std::tuple<char, std::uint64_t, std::uint64_t>> cases = {
+        {0, 4ULL << 30, 300}, {1, 32766ULL * 45 * 400 - 400, 800}, {2, (9 + 8 * 32767ULL + 32768) * 600, 600},
+        {1, ~0ULL - 399, 400}};
+    for (const auto& [part, offset, length] : cases) {
+        SCOPED_TRACE(offset);
+        restore(before);
+        // One edit past the file's end (so replacing nothing), as a save writes it.
+        std::string j = "tvjour2\n";
+        auto number = [&](std::uint64_t v, int n) { for (int i = 0; i < n; ++i) j += static_cast<char>(v >> (8 * i)); };
+        number(1, 4);
+        for (const std::string& f : own) number(fs::file_size(f), 8);
+        j += {'\1', part};
+        number(offset, 8);
+        number(length, 8);
+        j.append(length, 'j');
+        std::uint64_t sum = 14695981039346656037ULL;
+        for (unsigned char ch : j) sum = (sum ^ ch) * 1099511628211ULL;
+        number(sum, 8);
+        writeFile(collectionPath() + ".journal", j + "tvjend1\n");
+        load(checker, collectionPath());
+        for (const std::string& f : own) EXPECT_EQ(fs::file_size(f), before.at(f).size()) << f;
+        EXPECT_TRUE(fs::exists(collectionPath() + ".journal.set-aside"));
+    }
 }
 
 }  // namespace
