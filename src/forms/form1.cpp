@@ -5,7 +5,8 @@
 // Command15(0, 1, 3) and the action button Command16(0); the tool tips of
 // Command11, Command15(3), HScroll1, and of Command3, Command15 and Text3,
 // which take those of their twins in the compact window. Check1 shows the
-// scheme and "www." of a web address.
+// scheme and "www." of a web address. The names for assistive technology of
+// the controls that show no caption, tool tip or label beside them.
 #include "forms/form1.h"
 
 #include <array>
@@ -54,11 +55,13 @@ void Form1::buildControls() {
     adopt(Text6, "Text6");
     place(Text6, "", 8, 4, 720, 22);
     Text6.setLocked(true);
+    Text6.AccessibleName = design::kCurrentFileName;
     Text5.bind(*this, "Text5");
     Text5.addRange(0, 4);
     for (TextBox& t : Text5) {
         place(t, "", 736 + t.Index() * 88, 4, 84, 22);
         t.setLocked(true);
+        t.AccessibleName = design::kStatusNames[static_cast<std::size_t>(t.Index())];
         if (t.Index() <= 2) t.setText("00:00:00");
     }
 
@@ -77,9 +80,11 @@ void Form1::buildControls() {
     place(Label2[1], "", 586, 50, 590, 18);
 
     // Track list: number and class columns, the paths, then duration, size
-    // and bit rate
+    // and bit rate. The Tab key stops at the paths only: the columns follow
+    // its row.
     adopt(List2, "List2");
     List2.setMultiSelect(2);
+    List2.AccessibleName = "Αρχεία Συλλογής - Collection Files";
     List3_0.bind(*this, "List3_0");
     List3_0.addRange(0, 4);
     place(List3_0[0], "", 8, 72, 56, 170);
@@ -88,17 +93,25 @@ void Form1::buildControls() {
     place(List3_0[2], "", 888, 72, 96, 170);
     place(List3_0[3], "", 984, 72, 96, 170);
     place(List3_0[4], "", 1080, 72, 96, 170);
-    for (ListBox& l : List3_0) l.setMultiSelect(2);
+    static const std::array<const char*, 5> columnNames = {"Αριθμός - Number", "Κλάση - Class",
+                                                           design::kStatusNames[0], design::kStatusNames[3],
+                                                           design::kStatusNames[4]};
+    for (ListBox& l : List3_0) {
+        l.setMultiSelect(2);
+        l.AccessibleName = columnNames[static_cast<std::size_t>(l.Index())];
+        l.TabStop = false;
+    }
 
     // Seek slider and transport row
     adopt(Slider1, "Slider1");
     place(Slider1, "", 8, 246, 1168, 26);
     Slider1.setSmallChange(5);
     Slider1.setLargeChange(15);
+    Slider1.AccessibleName = design::kPositionName;
 
     adopt(Command11, "Command11");
     place(Command11, "", 8, 276, 44, 36);
-    Command11.setToolTipText("Αναπαραγωγή / Παύση - Play / Pause");
+    Command11.setToolTipText(design::kPlayPauseName);
 
     Command3.bind(*this, "Command3");
     Command3.addRange(0, 1);
@@ -130,9 +143,12 @@ void Form1::buildControls() {
     HScroll1.setMax(2000);
     HScroll1.setSmallChange(20);
     HScroll1.setLargeChange(200);
-    HScroll1.setToolTipText("Ένταση - Volume");
+    HScroll1.setToolTipText(design::kVolumeName);
+    // A scroll bar that moves nothing: the Tab key passes it by.
     adopt(HScroll2, "HScroll2");
     place(HScroll2, "", 1092, 285, 84, 18);
+    HScroll2.AccessibleName = "Χωρίς Χρήση - Unused";
+    HScroll2.TabStop = false;
 
     // The pages
     adopt(MultiPage1, "MultiPage1");
@@ -194,6 +210,7 @@ void Form1::buildPlayControlPage() {
     Text2[0].setMultiLine(true);
     Text2[0].setScrollBars(2);
     Text2[0].setLocked(true);
+    Text2[0].AccessibleName = "Αναφορές - Reports";
 
     place(Shape1[1], "Frame4", 8, 222, 284, 12);
     place(Shape2[1], "Frame4", 8, 222, 0, 12);
@@ -219,9 +236,11 @@ void Form1::buildPlayControlPage() {
     for (std::size_t k = 0; k < boxes.size(); ++k) {
         adopt(*boxes[k].first, boxes[k].second);
         place(*boxes[k].first, "FrameTags", 132, 16 + static_cast<int>(k) * 28, 160, 22);
+        boxes[k].first->LabelledBy = &Label1[static_cast<int>(k)];
     }
     adopt(Combo1, "Combo1");
     place(Combo1, "FrameTags", 132, 156, 160, 22);
+    Combo1.LabelledBy = &Label1[5];
     adopt(Command14, "Command14");
     place(Command14, "FrameTags", 162, 184, 130, 24);
     Command14.setCaption("Αποθήκευση Save");
@@ -286,12 +305,14 @@ void Form1::buildFileManagingPage() {
         place(Label12[k], "Frame12", 8 + col * 318, 22 + row * 30, 124, 18);
         Label12[k].setCaption(filterCaptions[static_cast<std::size_t>(k)]);
         place(Combo4_0[k], "Frame12", 134 + col * 318, 20 + row * 30, 180, 22);
+        Combo4_0[k].LabelledBy = &Label12[k];
     }
 
     adopt(Command17, "Command17");
     place(Command17, "Frame12", 8, 108, 150, 26);
     Command17.setCaption("Αναζήτηση      Search");
     place(Text2[4], "Frame12", 162, 110, 300, 22);
+    Text2[4].AccessibleName = "Κείμενο Αναζήτησης - Search Text";
     Command16.bind(*this, "Command16");
     Command16.addRange(0, 1);
     place(Command16[1], "Frame12", 470, 108, 120, 26);
@@ -303,9 +324,11 @@ void Form1::buildFileManagingPage() {
     adopt(List5, "List5");
     place(List5, "Frame12", 8, 140, 948, 102);
     List5.setMultiSelect(2);
+    List5.AccessibleName = "Πίνακας Αρχείων - Files Table";
     adopt(List4, "List4");
     place(List4, "Frame12", 8, 246, 948, 74);
     List4.setMultiSelect(2);
+    List4.AccessibleName = "Φιλτραρισμένα Αρχεία - Filtered Files";
 
     static const std::array<const char*, 3> actions = {"Αντιγραφή - Copy", "Μετακίνηση - Move",
                                                        "Διαγραφή - Delete"};
@@ -326,6 +349,7 @@ void Form1::buildFileManagingPage() {
     place(Command19, "Frame12", 528, 324, 112, 26);
     Command19.setCaption("Φάκελος  Directory");
     place(Text2[5], "Frame12", 644, 326, 312, 22);
+    Text2[5].AccessibleName = "Φάκελος Μετακίνησης - Destination Directory";
 }
 
 // Page 2: drive, folder and file lists, the media types and the add and
@@ -337,15 +361,19 @@ void Form1::buildMediaSourcePage() {
 
     adopt(Drive1, "Drive1");
     place(Drive1, "Frame1", 8, 16, 280, 22);
+    Drive1.AccessibleName = "Δίσκος - Drive";
     adopt(Dir1, "Dir1");
     place(Dir1, "Frame1", 8, 42, 280, 200);
+    Dir1.AccessibleName = "Φάκελοι - Directories";
     adopt(File1, "File1");
     place(File1, "Frame1", 296, 16, 360, 226);
+    File1.AccessibleName = "Αρχεία - Files";
     File1.setMultiSelect(2);
     File1.setPattern("*.mp3;*.mp4");
     adopt(List3, "List3");
     place(List3, "Frame1", 664, 16, 140, 226);
     List3.setMultiSelect(2);
+    List3.AccessibleName = "Τύποι Αρχείων - File Types";
 
     static const std::array<const char*, 5> groups = {"Όλα - All", "Ήχος- Sound", "Βίντεο - Video",
                                                       "Λίστες - Lists", "Έξτρα - Extra"};
@@ -389,6 +417,7 @@ void Form1::buildSubfoldersPage() {
     adopt(List1, "List1");
     place(List1, "Frame8", 8, 18, 948, 180);
     List1.setMultiSelect(2);
+    List1.AccessibleName = "Υποφάκελοι - Subdirectories";
 
     adopt(Option1_0, "Option1_0");
     place(Option1_0, "Frame8", 8, 204, 120, 20);
@@ -423,8 +452,10 @@ void Form1::buildSubfoldersPage() {
     place(Text2[1], "Frame8", 8, 290, 948, 44);
     Text2[1].setMultiLine(true);
     Text2[1].setLocked(true);
+    Text2[1].AccessibleName = "Πρόοδος - Progress";
     place(Text2[2], "Frame8", 8, 338, 948, 22);
     Text2[2].setLocked(true);
+    Text2[2].AccessibleName = "Τρέχον Στοιχείο - Current Item";
 }
 
 // Page 4: twelve preview players in three rows of four.

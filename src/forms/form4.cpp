@@ -17,9 +17,11 @@ Form4::Form4() {
     adopt(Text6, "Text6");
     place(Text6, "", 8, 4, 550, 22);
     Text6.setLocked(true);
+    Text6.AccessibleName = design::kCurrentFileName;
     adopt(Text1, "Text1");
     place(Text1, "", 562, 4, 110, 22);
     Text1.setLocked(true);
+    Text1.AccessibleName = "Αριθμός Αρχείου - File Number";
 
     adopt(Label3, "Label3");
     place(Label3, "", 8, 30, 664, 18);
@@ -44,22 +46,18 @@ Form4::Form4() {
     place(WindowsMediaPlayer1, "", 136, 106, 280, 120);
 
     // Status boxes with their captions, one row each: duration, elapsed,
-    // remaining, size, bit rate.
+    // remaining, size (no caption), bit rate.
     Label1.bind(*this, "Label1");
     Text5.bind(*this, "Text5");
     Text5.addRange(0, 4);
-    struct Row { int label; const char* caption; };
-    static const std::array<Row, 5> rows = {{{6, "Διάρκεια - Length"},
-                                             {7, "Διανύθηκε - Elapsed"},
-                                             {9, "Υπόλοιπο - Remain."},
-                                             {11, ""},
-                                             {10, "Kbps"}}};
+    static const std::array<int, 5> labels = {6, 7, 9, 11, 10};
     for (int k = 0; k < 5; ++k) {
-        const Row& r = rows[static_cast<std::size_t>(k)];
-        Label& l = Label1.add(r.label);
+        const auto i = static_cast<std::size_t>(k);
+        Label& l = Label1.add(labels[i]);
         place(l, "", 424, 108 + k * 24, 130, 18);
-        l.setCaption(r.caption);
+        if (k != 3) l.setCaption(design::kStatusNames[i]);
         place(Text5[k], "", 556, 106 + k * 24, 116, 22);
+        Text5[k].AccessibleName = design::kStatusNames[i];
         Text5[k].setLocked(true);
         if (k <= 2) Text5[k].setText("00:00:00");
     }
@@ -68,6 +66,7 @@ Form4::Form4() {
     place(Slider1, "", 8, 232, 664, 26);
     Slider1.setSmallChange(5);
     Slider1.setLargeChange(15);
+    Slider1.AccessibleName = design::kPositionName;
 
     adopt(Timer1, "Timer1");
     place(Timer1, "", 648, 400, 24, 24);
@@ -80,6 +79,7 @@ Form4::Form4() {
     Frame1.setCaption("Χειρισμός - Managment");
     adopt(Command11, "Command11");
     place(Command11, "Frame1", 8, 18, 34, 34);
+    Command11.AccessibleName = design::kPlayPauseName;
     Command3.bind(*this, "Command3");
     Command3.addRange(0, 1);
     place(Command3[1], "Frame1", 46, 18, 34, 34);
@@ -111,6 +111,7 @@ Form4::Form4() {
     HScroll1.setMax(2000);
     HScroll1.setSmallChange(20);
     HScroll1.setLargeChange(200);
+    HScroll1.AccessibleName = design::kVolumeName;
 
     // Rating display
     adopt(Frame11, "Frame11");

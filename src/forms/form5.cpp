@@ -46,12 +46,17 @@ Form5::Form5() {
     Text1.addRange(0, 5);
     VScroll1.bind(*this, "VScroll1");
     VScroll1.addRange(0, 5);
+    // Each box and its spinner are named by their frame and their unit.
+    static const std::array<const char*, 3> units = {"ώρες - hours", "λεπτά - minutes", "δευτερόλεπτα - seconds"};
     for (int i = 0; i <= 5; ++i) {
-        const char* frame = i < 3 ? "FrameTime" : "FrameCountdown";
+        Frame& frame = i < 3 ? FrameTime : FrameCountdown;
         const int col = i % 3;
-        place(Text1[i], frame, 8 + col * 70, 22, 36, 22);
+        const std::string name = design::fieldName(frame.Caption(), units[static_cast<std::size_t>(col)]);
+        place(Text1[i], frame.Name(), 8 + col * 70, 22, 36, 22);
         Text1[i].setText("00");
-        place(VScroll1[i], frame, 46 + col * 70, 20, 16, 26);
+        Text1[i].AccessibleName = name;
+        VScroll1[i].AccessibleName = name;
+        place(VScroll1[i], frame.Name(), 46 + col * 70, 20, 16, 26);
         VScroll1[i].setMin(0);
         VScroll1[i].setMax(col == 0 ? 23 : 59);
     }
@@ -65,6 +70,7 @@ Form5::Form5() {
     FrameFile.setCaption("Αρχείο Ξυπνητήρι - File to Snooze");
     adopt(Combo1, "Combo1");
     place(Combo1, "FrameFile", 8, 20, 448, 22);
+    Combo1.AccessibleName = FrameFile.Caption();
 
     static const std::array<const char*, 3> buttons = {"Έξοδος Exit", "Εντάξει Ok", "Ακύρωση Cancel"};
     Command1.bind(*this, "Command1");

@@ -17,6 +17,10 @@ void addRatingDisplay(Form& form, CommandButton& Command8, PictureBox& Picture2,
     form.adopt(Picture2, "Picture2");
     place(Picture2, at.container, at.left, at.top + 32, at.width, 22);
     Picture2.setBorderStyle(0);
+    Picture2.AccessibleName = "Αστέρια Προτίμησης - Rating Stars";
+    // The stars, the bars and the numbers do what the rating button and the
+    // class names do: the Tab key stops at those only.
+    Picture2.TabStop = false;
 
     static const std::array<const char*, 7> classNames = {
         "Όλα - All",         "Ασημείωτα - Unmarked", "Κλάση Χ΄- Class X", "Κλάση Γ΄- Class C",
@@ -33,6 +37,10 @@ void addRatingDisplay(Form& form, CommandButton& Command8, PictureBox& Picture2,
         Label10[k].setCaption(classNames[static_cast<std::size_t>(k)]);
         place(Label21[k], at.container, at.left + at.nameWidth + 2, y, 16, 18);
         place(Label9[k], at.container, at.left + at.nameWidth + 20, y, at.numbersWidth, 18);
+        for (Label* l : {&Label21[k], &Label9[k]}) {
+            l->LabelledBy = &Label10[k];
+            l->TabStop = false;
+        }
     }
 }
 

@@ -1,11 +1,15 @@
 #include "gui/binders.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include <algorithm>
 
+#include "gui/accessibility.h"
 #include "gui/binder_support.h"
 #include "gui/focus_hold.h"
 #include "platform/player.h"
@@ -30,6 +34,7 @@ public:
     QStringList actionNames() const override {
         QStringList names = QAccessibleWidget::actionNames();
         if (pressable()) names << pressAction();
+        if (tabStop() && !names.contains(setFocusAction())) names << setFocusAction();
         return names;
     }
     void doAction(const QString& name) override {
@@ -37,21 +42,73 @@ public:
         else QAccessibleWidget::doAction(name);
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
+    // Reached by the Tab key where the program handles a click.
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (tabStop()) s.focusable = true;
+        return s;
+    }
 
 private:
     bool pressable() const {
-        auto* binder = qobject_cast<Binder*>(widget()->property(kBinderProperty).value<QObject*>());
+        const Binder* binder = binderOf(widget());
         return binder && binder->pressable();
+    }
+    bool tabStop() const {
+        const Binder* binder = binderOf(widget());
+        return binder && binder->tabStop();
     }
 };
 
-QAccessibleInterface* pressableFactory(const QString& className, QObject* object) {
+// How assistive technology sees a combo box: by the name the binder gives
+// it, the item shown as its value; the drop-down list and the edit part are
+// its children, and Press opens or closes the list.
+class ComboAccessible final : public QAccessibleWidget {
+public:
+    explicit ComboAccessible(QComboBox* w) : QAccessibleWidget(w, QAccessible::ComboBox) {}
+    int childCount() const override { return box()->lineEdit() ? 2 : 1; }
+    QAccessibleInterface* child(int i) const override {
+        QObject* c = nullptr;
+        if (i == 0) c = box()->view();
+        else if (i == 1) c = box()->lineEdit();
+        return c ? QAccessible::queryAccessibleInterface(c) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* c) const override {
+        if (!c) return -1;
+        if (c->object() == box()->view()) return 0;
+        return c->object() && c->object() == box()->lineEdit() ? 1 : -1;
+    }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? box()->currentText() : QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = box()->view()->isVisible();
+        s.editable = box()->isEditable();
+        return s;
+    }
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name != showMenuAction() && name != pressAction()) return;
+        if (box()->view()->isVisible()) box()->hidePopup();
+        else box()->showPopup();
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* binderFactory(const QString& className, QObject* object) {
     auto* w = qobject_cast<QWidget*>(object);
     if (!w) return nullptr;
     if (className == QLatin1String(BoundLabel::staticMetaObject.className()))
         return new PressableAccessible(w, QAccessible::StaticText);
     if (className == QLatin1String(BoundPicture::staticMetaObject.className()))
         return new PressableAccessible(w, QAccessible::Graphic);
+    if (className == QLatin1String(BoundCombo::staticMetaObject.className()))
+        return new ComboAccessible(static_cast<QComboBox*>(w));
     return nullptr;
 }
 
@@ -63,19 +120,48 @@ QAccessibleInterface* pressableFactory(const QString& className, QObject* object
 Binder::Binder(Control& control, QWidget* widget) : control_(control), widget_(widget) {
     const QString name = q(control.objectName());
     static const bool factoryInstalled = [] {
-        QAccessible::installFactory(pressableFactory);
+        QAccessible::installFactory(binderFactory);
         return true;
     }();
     (void)factoryInstalled;
     widget->setProperty(kBinderProperty, QVariant::fromValue<QObject*>(this));
     widget->setObjectName(name);
-    widget->setAccessibleDescription(name);
+    setAccessibleId(widget, name);
     listenId_ = control_.changed.listen([this](std::string_view what) {
-        if (widget_) sync(what);
+        if (!widget_) return;
+        sync(what);
+        if (what == "Caption" || what == "ToolTipText") syncName();
     });
+    if (control_.LabelledBy) {
+        labelListenId_ = control_.LabelledBy->changed.listen([this](std::string_view what) {
+            if (widget_ && what == "Caption") syncName();
+        });
+    }
 }
 
-Binder::~Binder() { control_.changed.unlisten(listenId_); }
+Binder::~Binder() {
+    control_.changed.unlisten(listenId_);
+    if (control_.LabelledBy) control_.LabelledBy->changed.unlisten(labelListenId_);
+}
+
+Binder* binderOf(const QWidget* widget) {
+    return widget ? qobject_cast<Binder*>(widget->property(kBinderProperty).value<QObject*>()) : nullptr;
+}
+
+bool Binder::tabStop() const {
+    return control_.TabStop && widget_ && (widget_->focusPolicy() & Qt::TabFocus);
+}
+
+void Binder::applyName(const QString& name) { widget_->setAccessibleName(name); }
+
+void Binder::syncName() {
+    QString name = caption();
+    if (name.isEmpty()) name = q(control_.AccessibleName);
+    if (name.isEmpty()) name = q(control_.ToolTipText());
+    if (name.isEmpty())
+        if (auto* label = dynamic_cast<const Label*>(control_.LabelledBy)) name = q(label->Caption());
+    applyName(name);
+}
 
 void Binder::applyGeometry() {
     if (!widget_) return;
@@ -92,6 +178,10 @@ void Binder::syncAll() {
     sync("Visible");
     sync("Enabled");
     sync("ToolTipText");
+    syncName();
+    // Left out of the Tab key's round, the widget still takes the focus
+    // from a click.
+    if (!control_.TabStop) widget_->setFocusPolicy(Qt::FocusPolicy(widget_->focusPolicy() & ~Qt::TabFocus));
 }
 
 void Binder::sync(std::string_view what) {
@@ -106,6 +196,16 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == kPressEvent) {
         if (control_.Enabled()) clicked();
         return true;
+    }
+    // Space and Enter press a label or picture that has the focus.
+    if (event->type() == QEvent::KeyPress && pressable()) {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        const int k = ke->key();
+        if ((k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter) && !ke->isAutoRepeat() &&
+            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            if (control_.Enabled()) clicked();
+            return true;
+        }
     }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);

@@ -5,9 +5,11 @@
 // (userClick, userEdited, userScroll, Click, MouseDown, ...). A binder holds
 // no behaviour of the program.
 //
-// Every widget's objectName and accessibleDescription are the control's
-// objectName() ("List2", "Command18_0", "List3_0_1"); the accessible name
-// stays the visible text.
+// Every widget's objectName is the control's objectName() ("List2",
+// "Command18_0", "List3_0_1"), and so is its accessible description where
+// test drivers ask for it (accessibleIdsShown); otherwise the description
+// is the tool tip. The accessible name says what the control is: its
+// caption, else the name its design gives it, its tool tip, or its label.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QColor>
+#include <QComboBox>
 #include <QLabel>
 #include <QPointer>
 #include <QWidget>
@@ -80,12 +83,27 @@ class BoundLabel final : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
+
+protected:
+    // A label reached by the Tab key shows the focus.
+    void paintEvent(QPaintEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 };
 
 class BoundPicture : public QWidget {
     Q_OBJECT
 public:
     using QWidget::QWidget;
+};
+
+// The widget of combo boxes, which assistive technology is given named as
+// the other controls are: Qt names a combo box on this desktop by the item
+// it shows.
+class BoundCombo final : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
 };
 
 // Base of every binder: common properties (Visible, Enabled, geometry in
@@ -109,6 +127,8 @@ public:
     // Whether the widget offers assistive technology a Press action that
     // clicks it (labels and pictures the program handles a click on).
     virtual bool pressable() const { return false; }
+    // Whether the Tab key stops at the widget when it is enabled and shown.
+    virtual bool tabStop() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,6 +137,13 @@ protected:
     virtual void doubleClicked() {}
     // Whether the common Enabled applies to the whole widget.
     virtual bool enablesWidget() const { return true; }
+    // The caption the control shows ("" for kinds without one).
+    virtual QString caption() const { return {}; }
+    // Gives the widget its accessible name (the parts that have focus of
+    // their own too).
+    virtual void applyName(const QString& name);
+    // Names the widget by its caption, design name, tool tip or label.
+    void syncName();
 
     // While one lives, what the widget reports is the binder's own change:
     // updating_ is set, and given back as it was (scopes nest).
@@ -138,7 +165,11 @@ protected:
 
 private:
     int listenId_ = 0;
+    int labelListenId_ = 0;
 };
+
+// The binder of a control's widget, or null.
+Binder* binderOf(const QWidget* widget);
 
 // The widget property of a control's widget that fills its container's
 // area whatever the control's own geometry says.

@@ -26,12 +26,11 @@ public:
         lay->addWidget(label_);
     }
     void setCaption(const QString& c) {
-        QString shown = c;
-        shown.remove('&');
-        label_->setText(shown);
+        label_->setText(shownCaption(c));
         label_->setVisible(!c.isEmpty());
-        setAccessibleName(shown);
     }
+    // A caption as shown: without the access key marks.
+    static QString shownCaption(QString c) { return c.remove('&'); }
     QLabel* label() const { return label_; }
 
 private:
@@ -69,6 +68,7 @@ public:
     }
 
 protected:
+    QString caption() const override { return CaptionButton::shownCaption(q(b_.Caption())); }
     // Enter on the button that has the focus presses it, as Space does.
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress && watched == w_) {

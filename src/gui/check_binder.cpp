@@ -40,6 +40,9 @@ public:
         } else Binder::sync(what);
     }
 
+protected:
+    QString caption() const override { return q(c_.Caption()); }
+
 private:
     CheckBox& c_;
     QCheckBox* w_;

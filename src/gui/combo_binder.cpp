@@ -76,6 +76,14 @@ public:
         }
     }
 
+protected:
+    // The edit part and the drop-down list are named as the box.
+    void applyName(const QString& name) override {
+        Binder::applyName(name);
+        w_->view()->setAccessibleName(name);
+        if (w_->lineEdit()) w_->lineEdit()->setAccessibleName(name);
+    }
+
 private:
     void picked(int i) {
         if (drive_) drive_->setDrive(drive_->List(i));
@@ -108,6 +116,7 @@ private:
         // The edit part takes what is typed as it stands: no completion
         // from the items.
         w_->setCompleter(nullptr);
+        syncName();
         // Typed, pasted or set through assistive technology: the user's text.
         // A pick from the list comes as `activated`, after Qt has written the
         // item into the edit part.
@@ -137,7 +146,7 @@ private:
 }  // namespace
 
 std::unique_ptr<Binder> bindCombo(ListControl& l, QWidget* parent) {
-    return std::make_unique<ComboBinder>(l, new QComboBox(parent));
+    return std::make_unique<ComboBinder>(l, new BoundCombo(parent));
 }
 
 }  // namespace tarvolin

@@ -19,6 +19,7 @@
 
 #include <xcb/xcb.h>
 
+#include "gui/accessibility.h"
 #include "gui/focus_hold.h"
 #include "gui/pictures.h"
 #include "gui/video_widget.h"
@@ -110,6 +111,10 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* e) {
     return QMainWindow::eventFilter(watched, e);
 }
 
+bool FormWindow::focusNextPrevChild(bool next) {
+    return moveFocusInLayout(centralWidget(), next) || QMainWindow::focusNextPrevChild(next);
+}
+
 namespace {
 
 // Windows kept on top go back above a window just shown. A window manager
@@ -157,7 +162,7 @@ FormView::~FormView() {
 void FormView::build() {
     const QString name = q(name_);
     window_->setObjectName(name);
-    window_->setAccessibleDescription(name);
+    setAccessibleId(window_.get(), name);
     central_ = new QWidget(window_.get());
     central_->setObjectName(name + "_client");
     window_->setCentralWidget(central_);

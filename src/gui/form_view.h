@@ -41,6 +41,8 @@ protected:
     void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    // The Tab key goes through the controls in the order they are drawn.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     FormView& view_;

@@ -50,14 +50,13 @@ public:
         sync("BorderStyle");
     }
     void sync(std::string_view what) override {
-        if (what == "Caption") {
-            w_->setTitle(q(f_.Caption()));
-            w_->setAccessibleName(q(f_.Caption()));
-        } else if (what == "BorderStyle") w_->setFlat(f_.BorderStyle() == 0);
+        if (what == "Caption") w_->setTitle(q(f_.Caption()));
+        else if (what == "BorderStyle") w_->setFlat(f_.BorderStyle() == 0);
         else Binder::sync(what);
     }
 
 protected:
+    QString caption() const override { return q(f_.Caption()); }
     void clicked() override { f_.Click.raise(); }
 
 private:

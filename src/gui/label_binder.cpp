@@ -3,6 +3,9 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include "gui/pictures.h"
 #include "toolkit/controls.h"
@@ -32,7 +35,6 @@ public:
         } else if (what == "Caption") {
             // A label showing a picture keeps it; the caption stays its name.
             if (picture(l_.Picture()).isNull()) w_->setText(q(l_.Caption()));
-            w_->setAccessibleName(q(l_.Caption()));
         } else if (what == "BackColor") {
             const QColor c = modelColour(l_.BackColor(), true);
             w_->setAutoFillBackground(c.isValid());
@@ -73,8 +75,10 @@ public:
     }
 
     bool pressable() const override { return l_.Click.connected(); }
+    bool tabStop() const override { return l_.TabStop && pressable(); }
 
 protected:
+    QString caption() const override { return q(l_.Caption()); }
     void clicked() override { l_.Click.raise(); }
     void doubleClicked() override { l_.DblClick.raise(); }
 
@@ -84,6 +88,25 @@ private:
 };
 
 }  // namespace
+
+void BoundLabel::paintEvent(QPaintEvent* e) {
+    QLabel::paintEvent(e);
+    if (!hasFocus()) return;
+    QPainter p(this);
+    QStyleOptionFocusRect o;
+    o.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &o, &p, this);
+}
+
+void BoundLabel::focusInEvent(QFocusEvent* e) {
+    QLabel::focusInEvent(e);
+    update();
+}
+
+void BoundLabel::focusOutEvent(QFocusEvent* e) {
+    QLabel::focusOutEvent(e);
+    update();
+}
 
 std::unique_ptr<Binder> bindLabel(Label& l, QWidget* parent) {
     return std::make_unique<LabelBinder>(l, new BoundLabel(parent));

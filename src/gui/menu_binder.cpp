@@ -1,4 +1,5 @@
 // MenuBinder: a menu item as a QAction, a submenu as its QMenu's action.
+#include "gui/accessibility.h"
 #include "gui/binder_support.h"
 
 #include <QAction>
@@ -21,7 +22,7 @@ void MenuBinder::build(QWidget* owner) {
     if (!item_.children().empty()) {
         menu_ = new QMenu(owner);
         menu_->setObjectName(name);
-        menu_->setAccessibleDescription(name);
+        setAccessibleId(menu_, name);
         action_ = menu_->menuAction();
     } else {
         action_ = new QAction(owner);

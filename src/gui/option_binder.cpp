@@ -35,6 +35,9 @@ public:
         } else Binder::sync(what);
     }
 
+protected:
+    QString caption() const override { return q(o_.Caption()); }
+
 private:
     OptionButton& o_;
     QRadioButton* w_;

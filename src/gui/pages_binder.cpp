@@ -17,6 +17,7 @@ public:
             if (updating_ || i < 0) return;
             m_.setValue(i);
             m_.Click.raise(i);
+            syncName();
         });
     }
     void syncAll() override {
@@ -39,13 +40,22 @@ public:
                 w_->setTabEnabled(i, m_.page(i).Enabled);
             }
             updating_ = false;
+            syncName();
         } else if (what == "Value") {
             updating_ = true;
             if (m_.Value() >= 0 && m_.Value() < w_->count()) w_->setCurrentIndex(m_.Value());
             updating_ = false;
+            syncName();
         } else {
             Binder::sync(what);
         }
+    }
+
+protected:
+    // The page shown is what the control shows.
+    QString caption() const override {
+        const int i = w_->currentIndex();
+        return i >= 0 && i < m_.PageCount() ? q(m_.page(i).Caption) : QString();
     }
 
 private:

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "gui/accessibility.h"
+
 namespace tarvolin {
 
 namespace {
@@ -95,7 +97,7 @@ QtDialogs::~QtDialogs() {
 int QtDialogs::MsgBox(const std::string& prompt, int buttons, const std::string& title) {
     QMessageBox box(iconFor(buttons), titleOr(title), q(prompt), QMessageBox::NoButton, parent_);
     box.setObjectName("MsgBox");
-    box.setAccessibleDescription("MsgBox");
+    setAccessibleId(&box, "MsgBox");
     const ButtonSet set = buttonsFor(buttons);
     std::vector<std::pair<QAbstractButton*, int>> made;
     for (auto& [b, code] : set.buttons) made.emplace_back(box.addButton(b), code);
@@ -116,7 +118,7 @@ std::string QtDialogs::InputBox(const std::string& prompt, const std::string& ti
                                 const std::string& defaultText) {
     QInputDialog dlg(parent_);
     dlg.setObjectName("InputBox");
-    dlg.setAccessibleDescription("InputBox");
+    setAccessibleId(&dlg, "InputBox");
     dlg.setWindowTitle(titleOr(title));
     dlg.setLabelText(q(prompt));
     dlg.setTextValue(q(defaultText));

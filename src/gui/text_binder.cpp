@@ -28,6 +28,8 @@ public:
         } else {
             // Lines wrap unless the box has a horizontal scroll bar (1 or 3).
             plain_->setLineWrapMode((t_.ScrollBars() & 1) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+            // The Tab key goes on to the next control, as from a one-line box.
+            plain_->setTabChangesFocus(true);
             connect(plain_, &QPlainTextEdit::textChanged, this, [this] {
                 if (!updating_) t_.userEdited(modelText(plain_->toPlainText(), true));
             });

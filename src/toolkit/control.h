@@ -65,6 +65,14 @@ public:
     // layout by the front end (a frame or a page of a multipage).
     std::string Container;
 
+    // What assistive technology calls a control that shows no caption:
+    // AccessibleName where the design gives one, else its tool tip, else the
+    // caption of LabelledBy, the label drawn beside it. Design data only.
+    std::string AccessibleName;
+    Control* LabelledBy = nullptr;
+    // False leaves the control out of the Tab key's round.
+    bool TabStop = true;
+
     Signal<std::string_view> changed;
 
 private:

@@ -29,6 +29,8 @@ printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "$TARVOLIN_OPENED"\n' > "$work/bin/xd
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH" TARVOLIN_OPENED="$work/opened.txt"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb
+# The scripts find the controls by their internal names.
+export TARVOLIN_ACCESSIBLE_IDS=1
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work/home"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../../tools/lsan_suppressions.txt:print_suppressions=0}"

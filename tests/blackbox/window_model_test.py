@@ -243,7 +243,7 @@ def snooze(app, main, pid, first_track):
     if window is None:
         return
     files = by_description(window, "Combo1")
-    check(files.name == first_track, "the wake-up list shows track 1 (%r)" % files.name)
+    check(combo_text(files) == first_track, "the wake-up list shows track 1 (%r)" % combo_text(files))
     countdown = by_description(window, "Check2")
     toggle(countdown)
     check(bool(wait_for(lambda: checked(countdown), 5)), "the countdown box is ticked through Toggle")

@@ -2,9 +2,14 @@
 // One QApplication for a GUI test executable (made on first use).
 #include <QApplication>
 
+#include <cstdlib>
+
 namespace tarvolin::testing {
 
+// The tests find the controls and windows by their internal names.
 inline QApplication& guiApp() {
+    static const int ids = setenv("TARVOLIN_ACCESSIBLE_IDS", "1", 1);
+    (void)ids;
     static int argc = 1;
     static char name[] = "test_gui";
     static char* argv[] = {name, nullptr};
