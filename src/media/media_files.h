@@ -83,6 +83,9 @@ public:
     // Writes TagValues into the media file at Path and the track's tables;
     // Err becomes -1 when a step fails.
     void Save_Media_Tags(std::string& Path, std::int32_t& Err);
+    // The log text of an attribute the media layer did not write into the
+    // file at path.
+    static std::string writeFailure(const std::string& name, const std::string& path);
 
     // ---- Ratings in media files (ratings_in_files.cpp) ----
     // Mode 1 reads every file's "UserRating" into the track's class; 255

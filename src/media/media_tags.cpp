@@ -33,6 +33,10 @@ const char* const kNoGenre = "-1";
 
 }  // namespace
 
+std::string MediaFiles::writeFailure(const std::string& name, const std::string& path) {
+    return "Αποτυχία εγγραφής του \"" + name + "\" στο αρχείο - Failed to write \"" + name + "\" into the file: " + path;
+}
+
 void MediaFiles::Save_Media_Tags(std::string& Path, std::int32_t& Err) {
     Form1& f = app.Form1;
     CollectionData& d = app.collection.d;
@@ -52,10 +56,7 @@ void MediaFiles::Save_Media_Tags(std::string& Path, std::int32_t& Err) {
             if (tag.value == kGenre && !genreChosen) continue;
             if (item->isReadOnlyItem(tag.tested)) continue;
             anyWritable = true;
-            if (!item->setItemInfo(tag.written, values[tag.value])) {
-                fail(std::string("Αποτυχία εγγραφής του \"") + tag.written + "\" στο αρχείο - Failed to write \"" +
-                     tag.written + "\" into the file: " + Path);
-            }
+            if (!item->setItemInfo(tag.written, values[tag.value])) fail(writeFailure(tag.written, Path));
         }
         // A file that takes none of the tags (missing, write-protected, or
         // of a kind that holds no tags) is a failed save, not a quiet one.

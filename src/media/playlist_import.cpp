@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "app/program.h"
@@ -24,22 +25,32 @@ bool isPlaylistEnding(const std::string& ending) {
     return ending == ".wpl" || ending == ".m3u" || ending == ".wvx";
 }
 
-// An entry that may become a track: a path without a NUL (every system
-// call would see it cut short) whose ending is one of the media types, in
-// any letter case as the file lists match them, and that names a regular
-// file. A path that names nothing is taken too: it fails when it is
-// played, like any missing file.
-bool isMediaEntry(const std::string& url) {
-    if (url.find('\0') != std::string::npos) return false;
-    const std::size_t slash = url.find_last_of('/');
-    const std::size_t dot = url.find_last_of('.');
+// A name whose ending is one of the media types, in any letter case as the
+// file lists match them.
+bool hasMediaEnding(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-    const std::string ending = LCase(url.substr(dot));
+    const std::string ending = LCase(path.substr(dot));
     const std::vector<std::string>& types = Playback::mediaExtensions();
-    if (std::find(types.begin(), types.end(), ending) == types.end()) return false;
+    return std::find(types.begin(), types.end(), ending) != types.end();
+}
+
+// An entry that may become a track: a path without a NUL (every system
+// call would see it cut short) with a media ending that names a regular
+// file. A symbolic link is taken for the file it leads to, whose own name
+// must have a media ending too, so that a link "x.mp3" to any file of the
+// system is not. A path that names nothing is taken: it fails when it is
+// played, like any missing file; a link that leads nowhere is not.
+bool isMediaEntry(const std::string& url) {
+    if (url.find('\0') != std::string::npos || !hasMediaEnding(url)) return false;
     struct stat st {};
-    if (::stat(url.c_str(), &st) != 0) return true;
-    return S_ISREG(st.st_mode);
+    if (::stat(url.c_str(), &st) != 0) return ::lstat(url.c_str(), &st) != 0;
+    if (!S_ISREG(st.st_mode)) return false;
+    char* target = ::realpath(url.c_str(), nullptr);
+    const bool media = target && hasMediaEnding(target);
+    std::free(target);
+    return media;
 }
 
 }  // namespace

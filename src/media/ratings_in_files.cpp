@@ -117,8 +117,11 @@ void MediaFiles::ReadSave_Favor_In_Files(std::int32_t /*Index*/, std::uint8_t Mo
                 // A file that already holds the value is left as it is.
                 bool written = allowed && cur == v;
                 if (allowed && !written) {
-                    written = !item->isReadOnlyItem("UserRating") && item->setItemInfo("UserRating", v);
+                    const bool writable = !item->isReadOnlyItem("UserRating");
+                    written = writable && item->setItemInfo("UserRating", v);
                     if (!written) ++notWritten;
+                    // A write the file refused is told with the file's name.
+                    if (writable && !written) app.collection.logLine("-> " + writeFailure("UserRating", f.List2.List(i)));
                 }
                 if (written && r && comparisonClass(*r) != cls) ++changes;
             }

@@ -471,6 +471,19 @@ TEST_F(PlaylistsTest, OnlyMediaFilesComeInAndTheRestIsCountedOnce) {
     EXPECT_TRUE(has(logText(), line)) << logText().substr(0, 400);
 }
 
+TEST_F(PlaylistsTest, ALinkIsTakenOnlyForAMediaFileOfItsOwnName) {
+    file("links/song.mp3");
+    file("links/secret");
+    // Links to a media file, to files of the system and of the user's under
+    // a media name, through a second link, and to nothing.
+    const std::pair<const char*, const char*> links[] = {
+        {"good.mp3", "song.mp3"}, {"x.mp3", "/etc/shadow"}, {"y.mp3", "secret"}, {"z.mp3", "x.mp3"}, {"gone.mp3", "no.mp3"}};
+    for (const auto& [link, target] : links) ASSERT_EQ(::symlink(target, disk.file(std::string("links/") + link).c_str()), 0);
+    openFromMenu(false, fixtures::writeBytes(disk.file("links/list.m3u"), "good.mp3\nx.mp3\ny.mp3\nz.mp3\ngone.mp3\n"));
+    EXPECT_EQ(tracks(), std::vector<std::string>{disk.file("links/good.mp3")});
+    EXPECT_TRUE(has(logText(), "skipped as no media files : 4")) << logText().substr(0, 400);
+}
+
 TEST_F(PlaylistsTest, AnEntryWhosePathWouldHoldANulIsSkipped) {
     const std::string real = file("nul/real.mp3");
     const std::string song = file("nul/song.mp3");

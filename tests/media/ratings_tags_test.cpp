@@ -1,6 +1,7 @@
 // Ratings carried between the collection and the media files, and the
 // editor's tags written into the files.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -422,6 +423,22 @@ TEST_F(MediaTagsTest, AFileOutsideTheCollectionIsWrittenWithoutTouchingTheTables
     EXPECT_EQ(d().TrackTitle[0], "Kept");
     EXPECT_TRUE(d().CollectionSaved);
     EXPECT_EQ(onDisk(inside, "Title"), "Old");
+}
+
+TEST_F(MediaTagsTest, AWriteThatWouldMoveTheAudioOfAFileOfTwoNamesIsRefusedByName) {
+    fixtures::Mp3Options o;
+    o.id3.emplace().padding = 0;  // no room: a new rating or comment frame would move the audio
+    const std::string path = fixtures::writeMp3(disk.file("linked.mp3"), o);
+    ASSERT_EQ(::link(path.c_str(), disk.file("other.mp3").c_str()), 0);
+    const std::string before = fixtures::readBytes(path);
+    track(path, 5);
+    media().ReadSave_Favor_In_Files(0, 255);
+    EXPECT_NE(log().find("--> Αρχεία που δεν γράφτηκαν - Files not written : 1\r\n"), std::string::npos) << log();
+    EXPECT_NE(log().find("-> " + MediaFiles::writeFailure("UserRating", path)), std::string::npos) << log();
+    values("", "", "", "", "Σχόλιο", "-1");
+    EXPECT_EQ(save(path), -1);
+    EXPECT_NE(log().find("-> " + MediaFiles::writeFailure("Comment", path)), std::string::npos) << log();
+    EXPECT_TRUE(fixtures::readBytes(path) == before) << "the file changed";
 }
 
 TEST_F(MediaTagsTest, AWriteProtectedTagIsSkippedAndTheOthersWrittenInOrder) {

@@ -1,6 +1,10 @@
 // The media layer on real files: tags, ratings, durations and bit rates read
 // and written through TagLib and libavformat.
 #include <gtest/gtest.h>
+#include <taglib/asffile.h>
+#include <taglib/fileref.h>
+#include <taglib/mp4file.h>
+#include <taglib/tpropertymap.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +13,7 @@
 #include <fcntl.h>
 #include <map>
 
+#include "platform/tags/av_probe.h"
 #include "platform/tags/tag_media.h"
 #include "support/media_fixtures.h"
 #include "support/temp_dir.h"
@@ -658,6 +663,118 @@ TEST(MediaReaderCache, SameFileGivesSameItemUntilItChanges) {
     EXPECT_EQ(reader.newMedia(later)->getItemInfo("Title"), "");
     writeMp3(later, mp3With(tag));
     EXPECT_EQ(reader.newMedia(later)->getItemInfo("Title"), "Three, from elsewhere");
+}
+
+// ---------------------------------------------------------------------------
+// A write changes only the field it is asked to change: every other frame,
+// atom or attribute keeps its values as TagLib and libavformat read them, and
+// the edited field reads back as typed, all its old values gone. A tag that
+// TagLib does not read to its end is not written at all.
+
+std::string latin1(const std::string& text) { return std::string(1, '\0') + text; }
+
+// What TagLib and libavformat read of a file's tags.
+std::map<std::string, std::string> fieldsOf(const std::string& path) {
+    std::map<std::string, std::string> out;
+    TagLib::FileRef ref(path.c_str());
+    if (ref.file())
+        for (const auto& [key, values] : ref.file()->properties()) out[key.to8Bit(true)] = values.toString("|").to8Bit(true);
+    const av::Probe p = av::probeFile(path);
+    out["av TITLE"] = p.title;
+    out["av ARTIST"] = p.artist;
+    out["av GENRE"] = p.genre;
+    out["av DATE"] = p.date;
+    return out;
+}
+
+struct Edit {
+    const char* name;
+    const char* value;
+    bool written = true;
+};
+
+// Makes each edit on a fresh copy of the file.
+void expectOnlyTheEditedField(const std::string& file, const std::vector<Edit>& edits) {
+    static const std::map<std::string, std::string> keys = {
+        {"Title", "TITLE"}, {"Artist", "ARTIST"}, {"Genre", "GENRE"}, {"Year", "DATE"}, {"UserRating", ""}};
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(file + ": " + e.name + " = " + e.value);
+        const std::string path = file + ".edited" + std::filesystem::path(file).extension().string();
+        std::filesystem::copy_file(file, path, std::filesystem::copy_options::overwrite_existing);
+        const std::string bytes = readBytes(path);
+        std::map<std::string, std::string> before = fieldsOf(path);
+        ASSERT_EQ(TagMediaItem(path).setItemInfo(e.name, e.value), e.written);
+        if (!e.written) {
+            EXPECT_TRUE(readBytes(path) == bytes) << "a refused write changed the file";
+            continue;
+        }
+        std::map<std::string, std::string> after = fieldsOf(path);
+        const std::string key = keys.at(e.name);
+        if (!key.empty()) {
+            EXPECT_EQ(after[key], e.value);
+            EXPECT_EQ(after["av " + key], e.value);
+            for (auto* m : {&before, &after}) m->erase(key), m->erase("av " + key);
+        }
+        EXPECT_EQ(after, before);
+        EXPECT_EQ(TagMediaItem(path).getItemInfo(e.name == std::string("Year") ? "WM/Year" : e.name), e.value);
+        // An ID3v2.2 tag stays one.
+        const std::string v22("ID3\x02", 4);
+        EXPECT_TRUE(bytes.find(v22) == std::string::npos || readBytes(path).find(v22) != std::string::npos);
+    }
+}
+
+TEST(TagFields, AWriteChangesOnlyTheFieldAskedFor) {
+    TempDir dir;
+    // Two artist frames, a track total, a full date (2.3: year and day); an
+    // old year frame beside a 2.4 date; a 2.2 tag; frames of size 0 ahead of
+    // good ones, which leave TagLib reading nothing.
+    const auto tagOf = [](int version, const std::string& year, std::vector<std::pair<std::string, std::string>> frames) {
+        Id3Tag tag;
+        tag.version = version;
+        tag.title = "Old";
+        tag.year = year;
+        tag.frames = std::move(frames);
+        return tag;
+    };
+    Id3Tag rich = tagOf(3, "2010", {{"TPE1", latin1("Second")}, {"TRCK", latin1("02/10")}, {"TDAT", latin1("0304")}});
+    rich.artist = "First";
+    rich.popm = {{"someone@example.org", 10, 4}};
+    Id3Tag unread = tagOf(4, "", {{"TXXX", ""}, {"TXXX", ""}});
+    unread.popm = {{"Windows Media Player 9 Series", 128, 0}};
+    const std::pair<Id3Tag, std::vector<Edit>> tags[] = {
+        {rich, {{"Title", "New"}, {"Artist", "Only"}, {"Year", "2012"}, {"UserRating", "99"}}},
+        {tagOf(4, "2010-04-03", {{"TYER", latin1("1999")}}), {{"Year", "2012"}, {"Title", "New"}}},
+        {tagOf(2, "2010", {{"TDA", latin1("0304")}}), {{"UserRating", "99"}, {"Title", "New"}}},
+        {unread, {{"UserRating", "99", false}, {"Title", "New", false}}},
+    };
+    int n = 0;
+    for (const std::string ext : {"mp3", "mp2", "wav", "aiff"}) {
+        for (const auto& [tag, edits] : tags) {
+            const std::string path = dir.file(std::to_string(++n) + "." + ext);
+            WavOptions wav;
+            AiffOptions aiff;
+            Mp3Options mp3;
+            wav.id3 = aiff.id3 = mp3.id3 = tag;
+            ext == "wav" ? writeWav(path, wav) : ext == "aiff" ? writeAiff(path, aiff) : writeMp3(path, mp3);
+            expectOnlyTheEditedField(path, edits);
+        }
+    }
+
+    // WMA and M4A from ffmpeg, given a field of two values through TagLib.
+    std::vector<std::string> args = ffmpegSineInput(0.5);
+    for (const char* m : {"title=Old", "artist=First", "track=02/10", "date=2010-04-03"}) args.insert(args.end(), {"-metadata", m});
+    ASSERT_TRUE(makeWithFfmpeg(dir.file("song.wma"), args));
+    TagLib::ASF::AttributeList genres;
+    for (const char* g : {"Rock", "Jazz"}) genres.append(TagLib::String(g));
+    TagLib::ASF::File wma(dir.file("song.wma").c_str());
+    wma.tag()->setAttribute("WM/Genre", genres);
+    wma.save();
+    expectOnlyTheEditedField(dir.file("song.wma"), {{"Title", "New"}, {"Genre", "Blues"}, {"Year", "2012"}, {"UserRating", "99"}});
+    ASSERT_TRUE(makeWithFfmpeg(dir.file("song.m4a"), args));
+    TagLib::MP4::File m4a(dir.file("song.m4a").c_str());
+    m4a.tag()->setItem("\251ART", TagLib::StringList("First").append("Second"));
+    m4a.save();
+    expectOnlyTheEditedField(dir.file("song.m4a"), {{"Title", "New"}, {"Artist", "Only"}, {"Year", "2012"}});
 }
 
 }  // namespace

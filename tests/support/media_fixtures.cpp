@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -81,8 +82,17 @@ std::string terminator(TextEncoding enc) {
     return enc == TextEncoding::Utf16 ? std::string(2, '\0') : std::string(1, '\0');
 }
 
-void putFrame(std::string& out, int version, const char* id, const std::string& body) {
-    out.append(id, 4);
+void putFrame(std::string& out, int version, const std::string& id, const std::string& body) {
+    // ID3v2.2 names the frames with three letters.
+    static const std::map<std::string, std::string> v22 = {
+        {"TIT2", "TT2"}, {"TPE1", "TP1"}, {"TALB", "TAL"}, {"TCON", "TCO"}, {"TYER", "TYE"}, {"COMM", "COM"}, {"POPM", "POP"}};
+    if (version == 2) {
+        out += v22.count(id) ? v22.at(id) : id;
+        putBE(out, body.size(), 3);
+        out += body;
+        return;
+    }
+    out += id;
     if (version >= 4)
         putSyncsafe(out, static_cast<uint32_t>(body.size()));
     else
@@ -190,6 +200,7 @@ bool findOnPath(const std::string& name) {
 
 std::string id3v2Bytes(const Id3Tag& tag) {
     std::string frames;
+    for (const auto& [id, body] : tag.frames) putFrame(frames, tag.version, id, body);
     putTextFrame(frames, tag, "TIT2", tag.title);
     putTextFrame(frames, tag, "TPE1", tag.artist);
     putTextFrame(frames, tag, "TALB", tag.album);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvolin::fixtures {
@@ -26,10 +27,13 @@ struct Popm {
 
 // An ID3v2 tag. Empty strings are left out of the tag.
 struct Id3Tag {
-    int version = 3;  // 3 or 4
+    int version = 3;  // 2, 3 or 4
     TextEncoding encoding = TextEncoding::Utf16;
     std::string title, artist, album, genre, year, comment;
     std::vector<Popm> popm;
+    // Frames put first, as given: id and body (an empty body makes a frame
+    // of size 0).
+    std::vector<std::pair<std::string, std::string>> frames;
     uint32_t padding = 64;  // zero bytes after the frames
 };
 

@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "toolkit/durable_file.h"
@@ -19,132 +21,206 @@ namespace tarvolin::tagwrite {
 
 namespace {
 
-// A TagLib stream on an open file that notes every read or write the
-// system refused, where TagLib's own file stream lets them pass unseen.
-class CheckedStream : public TagLib::IOStream {
-public:
-    CheckedStream(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+// Reads and writes all of a stretch of the open file fd from `at` (a write
+// with at < 0 from the handle's offset); false on any error or when the file
+// ends first.
+bool readFully(int fd, off_t at, char* data, std::size_t size) {
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = ::pread(fd, data + done, size - done, at + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
-    // True once any read or write failed.
+bool writeFully(int fd, off_t at, const char* data, std::size_t size) {
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = at < 0 ? ::write(fd, data + done, size - done)
+                                 : ::pwrite(fd, data + done, size - done, at + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A TagLib stream that changes nothing on the disk: it reads the open file
+// and keeps what is written, inserted or removed as the file's new contents,
+// a row of pieces that are each a stretch of the file or new bytes. Every
+// read or write the system refused is noted, where TagLib's own file stream
+// lets them pass unseen.
+class PlannedFile : public TagLib::IOStream {
+public:
+    PlannedFile(int fd, std::string name, off_t size) : fd_(fd), name_(std::move(name)), original_(size), size_(size) {
+        if (size > 0) pieces_.push_back({size, 0, {}});
+    }
+
     bool failed() const { return failed_; }
 
     TagLib::FileName name() const override { return name_.c_str(); }
 
     TagLib::ByteVector readBlock(unsigned long length) override {
-        const off_t left = std::max<off_t>(0, size() - pos_);
-        TagLib::ByteVector data(static_cast<unsigned int>(std::min<off_t>(static_cast<off_t>(length), left)), '\0');
-        const std::size_t got = readAt(pos_, data.data(), data.size());
-        data.resize(static_cast<unsigned int>(got));
-        pos_ += static_cast<off_t>(got);
+        const off_t n =
+            std::clamp<off_t>(size_ - pos_, 0, static_cast<off_t>(std::min<unsigned long>(length, 1u << 30)));
+        TagLib::ByteVector data(static_cast<unsigned int>(n), '\0');
+        read(pos_, data.data(), static_cast<std::size_t>(n));
+        pos_ += n;
         return data;
     }
 
     void writeBlock(const TagLib::ByteVector& data) override {
-        writeAt(pos_, data.data(), data.size());
+        replace(pos_, std::min<off_t>(data.size(), std::max<off_t>(0, size_ - pos_)), data);
         pos_ += data.size();
     }
 
-    void insert(const TagLib::ByteVector& data, unsigned long start, unsigned long replace) override {
-        const auto at = static_cast<off_t>(start);
-        moveTail(at + static_cast<off_t>(replace), at + static_cast<off_t>(data.size()));
-        writeAt(at, data.data(), data.size());
-        pos_ = at + static_cast<off_t>(data.size());
+    void insert(const TagLib::ByteVector& data, unsigned long start, unsigned long length) override {
+        replace(static_cast<off_t>(start), static_cast<off_t>(length), data);
+        pos_ = static_cast<off_t>(start + data.size());
     }
 
     void removeBlock(unsigned long start, unsigned long length) override {
-        const auto at = static_cast<off_t>(start);
-        moveTail(at + static_cast<off_t>(length), at);
-        pos_ = at;
+        replace(static_cast<off_t>(start), static_cast<off_t>(length), {});
+        pos_ = static_cast<off_t>(start);
     }
 
     bool readOnly() const override { return false; }
     bool isOpen() const override { return true; }
 
     void seek(long offset, Position p) override {
-        const off_t base = p == Beginning ? 0 : p == Current ? pos_ : size();
+        const off_t base = p == Beginning ? 0 : p == Current ? pos_ : size_;
         // Like a file stream, a seek before the start goes nowhere.
         if (base + offset >= 0) pos_ = base + offset;
     }
 
     long tell() const override { return static_cast<long>(pos_); }
-    long length() override { return static_cast<long>(size()); }
+    long length() override { return static_cast<long>(size_); }
 
     void truncate(long length) override {
-        if (::ftruncate(fd_, length) != 0) failed_ = true;
+        if (length < size_)
+            replace(length, size_ - length, {});
+        else if (length > size_)
+            replace(size_, 0, TagLib::ByteVector(static_cast<unsigned int>(length - size_), '\0'));
+    }
+
+    // True when every byte of the file that stays is where it was, so that the
+    // change can be made in the file itself.
+    bool keepsPlaces() const {
+        off_t at = 0;
+        for (const Piece& p : pieces_) {
+            if (p.from >= 0 && p.from != at) return false;
+            at += p.length;
+        }
+        return true;
+    }
+
+    // Makes the change in the file: of each new piece only the bytes that
+    // differ from what the file holds there are written.
+    bool writeInPlace() const {
+        off_t at = 0;
+        std::string old;
+        for (const Piece& p : pieces_) {
+            if (p.from < 0) {
+                std::size_t first = 0, last = p.bytes.size();
+                if (at < original_) {
+                    const auto common = static_cast<std::size_t>(std::min<off_t>(p.length, original_ - at));
+                    old.resize(common);
+                    if (!readFully(fd_, at, old.data(), common)) return false;
+                    while (first < common && old[first] == p.bytes[first]) ++first;
+                    if (common == last)
+                        while (last > first && old[last - 1] == p.bytes[last - 1]) --last;
+                }
+                if (first < last &&
+                    !writeFully(fd_, at + static_cast<off_t>(first), p.bytes.data() + first, last - first))
+                    return false;
+            }
+            at += p.length;
+        }
+        return size_ >= original_ || ::ftruncate(fd_, size_) == 0;
+    }
+
+    // Writes the changed file into the empty file out; false also when the
+    // file ended early, cut by another writer.
+    bool writeTo(int out) const {
+        for (const Piece& p : pieces_) {
+            const bool ok = p.from >= 0 ? ::lseek(fd_, p.from, SEEK_SET) == p.from &&
+                                              durable::copyContents(fd_, out, static_cast<std::uint64_t>(p.length))
+                                        : writeFully(out, -1, p.bytes.data(), p.bytes.size());
+            if (!ok) return false;
+        }
+        return ::lseek(out, 0, SEEK_CUR) == size_;
     }
 
 private:
-    off_t size() {
-        struct stat st;
-        if (::fstat(fd_, &st) == 0) return st.st_size;
-        failed_ = true;
-        return 0;
-    }
+    // `length` bytes: the file's from `from` on, or `bytes` when from < 0.
+    struct Piece {
+        off_t length;
+        off_t from;
+        std::string bytes;
+    };
 
-    std::size_t readAt(off_t at, char* data, std::size_t size) {
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t n = ::pread(fd_, data + done, size - done, at + static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) failed_ = true;
-            if (n <= 0) break;
-            done += static_cast<std::size_t>(n);
-        }
-        return done;
-    }
-
-    void writeAt(off_t at, const char* data, std::size_t size) {
-        for (std::size_t done = 0; done < size;) {
-            const ssize_t n = ::pwrite(fd_, data + done, size - done, at + static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                failed_ = true;
-                return;
+    // Splits the pieces so that one begins at `at`; gives its index.
+    std::size_t split(off_t at) {
+        off_t start = 0;
+        for (std::size_t i = 0; i < pieces_.size(); ++i) {
+            Piece& p = pieces_[i];
+            if (at == start) return i;
+            if (at < start + p.length) {
+                const off_t head = at - start;
+                Piece tail{p.length - head, p.from < 0 ? -1 : p.from + head,
+                           p.from < 0 ? p.bytes.substr(static_cast<std::size_t>(head)) : std::string()};
+                p.length = head;
+                p.bytes.resize(p.from < 0 ? static_cast<std::size_t>(head) : 0);
+                pieces_.insert(pieces_.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::move(tail));
+                return i + 1;
             }
-            done += static_cast<std::size_t>(n);
+            start += p.length;
         }
+        return pieces_.size();
     }
 
-    // Moves the bytes from `from` to the end so that they begin at `to`; the
-    // file ends after them.
-    void moveTail(off_t from, off_t to) {
-        if (from == to) return;
-        const off_t end = size();
-        std::vector<char> buffer(std::size_t(1) << 20);
-        const auto chunk = static_cast<off_t>(buffer.size());
-        if (to > from) {
-            // Growing: from the end backwards, so nothing is overwritten
-            // before it has been moved.
-            for (off_t left = end; left > from && !failed_;) {
-                const off_t n = std::min(chunk, left - from);
-                left -= n;
-                if (readAt(left, buffer.data(), static_cast<std::size_t>(n)) != static_cast<std::size_t>(n)) failed_ = true;
-                writeAt(left + (to - from), buffer.data(), static_cast<std::size_t>(n));
+    // Puts data in the place of `length` bytes from start; a start past the
+    // end first fills the gap with zeros.
+    void replace(off_t start, off_t length, const TagLib::ByteVector& data) {
+        if (start > size_) replace(size_, 0, TagLib::ByteVector(static_cast<unsigned int>(start - size_), '\0'));
+        length = std::min(length, size_ - start);
+        const std::size_t first = split(start);
+        const std::size_t last = split(start + length);
+        pieces_.erase(pieces_.begin() + static_cast<std::ptrdiff_t>(first),
+                      pieces_.begin() + static_cast<std::ptrdiff_t>(last));
+        if (!data.isEmpty())
+            pieces_.insert(pieces_.begin() + static_cast<std::ptrdiff_t>(first),
+                           Piece{static_cast<off_t>(data.size()), -1, std::string(data.data(), data.size())});
+        size_ += static_cast<off_t>(data.size()) - length;
+    }
+
+    // The new contents from `at` on.
+    void read(off_t at, char* data, std::size_t size) {
+        off_t start = 0;
+        for (const Piece& p : pieces_) {
+            const off_t end = start + p.length;
+            if (size > 0 && at < end) {
+                const auto n = static_cast<std::size_t>(std::min<off_t>(end - at, static_cast<off_t>(size)));
+                if (p.from < 0)
+                    std::copy_n(p.bytes.data() + (at - start), n, data);
+                else if (!readFully(fd_, p.from + (at - start), data, n))
+                    failed_ = true;
+                data += n;
+                size -= n;
+                at += static_cast<off_t>(n);
             }
-            return;
+            start = end;
         }
-        for (off_t at = from; at < end && !failed_; at += chunk) {
-            const off_t n = std::min(chunk, end - at);
-            if (readAt(at, buffer.data(), static_cast<std::size_t>(n)) != static_cast<std::size_t>(n)) failed_ = true;
-            writeAt(at - (from - to), buffer.data(), static_cast<std::size_t>(n));
-        }
-        truncate(static_cast<long>(from < end ? end - (from - to) : std::min(end, to)));
     }
 
     int fd_;
     std::string name_;
+    off_t original_;
+    off_t size_;
+    std::vector<Piece> pieces_;
     off_t pos_ = 0;
     bool failed_ = false;
 };
-
-bool edited(int fd, const std::string& name, const std::function<bool(TagLib::IOStream&)>& edit) {
-    CheckedStream stream(fd, name);
-    try {
-        return edit(stream) && !stream.failed();
-    } catch (...) {
-        return false;
-    }
-}
 
 // The names of the extended attributes of the open file fd; none where the
 // file system keeps none.
@@ -186,26 +262,18 @@ bool takeAttributes(int in, int out, const struct stat& st) {
     return ::fchmod(out, st.st_mode & 07777) == 0;
 }
 
-enum class CopyEdit { Written, Failed, NotHere };
-
-// The edit on a copy of the file open as in (st) that then takes its name:
-// NotHere when the folder takes no copy or the copy cannot be like the file.
-CopyEdit editCopy(int in, const struct stat& st, const std::string& target,
-                  const std::function<bool(TagLib::IOStream&)>& edit) {
-    durable::removeAbandonedTemporaries(target);
+// Writes the planned file to a copy beside target (the file open as in,
+// described by st) that then takes its name. False when the folder takes no
+// copy, the copy cannot be like the file, or a write fails.
+bool writeCopy(int in, const struct stat& st, const std::string& target, const PlannedFile& plan) {
     const std::string temp = durable::temporaryBeside(target);
     const int out = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (out < 0) return errno == EACCES || errno == EPERM || errno == EROFS ? CopyEdit::NotHere : CopyEdit::Failed;
-    CopyEdit result = CopyEdit::Failed;
-    if (!takeAttributes(in, out, st)) {
-        result = CopyEdit::NotHere;
-    } else if (::lseek(in, 0, SEEK_SET) == 0 && durable::copyContents(in, out) && edited(out, temp, edit)) {
-        result = CopyEdit::Written;
-    }
-    if (::close(out) != 0) result = CopyEdit::Failed;
-    if (result == CopyEdit::Written && durable::replaceFile(temp, target)) return result;
+    if (out < 0) return false;
+    bool ok = takeAttributes(in, out, st) && plan.writeTo(out);
+    if (::close(out) != 0) ok = false;
+    if (ok && durable::replaceFile(temp, target)) return true;
     ::unlink(temp.c_str());
-    return result == CopyEdit::NotHere ? result : CopyEdit::Failed;
+    return false;
 }
 
 }  // namespace
@@ -218,14 +286,20 @@ bool editMediaFile(const std::string& path, const std::function<bool(TagLib::IOS
     const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st;
-    bool ok = false;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        const bool copyFits = st.st_nlink == 1 && st.st_uid == ::geteuid();
-        const CopyEdit copy = copyFits ? editCopy(fd, st, target, edit) : CopyEdit::NotHere;
-        if (copy == CopyEdit::NotHere)
-            ok = edited(fd, target, edit) && ::fdatasync(fd) == 0;
-        else
-            ok = copy == CopyEdit::Written;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        durable::removeAbandonedTemporaries(target);
+        PlannedFile plan(fd, target, st.st_size);
+        try {
+            ok = edit(plan) && !plan.failed();
+        } catch (...) {
+            ok = false;
+        }
+        if (ok && plan.keepsPlaces())
+            ok = plan.writeInPlace() && ::fdatasync(fd) == 0;
+        else if (ok)
+            // The audio moves: only where a copy can stand for the file.
+            ok = st.st_nlink == 1 && st.st_uid == ::geteuid() && writeCopy(fd, st, target, plan);
     }
     ::close(fd);
     return ok;

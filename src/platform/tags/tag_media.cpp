@@ -8,10 +8,10 @@
 #include <taglib/asftag.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
-#include <taglib/id3v2header.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/mp4file.h>
+#include <taglib/mp4tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/popularimeterframe.h>
 #include <taglib/tdebuglistener.h>
@@ -19,6 +19,7 @@
 #include <taglib/tpropertymap.h>
 #include <taglib/wavfile.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -26,14 +27,15 @@
 #include <mutex>
 
 #include "platform/tags/av_probe.h"
+#include "platform/tags/id3v2_rewrite.h"
 #include "platform/tags/tag_file_write.h"
+#include "platform/tags/tag_layout.h"
 #include "platform/tags/text_encoding.h"
 
 namespace tarvolin {
 
 namespace {
 
-const char* const kRatingEmail = "Windows Media Player 9 Series";
 const char* const kAsfRating = "WM/SharedUserRating";
 constexpr size_t kCacheLimit = 40000;
 
@@ -131,16 +133,17 @@ std::string prop(const TagLib::PropertyMap& pm, const char* key) {
     return utf8(it->second.toString("; "));
 }
 
-TagLib::ID3v2::PopularimeterFrame* ratingFrame(TagLib::ID3v2::Tag* tag, bool oursOnly) {
+// The program's POPM frame, else the first POPM frame.
+TagLib::ID3v2::PopularimeterFrame* ratingFrame(TagLib::ID3v2::Tag* tag) {
     if (!tag) return nullptr;
     TagLib::ID3v2::PopularimeterFrame* first = nullptr;
     for (TagLib::ID3v2::Frame* f : tag->frameList("POPM")) {
         auto* p = dynamic_cast<TagLib::ID3v2::PopularimeterFrame*>(f);
         if (!p) continue;
-        if (p->email() == kRatingEmail) return p;
+        if (p->email() == id3v2::kRatingEmail) return p;
         if (!first) first = p;
     }
-    return oursOnly ? nullptr : first;
+    return first;
 }
 
 std::string asfRating(const TagLib::ASF::Tag* tag) {
@@ -191,15 +194,6 @@ struct Change {
     int rating = -1;
 };
 
-void applyText(TagLib::Tag* tag, const Change& c) {
-    TagLib::PropertyMap pm = tag->properties();
-    if (c.value.empty())
-        pm.erase(c.key);
-    else
-        pm.replace(c.key, TagLib::StringList(TagLib::String(c.value, TagLib::String::UTF8)));
-    tag->setProperties(pm);
-}
-
 const char* infoField(const std::string& key) {
     if (key == "TITLE") return "INAM";
     if (key == "ARTIST") return "IART";
@@ -219,23 +213,55 @@ void applyInfo(TagLib::RIFF::Info::Tag* tag, const Change& c) {
         tag->setFieldText(id, TagLib::String(c.value, TagLib::String::UTF8));
 }
 
-// Sets our POPM frame; a frame of another e-mail stays as it is, and our
-// frame keeps its play counter.
-void applyRating(TagLib::ID3v2::Tag* tag, int value) {
-    auto* ours = ratingFrame(tag, true);
-    if (!ours) {
-        ours = new TagLib::ID3v2::PopularimeterFrame();
-        ours->setEmail(kRatingEmail);
-        ours->setCounter(0);
-        tag->addFrame(ours);
-    }
-    ours->setRating(popmFromUserRating(value));
+// Sets or clears one item of an MP4 tag; the others stay.
+void applyMp4(TagLib::MP4::Tag* tag, const Change& c) {
+    const char* item = c.key == "TITLE"    ? "\251nam"
+                       : c.key == "ARTIST" ? "\251ART"
+                       : c.key == "ALBUM"  ? "\251alb"
+                       : c.key == "GENRE"  ? "\251gen"
+                       : c.key == "DATE"   ? "\251day"
+                                           : "\251cmt";
+    const TagLib::String name(item, TagLib::String::Latin1);
+    if (c.value.empty())
+        tag->removeItem(name);
+    else
+        tag->setItem(name, TagLib::StringList(TagLib::String(c.value, TagLib::String::UTF8)));
 }
 
-// An existing tag keeps its version; a new one is ID3v2.3.
-TagLib::ID3v2::Version versionFor(bool hadTag, TagLib::ID3v2::Tag* tag) {
-    if (hadTag && tag && tag->header()->majorVersion() >= 4) return TagLib::ID3v2::v4;
-    return TagLib::ID3v2::v3;
+// Sets one field of the MPEG file's ID3v1 tag: only that field's bytes of
+// the 128 change.
+void patchId3v1(TagLib::MPEG::File& f, TagLib::IOStream& stream, const Change& c) {
+    TagLib::ID3v1::Tag* tag = f.ID3v1Tag();
+    const TagLib::String value(c.value, TagLib::String::UTF8);
+    const long start = stream.length() - 128;
+    stream.seek(start);
+    TagLib::ByteVector bytes = stream.readBlock(128);
+    // Where the field lies; a comment leaves the track number of ID3v1.1.
+    unsigned at = 3, length = 30;
+    if (c.key == "TITLE") {
+        tag->setTitle(value);
+    } else if (c.key == "ARTIST") {
+        tag->setArtist(value);
+        at = 33;
+    } else if (c.key == "ALBUM") {
+        tag->setAlbum(value);
+        at = 63;
+    } else if (c.key == "DATE") {
+        tag->setYear(static_cast<unsigned>(std::max(0, std::atoi(c.value.c_str()))));
+        at = 93;
+        length = 4;
+    } else if (c.key == "COMMENT") {
+        tag->setComment(value);
+        at = 97;
+        length = bytes[125] == 0 && bytes[126] != 0 ? 28 : 30;
+    } else {
+        tag->setGenre(value);
+        at = 127;
+        length = 1;
+    }
+    bytes = bytes.mid(0, at) + tag->render().mid(at, length) + bytes.mid(at + length);
+    stream.seek(start);
+    stream.writeBlock(bytes);
 }
 
 bool hasAudio(TagLib::File& f) {
@@ -243,71 +269,62 @@ bool hasAudio(TagLib::File& f) {
     return p && (p->lengthInMilliseconds() > 0 || p->bitrate() > 0 || p->sampleRate() > 0);
 }
 
+// Makes the change in the stream: each tag is rewritten in the room it
+// takes, so that the audio stays where it is whenever the change fits.
 bool writeChange(TagLib::IOStream& stream, Kind kind, const Change& c) {
     const bool text = !c.key.empty();
+    const id3v2::Change change{c.key, c.value, text ? 0 : popmFromUserRating(c.rating)};
     switch (kind) {
         case Kind::Mpeg: {
             TagLib::MPEG::File f(&stream, TagLib::ID3v2::FrameFactory::instance(), true);
             if (!f.isValid() || !hasAudio(f)) return false;
-            const bool had = f.hasID3v2Tag();
-            TagLib::ID3v2::Tag* tag = f.ID3v2Tag(true);
-            const TagLib::ID3v2::Version version = versionFor(had, tag);
-            int tags = TagLib::MPEG::File::ID3v2;
-            if (text) {
-                applyText(tag, c);
-                if (f.hasID3v1Tag()) {
-                    applyText(f.ID3v1Tag(), c);
-                    tags |= TagLib::MPEG::File::ID3v1;
-                }
-            } else {
-                applyRating(tag, c.rating);
-            }
-            return f.save(tags, TagLib::File::StripNone, version, TagLib::File::DoNotDuplicate);
+            if (text && f.hasID3v1Tag()) patchId3v1(f, stream, c);
+            return taglayout::rewriteLeadingTag(stream, f.hasID3v2Tag(), change);
         }
         case Kind::Wav: {
             TagLib::RIFF::WAV::File f(&stream, true);
             if (!f.isValid() || !hasAudio(f)) return false;
-            const bool had = f.hasID3v2Tag();
-            TagLib::ID3v2::Tag* tag = f.ID3v2Tag();
-            const TagLib::ID3v2::Version version = versionFor(had, tag);
-            int tags = TagLib::RIFF::WAV::File::ID3v2;
-            if (text) {
-                applyText(tag, c);
-                if (f.hasInfoTag()) {
-                    applyInfo(f.InfoTag(), c);
-                    tags |= TagLib::RIFF::WAV::File::Info;
-                }
-            } else {
-                applyRating(tag, c.rating);
+            const bool withInfo = text && f.hasInfoTag();
+            TagLib::ByteVector info;
+            if (withInfo) {
+                applyInfo(f.InfoTag(), c);
+                info = f.InfoTag()->render();
             }
-            return f.save(static_cast<TagLib::RIFF::WAV::File::TagTypes>(tags), TagLib::File::StripNone, version);
+            return taglayout::rewriteChunks(stream, false, change, withInfo ? &info : nullptr);
         }
         case Kind::Aiff: {
             TagLib::RIFF::AIFF::File f(&stream, true);
             if (!f.isValid() || !hasAudio(f)) return false;
-            const bool had = f.hasID3v2Tag();
-            TagLib::ID3v2::Tag* tag = f.tag();
-            const TagLib::ID3v2::Version version = versionFor(had, tag);
-            if (text)
-                applyText(tag, c);
-            else
-                applyRating(tag, c.rating);
-            return f.save(version);
+            return taglayout::rewriteChunks(stream, true, change, nullptr);
         }
         case Kind::Asf: {
             TagLib::ASF::File f(&stream, true);
             if (!f.isValid()) return false;
-            TagLib::ASF::Tag* tag = f.tag();
-            if (text)
-                applyText(tag, c);
-            else
-                tag->setAttribute(kAsfRating, TagLib::ASF::Attribute(static_cast<unsigned int>(c.rating)));
-            return f.save();
+            // The header object, whose size follows its GUID.
+            stream.seek(16);
+            const auto size = static_cast<unsigned long>(stream.readBlock(8).toLongLong(false));
+            stream.seek(0);
+            const TagLib::ByteVector header = stream.readBlock(size);
+            // The field's name, and the plain name other writers give it.
+            static const std::unordered_map<std::string, std::pair<const char*, const char*>> names = {
+                {"", {kAsfRating, ""}},
+                {"TITLE", {"Title", "title"}},
+                {"ARTIST", {"Author", "artist"}},
+                {"COMMENT", {"Description", "comment"}},
+                {"ALBUM", {"WM/AlbumTitle", "album"}},
+                {"GENRE", {"WM/Genre", "genre"}},
+                {"DATE", {"WM/Year", "date"}},
+            };
+            const auto& [field, alias] = names.at(c.key);
+            const auto edited = taglayout::rewriteAsfHeader(header, field, alias, c.value, text ? -1 : c.rating, size);
+            if (!edited || header.size() != size) return false;
+            stream.insert(*edited, 0, size);
+            return true;
         }
         case Kind::Mp4: {
             TagLib::MP4::File f(&stream, true);
             if (!f.isValid() || !text) return false;
-            applyText(f.tag(), c);
+            applyMp4(f.tag(), c);
             return f.save();
         }
         default:
@@ -409,7 +426,7 @@ void TagMediaItem::read() {
                         TagLib::ID3v2::Tag* t2 = f->hasID3v2Tag() ? f->ID3v2Tag() : nullptr;
                         if (t2) pm = t2->properties();
                         if (f->hasID3v1Tag()) fallback = f->ID3v1Tag()->properties();
-                        if (auto* popm = ratingFrame(t2, false)) v.rating = userRatingFromPopm(popm->rating());
+                        if (auto* popm = ratingFrame(t2)) v.rating = userRatingFromPopm(popm->rating());
                     }
                     break;
                 }
@@ -429,7 +446,7 @@ void TagMediaItem::read() {
                                 if (!s.isEmpty()) fallback.replace(k[0], TagLib::StringList(s));
                             }
                         }
-                        if (auto* popm = ratingFrame(t2, false)) v.rating = userRatingFromPopm(popm->rating());
+                        if (auto* popm = ratingFrame(t2)) v.rating = userRatingFromPopm(popm->rating());
                         const auto* p = f->audioProperties();
                         if (p && p->format() == 1 && p->bitsPerSample() > 0)
                             taglibBitrate = static_cast<int64_t>(p->sampleRate()) * p->channels() * p->bitsPerSample();
@@ -442,7 +459,7 @@ void TagMediaItem::read() {
                     if (f->isValid()) {
                         TagLib::ID3v2::Tag* t2 = f->hasID3v2Tag() ? f->tag() : nullptr;
                         if (t2) pm = t2->properties();
-                        if (auto* popm = ratingFrame(t2, false)) v.rating = userRatingFromPopm(popm->rating());
+                        if (auto* popm = ratingFrame(t2)) v.rating = userRatingFromPopm(popm->rating());
                         const auto* p = f->audioProperties();
                         if (p && !p->isAiffC() && p->bitsPerSample() > 0)
                             taglibBitrate = static_cast<int64_t>(p->sampleRate()) * p->channels() * p->bitsPerSample();
