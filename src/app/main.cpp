@@ -128,15 +128,15 @@ int main(int argc, char** argv) {
     shownDialogs.setParentWindow(views.front()->window());
 
     // The normal shutdown, run once whatever asks for it: the main window's
-    // QueryUnload, as closing it does (the program never cancels it). Asked
-    // for by a signal or the session's end, it waits on no dialog: one
-    // already open is closed when the loop ends.
+    // QueryUnload, as closing it does (the program never cancels it), which
+    // ends the loop once everything is saved. An operation under way (the
+    // start-up's load included) ends first. Asked for by a signal or the
+    // session's end, it waits on no dialog: one already open is closed.
     bool shutDown = false;
     auto shutdown = [&](int unloadMode) {
         if (shutDown || loop.quitRequested()) return;
         shutDown = true;
         shutDownUnattended(program, dialogs, unloadMode);
-        loop.quit();
     };
     QSocketNotifier signals(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&signals, &QSocketNotifier::activated, [&] {

@@ -55,6 +55,7 @@ ModuleState Program::initialState(const Services& services, const std::string& a
 Program::Program(const Services& services, const std::string& appFolder)
     : services_(services),
       state(initialState(services, appFolder)),
+      operations_(services.loop, services.dialogs, state.AbortKey),
       playerLibrary_(services.makeLibrary ? services.makeLibrary(state.AppFolder + "tarvolin_library/")
                                           : nullptr),
       collection(*this),

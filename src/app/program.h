@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "app/module_state.h"
+#include "app/operation_watch.h"
 #include "collection/collection_store.h"
 #include "forms/form1.h"
 #include "forms/form2.h"
@@ -83,8 +84,9 @@ public:
     Program& operator=(const Program&) = delete;
 
     // ---- Services ----------------------------------------------------------
-    MessageLoop& loop() const { return services_.loop; }
-    Dialogs& dialogs() const { return services_.dialogs; }
+    // The loop and dialogs through which the program's own code yields.
+    MessageLoop& loop() const { return operations_.loop(); }
+    Dialogs& dialogs() const { return operations_.dialogs(); }
     EngineFactory& engines() const { return services_.engines; }
     MediaReader& mediaReader() const { return services_.media; }
     Desktop& desktop() const { return services_.desktop; }
@@ -92,6 +94,14 @@ public:
     const std::string& executablePath() const { return services_.executablePath; }
     // The player library (null when the program has none).
     PlaylistCollection* playerLibrary() const { return playerLibrary_.get(); }
+
+    // One of the program's operations is under way: its code is inside a
+    // yield (DoEvents, wait or a modal dialog) beneath the event now served.
+    bool operationUnderWay() const { return operations_.underWay(); }
+    // Runs fn at once when no operation is under way, else once the
+    // program's code is back at the message loop's top level; meanwhile
+    // every yield ends as the Esc key ends it (OperationWatch).
+    void afterOperations(std::function<void()> fn) { operations_.afterOperations(std::move(fn)); }
 
     // The program folder, ending in "/" (also state.AppFolder).
     const std::string& AppFolder() const { return state.AppFolder; }
@@ -114,6 +124,8 @@ public:
     RandomGenerator random;
 
 private:
+    // Counts the yields of the program's own code.
+    mutable OperationWatch operations_;
     // Made before the windows and gone after them: the hidden player keeps a
     // pointer to it.
     std::unique_ptr<PlaylistCollection> playerLibrary_;

@@ -20,6 +20,12 @@ int UnattendedDialogs::closedAnswer(int buttons) {
     }
 }
 
+void UnattendedDialogs::setUnattended(std::function<void(const std::string& text)> tell) {
+    tell_ = std::move(tell);
+    // Its answer would wait on nobody.
+    shown_.closeOpen();
+}
+
 int UnattendedDialogs::MsgBox(const std::string& prompt, int buttons, const std::string& title) {
     if (!tell_) return shown_.MsgBox(prompt, buttons, title);
     tell_(prompt);

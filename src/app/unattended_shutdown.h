@@ -4,8 +4,9 @@
 // The front end's dialogs go through UnattendedDialogs; from the moment such a
 // shutdown starts, every message box is told where it can still be read (the
 // log box, the report file and standard error) and answered as closing it
-// would answer it, and every other dialog is cancelled. A shutdown the user
-// starts from the window keeps its message boxes.
+// would answer it, and every other dialog is cancelled; a dialog already
+// open then is closed the same way. A shutdown the user starts from the
+// window keeps its message boxes.
 #include <functional>
 #include <string>
 
@@ -21,7 +22,7 @@ public:
     explicit UnattendedDialogs(Dialogs& shown) : shown_(shown) {}
 
     // From now on no dialog is shown; each message box's text goes to tell.
-    void setUnattended(std::function<void(const std::string& text)> tell) { tell_ = std::move(tell); }
+    void setUnattended(std::function<void(const std::string& text)> tell);
     // The program whose log and report hear what a box would say when the
     // program itself asks for no dialogs (beginUnattended).
     void setProgram(Program* program) { program_ = program; }
@@ -34,6 +35,7 @@ public:
     bool ShowOpen(FileDialogRequest& req) override;
     bool ShowSave(FileDialogRequest& req) override;
     std::string PickFolder(const std::string& title, const std::string& startFolder = "") override;
+    void closeOpen() override { shown_.closeOpen(); }
     void setMousePointer(int pointer) override { shown_.setMousePointer(pointer); }
     int mousePointer() const override { return shown_.mousePointer(); }
 

@@ -174,6 +174,15 @@ std::string QtDialogs::PickFolder(const std::string& title, const std::string& s
     return dir.toStdString();
 }
 
+void QtDialogs::closeOpen() {
+    // The modal dialogs shown are windows of their own; each one's loop ends
+    // once the caller is back in it.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (dialog && dialog->isVisible() && dialog->isModal()) dialog->reject();
+    }
+}
+
 void QtDialogs::setMousePointer(int pointer) {
     pointer_ = pointer;
     if (pointer == 11) {

@@ -40,6 +40,7 @@ public:
     bool ShowOpen(FileDialogRequest& req) override;
     bool ShowSave(FileDialogRequest& req) override;
     std::string PickFolder(const std::string& title, const std::string& startFolder = "") override;
+    void closeOpen() override;
     void setMousePointer(int pointer) override;
     int mousePointer() const override { return pointer_; }
 

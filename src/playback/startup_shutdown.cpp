@@ -144,8 +144,18 @@ void Playback::Restore_Favor_Play() {
     if (!any) store.MnuFavor_Play(0);
 }
 
-void Playback::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
+void Playback::Form_QueryUnload(int& /*Cancel*/, int UnloadMode) {
     if (unloading_ || shutDown_) return;
+    // Asked for while an operation is under way (a load, an add, a filter
+    // rebuild): the operation ends first, cancelled where Esc cancels it, so
+    // that the save below stores its whole result.
+    if (app.operationUnderWay()) {
+        app.afterOperations([this, UnloadMode] {
+            int cancel = 0;
+            Form_QueryUnload(cancel, UnloadMode);
+        });
+        return;
+    }
     unloading_ = true;
     ModuleState& s = app.state;
     CollectionStore& store = app.collection;

@@ -53,6 +53,10 @@ public:
     // itself): no dialog may wait for an answer. Dialogs that are always
     // answered do nothing here.
     virtual void beginUnattended() {}
+    // Closes the dialogs that are open, as their close boxes would: a
+    // message box gives the answer of a box closed without a button, every
+    // other dialog is cancelled. Dialogs that are always answered do nothing.
+    virtual void closeOpen() {}
 
     virtual void setMousePointer(int pointer) = 0;
     virtual int mousePointer() const = 0;

@@ -104,10 +104,12 @@ void SecondaryWindows::Check_Alarm() {
         // is asked to power off. Nobody is there to answer a box: a failure
         // is told where it can be read afterwards.
         app.dialogs().beginUnattended();
-        int cancel = 0;
-        app.playback.Form_QueryUnload(cancel, 0);
-        if (!app.playback.shutDown()) return;
-        app.desktop().powerOff();
+        // An operation under way ends first, its result saved.
+        app.afterOperations([this] {
+            int cancel = 0;
+            app.playback.Form_QueryUnload(cancel, 0);
+            if (app.playback.shutDown()) app.desktop().powerOff();
+        });
         return;
     }
 

@@ -111,8 +111,11 @@ TEST(DefaultAppFolder, WithoutXdgDataHomeTheHomesLocalShare) {
 TEST(ProgramServices, AreTheOnesItWasBuiltOn) {
     ProgramHarness h;
     Program& p = *h;
-    EXPECT_EQ(&p.loop(), &h.loop);
-    EXPECT_EQ(&p.dialogs(), &h.dialogs);
+    // The program's own code yields through them.
+    h.loop.advance(5);
+    EXPECT_EQ(p.loop().tickCount(), 5);
+    p.dialogs().MsgBox("?");
+    EXPECT_EQ(h.dialogs.calls("MsgBox").size(), 1u);
     EXPECT_EQ(&p.engines(), &h.engines);
     EXPECT_EQ(&p.mediaReader(), &h.media);
     EXPECT_EQ(&p.desktop(), &h.desktop);

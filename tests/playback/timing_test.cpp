@@ -219,6 +219,7 @@ TEST_F(TimingTest, AOneTrackStepNeverTouchesTheStepCountBox) {
     f().Command3[0].Click.raise();
     h.loop.onYield = nullptr;
     ASSERT_TRUE(closed);
+    h.loop.runUntilIdle();  // the close waits for the track start
     h.build();
     startUp();
     EXPECT_EQ(s().StepCount, 4);
@@ -253,6 +254,7 @@ TEST_F(TimingTest, TheTraysOneTrackStepsLeaveTheStepCountBoxAlone) {
         h.loop.onYield = nullptr;
         ASSERT_TRUE(closed);
         EXPECT_EQ(f().Text3.Text(), "4");
+        h.loop.runUntilIdle();
         h.build();
         startUp();
         EXPECT_EQ(s().StepCount, 4);
