@@ -148,8 +148,10 @@ Binder* binderOf(const QWidget* widget) {
     return widget ? qobject_cast<Binder*>(widget->property(kBinderProperty).value<QObject*>()) : nullptr;
 }
 
+// A label or picture takes no focus of its own; the Tab key stops at one
+// while the program handles a click on it.
 bool Binder::tabStop() const {
-    return control_.TabStop && widget_ && (widget_->focusPolicy() & Qt::TabFocus);
+    return control_.TabStop && widget_ && (pressable() || (widget_->focusPolicy() & Qt::TabFocus));
 }
 
 void Binder::applyName(const QString& name) { widget_->setAccessibleName(name); }

@@ -75,7 +75,6 @@ public:
     }
 
     bool pressable() const override { return l_.Click.connected(); }
-    bool tabStop() const override { return l_.TabStop && pressable(); }
 
 protected:
     QString caption() const override { return q(l_.Caption()); }

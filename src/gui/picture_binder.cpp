@@ -69,7 +69,6 @@ public:
     }
 
     bool pressable() const override { return box_ ? box_->Click.connected() : image_->Click.connected(); }
-    bool tabStop() const override { return control_.TabStop && pressable(); }
 
 protected:
     void clicked() override {
