@@ -16,6 +16,7 @@
 #include <mpv/render.h>
 #include <mpv/render_gl.h>
 
+#include "forms/design.h"
 #include "gui/accessibility.h"
 #include "platform/mpv/mpv_engine.h"
 #include "platform/player.h"
@@ -201,13 +202,13 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
     h->setContentsMargins(2, 1, 2, 1);
     playPause_ = new QPushButton(bar_);
     playPause_->setObjectName(bar_->objectName() + "_play");
-    playPause_->setAccessibleName(QStringLiteral("Αναπαραγωγή / Παύση - Play / Pause"));
+    playPause_->setAccessibleName(QString::fromUtf8(design::kPlayPauseName));
     setAccessibleId(playPause_, playPause_->objectName());
     playPause_->setFlat(true);
     playPause_->setFixedSize(22, 20);
     position_ = new QSlider(Qt::Horizontal, bar_);
     position_->setObjectName(bar_->objectName() + "_position");
-    position_->setAccessibleName(QStringLiteral("Θέση - Position"));
+    position_->setAccessibleName(QString::fromUtf8(design::kPositionName));
     setAccessibleId(position_, position_->objectName());
     position_->setRange(0, 0);
     h->addWidget(playPause_);
