@@ -18,15 +18,18 @@ namespace tarvolin {
 
 namespace {
 
-// Rows of one height for a given font in every list (so that lists shown
-// side by side line up), as wide as the horizontal extent asks.
+// The height of a list's rows in a font: one for every list, so that lists
+// shown side by side line up.
+int rowHeight(const QFontMetrics& fm) { return fm.height() + 2; }
+
+// Rows of rowHeight, as wide as the horizontal extent asks.
 class RowDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     int extent = 0;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize s = QStyledItemDelegate::sizeHint(option, index);
-        s.setHeight(option.fontMetrics.height() + 2);
+        s.setHeight(rowHeight(option.fontMetrics));
         s.setWidth(s.width() + indent(index));
         if (extent > s.width()) s.setWidth(extent);
         return s;
@@ -87,7 +90,7 @@ protected:
 private:
     void fitWholeRows() {
         if (designHeight_ <= 0) return;
-        const int row = fontMetrics().height() + 2;  // as RowDelegate's
+        const int row = rowHeight(fontMetrics());
         const int chrome = height() - viewport()->height();
         const int fit = std::max(chrome + row, designHeight_ - (designHeight_ - chrome) % row);
         if (fit != height()) resize(width(), fit);
