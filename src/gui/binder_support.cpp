@@ -117,13 +117,13 @@ ListAdapter::ListAdapter(ListControl& list, QObject* parent)
       first_(list.FirstRow()) {
     ids_[0] = list_.rowsInserted.listen([this](int first, int n) {
         if (n <= 0) return;
-        beginInsertRows({}, first, first + n - 1);
+        beginInsertRows({}, rowOf(first), rowOf(first + n - 1));
         count_ += n;
         endInsertRows();
     });
     ids_[1] = list_.rowsRemoved.listen([this](int first, int n) {
         if (n <= 0) return;
-        beginRemoveRows({}, first, first + n - 1);
+        beginRemoveRows({}, rowOf(first), rowOf(first + n - 1));
         count_ -= n;
         endRemoveRows();
     });

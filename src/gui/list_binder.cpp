@@ -238,15 +238,16 @@ private:
             return;
         }
         if (i >= 0) {
-            if (i < n)
-                sm->select(adapter_->index(i), l_.Selected(i) ? QItemSelectionModel::Select
-                                                              : QItemSelectionModel::Deselect);
+            const int row = adapter_->rowOf(i);
+            if (row >= 0 && row < n)
+                sm->select(adapter_->index(row), l_.Selected(i) ? QItemSelectionModel::Select
+                                                                : QItemSelectionModel::Deselect);
             return;
         }
         QItemSelection sel;
         int start = -1;
         for (int r = 0; r <= n; ++r) {
-            const bool s = r < n && l_.Selected(r);
+            const bool s = r < n && l_.Selected(adapter_->itemOf(r));
             if (s && start < 0) start = r;
             if (!s && start >= 0) {
                 sel.select(adapter_->index(start), adapter_->index(r - 1));

@@ -21,6 +21,7 @@
 #include "gui/form_view.h"
 #include "gui/qt_dialogs.h"
 #include "gui_app.h"
+#include "support/temp_dir.h"
 #include "toolkit/control_array.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
@@ -452,6 +453,39 @@ TEST_F(Binders, AListRowReportsThePartOfItThatIsSeen) {
     EXPECT_TRUE(seen.contains(row.center()));
     // The row is drawn at its whole width: the view scrolls sideways.
     EXPECT_GT(view->horizontalScrollBar()->maximum(), 0);
+}
+
+// A folder list's parent folders stand above its items, at negative item
+// indexes: a selection of several items lights the rows of those items.
+TEST_F(Binders, AFolderListWithSeveralSelectedShowsThemOnTheirOwnRows) {
+    TempDir tmp;
+    for (const char* name : {"a", "b", "c", "d", "e"}) tmp.makeDir(std::string("root/") + name);
+    DirListBox dir;
+    dir.setMultiSelect(1);
+    ASSERT_TRUE(dir.setPath(tmp.file("root")));
+    ASSERT_LT(dir.FirstRow(), 0);
+    std::unique_ptr<Binder> b;
+    auto* view = make<QListView>(dir, b);
+    ASSERT_TRUE(view);
+    host.show();
+    QAbstractItemModel* m = view->model();
+    ASSERT_EQ(m->rowCount(), dir.ListCount() - dir.FirstRow());
+
+    // Items toggled one at a time, or chosen all at once.
+    const struct {
+        std::vector<int> items;
+        bool atOnce;
+    } steps[] = {
+        {{0}, false}, {{2, 4}, false}, {{2}, false}, {{1, 3}, true}, {{}, true},
+    };
+    for (std::size_t s = 0; s < std::size(steps); ++s) {
+        if (steps[s].atOnce) dir.userSelect(steps[s].items, steps[s].items.empty() ? -1 : steps[s].items.back());
+        else
+            for (int i : steps[s].items) dir.setSelected(i, !dir.Selected(i));
+        for (int r = 0; r < m->rowCount(); ++r)
+            EXPECT_EQ(view->selectionModel()->isSelected(m->index(r, 0)), dir.Selected(r + dir.FirstRow()))
+                << "step " << s << ", row " << r;
+    }
 }
 
 TEST_F(Binders, DisablingAContainerKeepsTheFocusAndTheKeysTypedMeanwhile) {
