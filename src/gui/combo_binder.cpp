@@ -116,7 +116,9 @@ private:
         // The edit part takes what is typed as it stands: no completion
         // from the items.
         w_->setCompleter(nullptr);
-        syncName();
+        // Named as the box already is (a box made editable later gets a new
+        // edit part; the box itself is named by syncAll after it is made).
+        hooked_->setAccessibleName(w_->accessibleName());
         // Typed, pasted or set through assistive technology: the user's text.
         // A pick from the list comes as `activated`, after Qt has written the
         // item into the edit part.
