@@ -1,6 +1,7 @@
 #include "gui/binder_support.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 
 #include <algorithm>
 
@@ -76,6 +77,12 @@ int shiftMask(Qt::KeyboardModifiers m) {
     if (m & Qt::ControlModifier) s |= 2;
     if (m & Qt::AltModifier) s |= 4;
     return s;
+}
+
+bool isPressKey(const QKeyEvent* ke, bool space) {
+    const int k = ke->key();
+    return (k == Qt::Key_Return || k == Qt::Key_Enter || (space && k == Qt::Key_Space)) && !ke->isAutoRepeat() &&
+           !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
 int keyCode(int k) {

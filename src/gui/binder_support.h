@@ -11,6 +11,8 @@
 
 #include "gui/binders.h"
 
+class QKeyEvent;
+
 namespace tarvolin {
 
 class CheckBox;
@@ -39,6 +41,10 @@ int mouseButton(Qt::MouseButton b);
 // Sets a palette role of the widget; an invalid colour gives back the
 // application's own.
 void setPaletteColour(QWidget* w, QPalette::ColorRole role, const QColor& c);
+// Whether a key press presses the control that has the focus: Return or
+// Enter (and Space where space is true), not repeated by a held key, without
+// Ctrl or Alt.
+bool isPressKey(const QKeyEvent* ke, bool space);
 
 // The binder of each control kind, with its widget made a child of parent.
 std::unique_ptr<Binder> bindLabel(Label& l, QWidget* parent);

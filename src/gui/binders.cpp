@@ -200,14 +200,9 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // Space and Enter press a label or picture that has the focus.
-    if (event->type() == QEvent::KeyPress && pressable()) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        const int k = ke->key();
-        if ((k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter) && !ke->isAutoRepeat() &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            if (control_.Enabled()) clicked();
-            return true;
-        }
+    if (event->type() == QEvent::KeyPress && pressable() && isPressKey(static_cast<QKeyEvent*>(event), true)) {
+        if (control_.Enabled()) clicked();
+        return true;
     }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);

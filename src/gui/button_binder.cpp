@@ -71,13 +71,9 @@ protected:
     QString caption() const override { return CaptionButton::shownCaption(q(b_.Caption())); }
     // Enter on the button that has the focus presses it, as Space does.
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress && watched == w_) {
-            auto* ke = static_cast<QKeyEvent*>(event);
-            const bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
-            if (enter && !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !ke->isAutoRepeat()) {
-                if (w_->isEnabled()) w_->click();
-                return true;
-            }
+        if (event->type() == QEvent::KeyPress && watched == w_ && isPressKey(static_cast<QKeyEvent*>(event), false)) {
+            if (w_->isEnabled()) w_->click();
+            return true;
         }
         return Binder::eventFilter(watched, event);
     }
