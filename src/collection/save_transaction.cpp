@@ -117,17 +117,9 @@ std::uint64_t sizeOf(int fd) {
 // Up to size bytes at offset (fewer at the end of the file) into bytes.
 bool readAt(int fd, std::uint64_t offset, std::size_t size, std::vector<unsigned char>& bytes) {
     bytes.resize(size);
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd, bytes.data() + got, size - got, static_cast<off_t>(offset + got));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
+    const ssize_t got = ReadUpToAt(fd, bytes.data(), size, static_cast<off_t>(offset));
+    if (got < 0) return false;
+    bytes.resize(static_cast<std::size_t>(got));
     return true;
 }
 

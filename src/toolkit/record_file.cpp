@@ -82,6 +82,21 @@ bool WriteAllAt(int fd, const void* data, std::size_t size, off_t offset) {
     return true;
 }
 
+ssize_t ReadUpToAt(int fd, void* data, std::size_t size, off_t offset) {
+    auto* bytes = static_cast<unsigned char*>(data);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, bytes + got, size - got, offset + static_cast<off_t>(got));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<ssize_t>(got);
+}
+
 // ---------------------------------------------------------------------------
 // RecordBlock
 
@@ -282,26 +297,6 @@ bool RecordFile::writable() {
     return true;
 }
 
-namespace {
-
-// Reads up to size bytes; gives the number read (short only at the end of
-// the file), or -1 on error.
-ssize_t readUpTo(int fd, unsigned char* data, std::size_t size, off_t offset) {
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd, data + got, size - got, offset + static_cast<off_t>(got));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return -1;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    return static_cast<ssize_t>(got);
-}
-
-}  // namespace
-
 bool RecordFile::writeAt(const unsigned char* data, std::size_t size, off_t offset) {
     // What was read ahead may be what this write changes.
     aheadLength_ = 0;
@@ -327,14 +322,14 @@ ssize_t RecordFile::readAt(unsigned char* data, std::size_t size, off_t offset) 
         return static_cast<ssize_t>(size);
     }
     if (!continues) aheadWant_ = FirstAheadBytes;
-    if (!continues || size >= GatherBytes) return readUpTo(fd_, data, size, offset);
+    if (!continues || size >= GatherBytes) return ReadUpToAt(fd_, data, size, offset);
     // A run of reads fetches more at a time the longer it goes on, so that a
     // few records read in order do not pull in a whole megabyte.
     const std::size_t want = std::max(aheadWant_, size);
     aheadWant_ = std::min(aheadWant_ * 2, GatherBytes);
     if (ahead_.size() < want) ahead_.resize(want);
     aheadLength_ = 0;
-    const ssize_t n = readUpTo(fd_, ahead_.data(), want, offset);
+    const ssize_t n = ReadUpToAt(fd_, ahead_.data(), want, offset);
     if (n < 0) return -1;
     aheadLength_ = static_cast<std::size_t>(n);
     aheadOffset_ = offset;
