@@ -87,26 +87,15 @@ private:
     std::size_t at_ = 0;
 };
 
-int openRetried(const char* path, int flags, mode_t mode = 0) {
-    int fd;
-    do {
-        fd = ::open(path, flags, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
 // Opens one of the collection's own regular files: never through a
-// symbolic link, and made only when flags say so. -1 with errno.
+// symbolic link, and made only when flags say so. -1 with errno, EINVAL for
+// anything but a regular file found there (a folder too).
 int openOwn(const std::string& path, int flags) {
-    const int fd = openRetried(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) return -1;
     struct stat st;
-    const bool stated = ::fstat(fd, &st) == 0;
-    if (stated && S_ISREG(st.st_mode)) return fd;
-    const int err = stated ? EINVAL : errno;
-    ::close(fd);
-    errno = err;
-    return -1;
+    st.st_mode = 0;
+    const int fd = durable::openRegular(path, flags | O_NOFOLLOW | O_NONBLOCK, 0666, &st);
+    if (fd < 0 && errno == EISDIR && S_ISDIR(st.st_mode)) errno = EINVAL;
+    return fd;
 }
 
 std::uint64_t sizeOf(int fd) {
@@ -483,7 +472,7 @@ bool SaveTransaction::commit() {
 
     // 2. The journal: once it is on the disk, the save is made.
     const std::vector<unsigned char> bytes = journalBytes();
-    const int fd = openRetried(journal_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = durable::openRetried(journal_, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0666);
     bool written = fd >= 0 && WriteAllAt(fd, bytes.data(), bytes.size(), 0) && ::fdatasync(fd) == 0;
     if (fd >= 0 && ::close(fd) != 0) written = false;
     if (!written || !durable::syncFolderOf(journal_)) {

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "toolkit/durable_file.h"
+
 namespace tarvolin {
 
 namespace {
@@ -220,17 +222,14 @@ bool RecordFile::Open(const std::string& path, Mode mode, int recordLength, Link
         case Mode::ReadWrite: flags |= O_RDWR | O_CREAT; break;
         case Mode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
     }
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags, 0666);
-    } while (fd < 0 && errno == EINTR);
+    // Refusing links, only a regular file opens; following them, anything
+    // but a folder.
+    const int fd = links == Links::Refuse ? durable::openRegular(path, flags, 0666) : durable::openRetried(path, flags, 0666);
     if (fd < 0) return failErrno();
     struct stat st;
-    const bool stated = ::fstat(fd, &st) == 0;
-    if ((stated && S_ISDIR(st.st_mode)) || (links == Links::Refuse && (!stated || !S_ISREG(st.st_mode)))) {
-        const int e = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    if (links == Links::Follow && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        errno = e;
+        errno = EISDIR;
         return failErrno();
     }
     fd_ = fd;
