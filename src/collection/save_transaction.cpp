@@ -89,18 +89,15 @@ private:
 
 // Opens one of the collection's own regular files: never through a
 // symbolic link, and made only when flags say so. -1 with errno, EINVAL for
-// anything but a regular file found there (a folder too).
-int openOwn(const std::string& path, int flags) {
-    struct stat st;
-    st.st_mode = 0;
-    const int fd = durable::openRegular(path, flags | O_NOFOLLOW | O_NONBLOCK, 0666, &st);
-    if (fd < 0 && errno == EISDIR && S_ISDIR(st.st_mode)) errno = EINVAL;
+// anything but a regular file found there (a folder too). st, when given,
+// gets the opened file's status.
+int openOwn(const std::string& path, int flags, struct stat* st = nullptr) {
+    struct stat own;
+    if (st == nullptr) st = &own;
+    st->st_mode = 0;
+    const int fd = durable::openRegular(path, flags | O_NOFOLLOW | O_NONBLOCK, 0666, st);
+    if (fd < 0 && errno == EISDIR && S_ISDIR(st->st_mode)) errno = EINVAL;
     return fd;
-}
-
-std::uint64_t sizeOf(int fd) {
-    struct stat st;
-    return ::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
 // Up to size bytes at offset (fewer at the end of the file) into bytes.
@@ -150,10 +147,10 @@ void SaveTransaction::edit(Part p, std::uint64_t offset, const unsigned char* da
 void SaveTransaction::replace(Part p) { replaced_[static_cast<std::size_t>(p)] = true; }
 
 bool SaveTransaction::markOf(const std::string& path, FileMark& mark, bool onlyName) {
-    const int fd = openOwn(path, O_RDONLY);
-    if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || (onlyName && st.st_nlink != 1)) return closeAfter(fd, false);
+    const int fd = openOwn(path, O_RDONLY, &st);
+    if (fd < 0) return false;
+    if (onlyName && st.st_nlink != 1) return closeAfter(fd, false);
     mark.size = static_cast<std::uint64_t>(st.st_size);
     const std::size_t end = static_cast<std::size_t>(std::min<std::uint64_t>(mark.size, kMarkedEnd));
     std::vector<unsigned char> head, tail;
@@ -253,9 +250,10 @@ SaveTransaction::Found SaveTransaction::readJournal() {
         case Kind::Other: return Found::Invalid;  // a link is never followed
         case Kind::Regular: break;
     }
-    const int fd = openOwn(journal_, O_RDONLY);
+    struct stat st;
+    const int fd = openOwn(journal_, O_RDONLY, &st);
     if (fd < 0) return Found::Invalid;
-    const std::uint64_t size = sizeOf(fd);
+    const auto size = static_cast<std::uint64_t>(st.st_size);
     std::vector<unsigned char> bytes;
     const bool read = size <= kLargestJournal && readAt(fd, 0, static_cast<std::size_t>(size), bytes);
     closeAfter(fd, read);
@@ -278,9 +276,10 @@ bool SaveTransaction::madeFor() const {
             end = std::max<std::uint64_t>(end, e.offset + e.bytes.size());
         }
         if (!any) continue;
-        const int fd = openOwn(file(p), O_RDONLY);
+        struct stat st;
+        const int fd = openOwn(file(p), O_RDONLY, &st);
         if (fd < 0) return false;
-        const std::uint64_t size = sizeOf(fd);
+        const auto size = static_cast<std::uint64_t>(st.st_size);
         bool ok = size >= before && size <= end;
         std::vector<unsigned char> now;
         for (const Edit& e : edits_) {
@@ -449,9 +448,10 @@ bool SaveTransaction::commit() {
             if (e.part == p) end = std::max<std::uint64_t>(end, e.offset + e.bytes.size());
         }
         if (end == 0) continue;
-        const int fd = openOwn(file(p), O_RDWR | O_CREAT);
+        struct stat st;
+        const int fd = openOwn(file(p), O_RDWR | O_CREAT, &st);
         bool room = fd >= 0;
-        if (room) oldSize_[at] = sizeOf(fd);
+        if (room) oldSize_[at] = static_cast<std::uint64_t>(st.st_size);
         for (Edit& e : edits_) {
             if (room && e.part == p) room = readAt(fd, e.offset, e.bytes.size(), e.old);
         }
