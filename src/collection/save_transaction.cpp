@@ -394,23 +394,24 @@ bool SaveTransaction::recover(const std::function<void()>& beforeReplay) {
         const std::string name = newFile(static_cast<Part>(p));
         if (kindAt(name) == Kind::Other) ok = putAside(name, false);
     }
-    const Found found = ok ? readJournal() : Found::Missing;
-    if (!ok) {
-        // Nothing is carried out past what could not be set aside.
-    } else if (found == Found::Whole && madeFor()) {
-        if (beforeReplay) beforeReplay();
-        committed_ = true;
-        ok = apply() && removeJournal();
-    } else if (found == Found::Whole || found == Found::Invalid) {
-        // Not made for these files, or not by a save: kept, never carried out.
-        ok = putAside(journal_, true);
-        if (ok) abandon();
-    } else {
-        // Cut short: the save it began was never made, and the files are as
-        // they were. A journal that cannot be removed now is thrown away the
-        // next time.
-        if (found == Found::CutShort) removeJournal();
-        abandon();
+    // Nothing is carried out past what could not be set aside.
+    if (ok) {
+        const Found found = readJournal();
+        if (found == Found::Whole && madeFor()) {
+            if (beforeReplay) beforeReplay();
+            committed_ = true;
+            ok = apply() && removeJournal();
+        } else if (found == Found::Whole || found == Found::Invalid) {
+            // Not made for these files, or not by a save: kept, never carried out.
+            ok = putAside(journal_, true);
+            if (ok) abandon();
+        } else {
+            // Cut short: the save it began was never made, and the files are
+            // as they were. A journal that cannot be removed now is thrown
+            // away the next time.
+            if (found == Found::CutShort) removeJournal();
+            abandon();
+        }
     }
     edits_.clear();
     replaced_.fill(false);
