@@ -439,12 +439,15 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
         // a new file; so does one that would change much of the old file.
         bool full = FullRewrite || PartFilesPath != trackFile || (rows > 0 && !sf::exists(trackFile));
         bool newTracks = full;
+        // The track file as it stands, when the save starts from it.
+        std::int64_t trackFileSize = -1;
         if (!full) {
+            trackFileSize = sf::fileSize(trackFile);
             std::int64_t changed = 0;
             const int held = std::min<int>(std::min(rows, storedCount), static_cast<int>(d.TrackSaved.size()));
             for (int i = 0; i < held; ++i) changed += d.TrackSaved[static_cast<std::size_t>(i)] ? 0 : 1;
             const std::int64_t bytes = changed * sf::kTrackRecords * sf::kTrackRecord;
-            newTracks = bytes > std::min<std::int64_t>(kMostEditedBytes, sf::fileSize(trackFile) / 2);
+            newTracks = bytes > std::min<std::int64_t>(kMostEditedBytes, trackFileSize / 2);
         }
         if (full) {
             for (int i = 0; i < rows && d.hasEntry(i); ++i) d.TrackSaved[static_cast<std::size_t>(i)] = false;
@@ -459,8 +462,8 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
             // the others are written over it.
             std::int32_t kept = 0;
             if (!full) {
-                kept = static_cast<std::int32_t>(std::min<std::int64_t>(std::min(rows, storedCount),
-                                                                        std::max<std::int64_t>(sf::fileSize(trackFile), 0) / trackBytes));
+                kept = static_cast<std::int32_t>(
+                    std::min<std::int64_t>(std::min(rows, storedCount), std::max<std::int64_t>(trackFileSize, 0) / trackBytes));
             }
             const std::string fresh = save.newFile(sf::SaveTransaction::Tracks);
             RecordFile out;

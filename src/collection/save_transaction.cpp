@@ -87,47 +87,25 @@ private:
     std::size_t at_ = 0;
 };
 
-int openRetried(const char* path, int flags, mode_t mode = 0) {
-    int fd;
-    do {
-        fd = ::open(path, flags, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
 // Opens one of the collection's own regular files: never through a
-// symbolic link, and made only when flags say so. -1 with errno.
-int openOwn(const std::string& path, int flags) {
-    const int fd = openRetried(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) return -1;
-    struct stat st;
-    const bool stated = ::fstat(fd, &st) == 0;
-    if (stated && S_ISREG(st.st_mode)) return fd;
-    const int err = stated ? EINVAL : errno;
-    ::close(fd);
-    errno = err;
-    return -1;
-}
-
-std::uint64_t sizeOf(int fd) {
-    struct stat st;
-    return ::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+// symbolic link, and made only when flags say so. -1 with errno, EINVAL for
+// anything but a regular file found there (a folder too). st, when given,
+// gets the opened file's status.
+int openOwn(const std::string& path, int flags, struct stat* st = nullptr) {
+    struct stat own;
+    if (st == nullptr) st = &own;
+    st->st_mode = 0;
+    const int fd = durable::openRegular(path, flags | O_NOFOLLOW | O_NONBLOCK, 0666, st);
+    if (fd < 0 && errno == EISDIR && S_ISDIR(st->st_mode)) errno = EINVAL;
+    return fd;
 }
 
 // Up to size bytes at offset (fewer at the end of the file) into bytes.
 bool readAt(int fd, std::uint64_t offset, std::size_t size, std::vector<unsigned char>& bytes) {
     bytes.resize(size);
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd, bytes.data() + got, size - got, static_cast<off_t>(offset + got));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
+    const ssize_t got = ReadUpToAt(fd, bytes.data(), size, static_cast<off_t>(offset));
+    if (got < 0) return false;
+    bytes.resize(static_cast<std::size_t>(got));
     return true;
 }
 
@@ -169,10 +147,10 @@ void SaveTransaction::edit(Part p, std::uint64_t offset, const unsigned char* da
 void SaveTransaction::replace(Part p) { replaced_[static_cast<std::size_t>(p)] = true; }
 
 bool SaveTransaction::markOf(const std::string& path, FileMark& mark, bool onlyName) {
-    const int fd = openOwn(path, O_RDONLY);
-    if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || (onlyName && st.st_nlink != 1)) return closeAfter(fd, false);
+    const int fd = openOwn(path, O_RDONLY, &st);
+    if (fd < 0) return false;
+    if (onlyName && st.st_nlink != 1) return closeAfter(fd, false);
     mark.size = static_cast<std::uint64_t>(st.st_size);
     const std::size_t end = static_cast<std::size_t>(std::min<std::uint64_t>(mark.size, kMarkedEnd));
     std::vector<unsigned char> head, tail;
@@ -272,9 +250,10 @@ SaveTransaction::Found SaveTransaction::readJournal() {
         case Kind::Other: return Found::Invalid;  // a link is never followed
         case Kind::Regular: break;
     }
-    const int fd = openOwn(journal_, O_RDONLY);
+    struct stat st;
+    const int fd = openOwn(journal_, O_RDONLY, &st);
     if (fd < 0) return Found::Invalid;
-    const std::uint64_t size = sizeOf(fd);
+    const auto size = static_cast<std::uint64_t>(st.st_size);
     std::vector<unsigned char> bytes;
     const bool read = size <= kLargestJournal && readAt(fd, 0, static_cast<std::size_t>(size), bytes);
     closeAfter(fd, read);
@@ -297,9 +276,10 @@ bool SaveTransaction::madeFor() const {
             end = std::max<std::uint64_t>(end, e.offset + e.bytes.size());
         }
         if (!any) continue;
-        const int fd = openOwn(file(p), O_RDONLY);
+        struct stat st;
+        const int fd = openOwn(file(p), O_RDONLY, &st);
         if (fd < 0) return false;
-        const std::uint64_t size = sizeOf(fd);
+        const auto size = static_cast<std::uint64_t>(st.st_size);
         bool ok = size >= before && size <= end;
         std::vector<unsigned char> now;
         for (const Edit& e : edits_) {
@@ -414,23 +394,24 @@ bool SaveTransaction::recover(const std::function<void()>& beforeReplay) {
         const std::string name = newFile(static_cast<Part>(p));
         if (kindAt(name) == Kind::Other) ok = putAside(name, false);
     }
-    const Found found = ok ? readJournal() : Found::Missing;
-    if (!ok) {
-        // Nothing is carried out past what could not be set aside.
-    } else if (found == Found::Whole && madeFor()) {
-        if (beforeReplay) beforeReplay();
-        committed_ = true;
-        ok = apply() && removeJournal();
-    } else if (found == Found::Whole || found == Found::Invalid) {
-        // Not made for these files, or not by a save: kept, never carried out.
-        ok = putAside(journal_, true);
-        if (ok) abandon();
-    } else {
-        // Cut short: the save it began was never made, and the files are as
-        // they were. A journal that cannot be removed now is thrown away the
-        // next time.
-        if (found == Found::CutShort) removeJournal();
-        abandon();
+    // Nothing is carried out past what could not be set aside.
+    if (ok) {
+        const Found found = readJournal();
+        if (found == Found::Whole && madeFor()) {
+            if (beforeReplay) beforeReplay();
+            committed_ = true;
+            ok = apply() && removeJournal();
+        } else if (found == Found::Whole || found == Found::Invalid) {
+            // Not made for these files, or not by a save: kept, never carried out.
+            ok = putAside(journal_, true);
+            if (ok) abandon();
+        } else {
+            // Cut short: the save it began was never made, and the files are
+            // as they were. A journal that cannot be removed now is thrown
+            // away the next time.
+            if (found == Found::CutShort) removeJournal();
+            abandon();
+        }
     }
     edits_.clear();
     replaced_.fill(false);
@@ -468,9 +449,10 @@ bool SaveTransaction::commit() {
             if (e.part == p) end = std::max<std::uint64_t>(end, e.offset + e.bytes.size());
         }
         if (end == 0) continue;
-        const int fd = openOwn(file(p), O_RDWR | O_CREAT);
+        struct stat st;
+        const int fd = openOwn(file(p), O_RDWR | O_CREAT, &st);
         bool room = fd >= 0;
-        if (room) oldSize_[at] = sizeOf(fd);
+        if (room) oldSize_[at] = static_cast<std::uint64_t>(st.st_size);
         for (Edit& e : edits_) {
             if (room && e.part == p) room = readAt(fd, e.offset, e.bytes.size(), e.old);
         }
@@ -491,7 +473,7 @@ bool SaveTransaction::commit() {
 
     // 2. The journal: once it is on the disk, the save is made.
     const std::vector<unsigned char> bytes = journalBytes();
-    const int fd = openRetried(journal_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = durable::openRetried(journal_, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0666);
     bool written = fd >= 0 && WriteAllAt(fd, bytes.data(), bytes.size(), 0) && ::fdatasync(fd) == 0;
     if (fd >= 0 && ::close(fd) != 0) written = false;
     if (!written || !durable::syncFolderOf(journal_)) {

@@ -58,6 +58,23 @@ auto retried(F call) {
 
 }  // namespace
 
+int openRetried(const std::string& path, int flags, mode_t mode) {
+    return retried([&] { return ::open(path.c_str(), flags | O_CLOEXEC, mode); });
+}
+
+int openRegular(const std::string& path, int flags, mode_t mode, struct stat* st) {
+    const int fd = openRetried(path, flags, mode);
+    if (fd < 0) return -1;
+    struct stat own;
+    if (st == nullptr) st = &own;
+    const bool stated = ::fstat(fd, st) == 0;
+    if (stated && S_ISREG(st->st_mode)) return fd;
+    const int e = !stated ? errno : S_ISDIR(st->st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    errno = e;
+    return -1;
+}
+
 bool copyContents(int in, int out) { return copyContents(in, out, UINT64_MAX); }
 
 bool copyContents(int in, int out, std::uint64_t length) {
@@ -92,16 +109,9 @@ bool copyContents(int in, int out, std::uint64_t length) {
 }
 
 bool copyFile(const std::string& from, const std::string& to) {
-    const int in = retried([&] { return ::open(from.c_str(), O_RDONLY | O_CLOEXEC); });
-    if (in < 0) return false;
     struct stat st;
-    const bool stated = ::fstat(in, &st) == 0;
-    if (!stated || !S_ISREG(st.st_mode)) {
-        const int e = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(in);
-        errno = e;
-        return false;
-    }
+    const int in = openRegular(from, O_RDONLY, 0, &st);
+    if (in < 0) return false;
     const std::string temp = temporaryBeside(to);
     const int out = retried([&] { return ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777); });
     if (out < 0) {

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 namespace tarvolin::durable {
 
 // A fresh temporary name beside path (same folder, so a rename replaces
@@ -15,6 +18,15 @@ std::string temporaryBeside(const std::string& path);
 // copy stays.
 void removeAbandonedTemporaries(const std::string& path);
 
+// Opens path with flags, O_CLOEXEC added, again after a signal; mode is that
+// of a file it makes. -1 with errno.
+int openRetried(const std::string& path, int flags, mode_t mode = 0);
+// The same, for a regular file only: whether a symbolic link is followed is
+// up to flags (O_NOFOLLOW). Anything else found there is closed again and
+// gives -1 with errno EISDIR for a folder and EINVAL for the rest, or that
+// of fstat. st, when given, gets the status of whatever was opened, also
+// when it is refused.
+int openRegular(const std::string& path, int flags, mode_t mode = 0, struct stat* st = nullptr);
 
 // Copies a file over another through a temporary file that is sent to the
 // disk and then renamed over the destination, so the destination is either

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "toolkit/durable_file.h"
+
 namespace tarvolin {
 
 namespace {
@@ -80,6 +82,21 @@ bool WriteAllAt(int fd, const void* data, std::size_t size, off_t offset) {
         offset += n;
     }
     return true;
+}
+
+ssize_t ReadUpToAt(int fd, void* data, std::size_t size, off_t offset) {
+    auto* bytes = static_cast<unsigned char*>(data);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, bytes + got, size - got, offset + static_cast<off_t>(got));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<ssize_t>(got);
 }
 
 // ---------------------------------------------------------------------------
@@ -205,17 +222,14 @@ bool RecordFile::Open(const std::string& path, Mode mode, int recordLength, Link
         case Mode::ReadWrite: flags |= O_RDWR | O_CREAT; break;
         case Mode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
     }
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags, 0666);
-    } while (fd < 0 && errno == EINTR);
+    // Refusing links, only a regular file opens; following them, anything
+    // but a folder.
+    const int fd = links == Links::Refuse ? durable::openRegular(path, flags, 0666) : durable::openRetried(path, flags, 0666);
     if (fd < 0) return failErrno();
     struct stat st;
-    const bool stated = ::fstat(fd, &st) == 0;
-    if ((stated && S_ISDIR(st.st_mode)) || (links == Links::Refuse && (!stated || !S_ISREG(st.st_mode)))) {
-        const int e = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    if (links == Links::Follow && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        errno = e;
+        errno = EISDIR;
         return failErrno();
     }
     fd_ = fd;
@@ -282,26 +296,6 @@ bool RecordFile::writable() {
     return true;
 }
 
-namespace {
-
-// Reads up to size bytes; gives the number read (short only at the end of
-// the file), or -1 on error.
-ssize_t readUpTo(int fd, unsigned char* data, std::size_t size, off_t offset) {
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd, data + got, size - got, offset + static_cast<off_t>(got));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return -1;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    return static_cast<ssize_t>(got);
-}
-
-}  // namespace
-
 bool RecordFile::writeAt(const unsigned char* data, std::size_t size, off_t offset) {
     // What was read ahead may be what this write changes.
     aheadLength_ = 0;
@@ -327,14 +321,14 @@ ssize_t RecordFile::readAt(unsigned char* data, std::size_t size, off_t offset) 
         return static_cast<ssize_t>(size);
     }
     if (!continues) aheadWant_ = FirstAheadBytes;
-    if (!continues || size >= GatherBytes) return readUpTo(fd_, data, size, offset);
+    if (!continues || size >= GatherBytes) return ReadUpToAt(fd_, data, size, offset);
     // A run of reads fetches more at a time the longer it goes on, so that a
     // few records read in order do not pull in a whole megabyte.
     const std::size_t want = std::max(aheadWant_, size);
     aheadWant_ = std::min(aheadWant_ * 2, GatherBytes);
     if (ahead_.size() < want) ahead_.resize(want);
     aheadLength_ = 0;
-    const ssize_t n = readUpTo(fd_, ahead_.data(), want, offset);
+    const ssize_t n = ReadUpToAt(fd_, ahead_.data(), want, offset);
     if (n < 0) return -1;
     aheadLength_ = static_cast<std::size_t>(n);
     aheadOffset_ = offset;

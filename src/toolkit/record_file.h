@@ -50,6 +50,10 @@ namespace tarvolin {
 // Writes all size bytes at offset of the open file fd (pwrite, again after
 // a signal or a short write). False with errno on failure.
 bool WriteAllAt(int fd, const void* data, std::size_t size, off_t offset);
+// Reads up to size bytes at offset of the open file fd (pread, again after
+// a signal or a short read): the number read, fewer only at the end of the
+// file, or -1 with errno on failure.
+ssize_t ReadUpToAt(int fd, void* data, std::size_t size, off_t offset);
 
 // A group of consecutive records in memory (a track's 45 records, say),
 // filled with typed values and then written or read in one system call by

@@ -8,6 +8,9 @@
 #include <iterator>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "support/temp_dir.h"
 
 namespace tarvolin {
@@ -499,6 +502,38 @@ TEST(RecordFile, OpenModesAndMisuseAreReportedNotThrown) {
     EXPECT_FALSE(f.Open(dir.path(), RecordFile::Mode::ReadWrite, 300));  // a folder
     EXPECT_FALSE(f.isOpen());
     EXPECT_FALSE(f.Open(path, RecordFile::Mode::Read, 0));
+}
+
+TEST(WriteAndReadAt, ReadUpToAtStopsOnlyAtTheEndOfTheFile) {
+    TempDir dir;
+    const std::string path = dir.file("r.bin");
+    writeBytes(path, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+
+    Bytes got(20, 0xee);
+    EXPECT_EQ(ReadUpToAt(fd, got.data(), 4, 3), 4);
+    EXPECT_EQ(Bytes(got.begin(), got.begin() + 4), (Bytes{3, 4, 5, 6}));
+    EXPECT_EQ(got[4], 0xee);
+    EXPECT_EQ(ReadUpToAt(fd, got.data(), 20, 6), 4);
+    EXPECT_EQ(Bytes(got.begin(), got.begin() + 4), (Bytes{6, 7, 8, 9}));
+    EXPECT_EQ(ReadUpToAt(fd, got.data(), 20, 10), 0);
+    EXPECT_EQ(ReadUpToAt(fd, got.data(), 20, 4000), 0);
+    EXPECT_EQ(ReadUpToAt(fd, got.data(), 0, 0), 0);
+
+    // What WriteAllAt puts past the end reads back, with the gap as zeros.
+    const Bytes more = {0xa1, 0xa2};
+    ASSERT_TRUE(WriteAllAt(fd, more.data(), more.size(), 12));
+    EXPECT_EQ(ReadUpToAt(fd, got.data(), 20, 8), 6);
+    EXPECT_EQ(Bytes(got.begin(), got.begin() + 6), (Bytes{8, 9, 0, 0, 0xa1, 0xa2}));
+    ::close(fd);
+
+    const int writeOnly = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(writeOnly, 0);
+    errno = 0;
+    EXPECT_EQ(ReadUpToAt(writeOnly, got.data(), 4, 0), -1);
+    EXPECT_EQ(errno, EBADF);
+    ::close(writeOnly);
 }
 
 }  // namespace
