@@ -311,20 +311,12 @@ bool writeChange(TagLib::IOStream& stream, Kind kind, const Change& c) {
         case Kind::Asf: {
             TagLib::ASF::File f(&stream, true);
             if (!f.isValid()) return false;
-            // The header object, whose size follows its GUID.
-            stream.seek(16);
-            const auto size = static_cast<unsigned long>(stream.readBlock(8).toLongLong(false));
-            stream.seek(0);
-            const TagLib::ByteVector header = stream.readBlock(size);
             // The field's name, and the plain name other writers give it.
             const TextField* named = text ? fieldOfKey(c.key) : nullptr;
             if (text && !named) return false;
             const char* field = named ? named->asf : kAsfRating;
             const char* alias = named ? named->asfAlias : "";
-            const auto edited = taglayout::rewriteAsfHeader(header, field, alias, c.value, text ? -1 : c.rating, size);
-            if (!edited || header.size() != size) return false;
-            stream.insert(*edited, 0, size);
-            return true;
+            return taglayout::rewriteAsf(stream, field, alias, c.value, text ? -1 : c.rating);
         }
         case Kind::Mp4: {
             TagLib::MP4::File f(&stream, true);
