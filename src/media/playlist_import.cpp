@@ -45,8 +45,11 @@ bool hasMediaEnding(const std::string& path) {
 bool isMediaEntry(const std::string& url) {
     if (url.find('\0') != std::string::npos || !hasMediaEnding(url)) return false;
     struct stat st {};
-    if (::stat(url.c_str(), &st) != 0) return ::lstat(url.c_str(), &st) != 0;
-    if (!S_ISREG(st.st_mode)) return false;
+    if (::lstat(url.c_str(), &st) != 0) return true;
+    // A name that is no link is the file's own name, whose ending was
+    // checked above: only a link needs the name it leads to.
+    if (!S_ISLNK(st.st_mode)) return S_ISREG(st.st_mode);
+    if (::stat(url.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     char* target = ::realpath(url.c_str(), nullptr);
     const bool media = target && hasMediaEnding(target);
     std::free(target);

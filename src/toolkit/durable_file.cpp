@@ -75,6 +75,19 @@ int openRegular(const std::string& path, int flags, mode_t mode, struct stat* st
     return -1;
 }
 
+bool writeAll(int fd, const char* data, std::size_t size) {
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = retried([&] { return ::write(fd, data + done, size - done); });
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 bool copyContents(int in, int out) { return copyContents(in, out, UINT64_MAX); }
 
 bool copyContents(int in, int out, std::uint64_t length) {
@@ -98,11 +111,7 @@ bool copyContents(int in, int out, std::uint64_t length) {
         const ssize_t got = retried([&] { return ::read(in, buffer.data(), std::min(buffer.size(), most)); });
         if (got < 0) return false;
         if (got == 0) return true;
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t n = retried([&] { return ::write(out, buffer.data() + done, static_cast<std::size_t>(got - done)); });
-            if (n < 0) return false;
-            done += n;
-        }
+        if (!writeAll(out, buffer.data(), static_cast<std::size_t>(got))) return false;
         length -= static_cast<std::uint64_t>(got);
     }
     return true;

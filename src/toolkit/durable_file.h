@@ -2,6 +2,7 @@
 // Writing files so that a kill, a full disk or a power cut leaves either
 // the old or the whole new file: temporary names beside a file, synced
 // replacement, folder syncs and the kernel's copy.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -39,6 +40,9 @@ bool copyFile(const std::string& from, const std::string& to);
 bool copyContents(int in, int out);
 // The same for at most length bytes: fewer when in ends before.
 bool copyContents(int in, int out, std::uint64_t length);
+// Writes all size bytes of data to fd at its offset (again after a signal or
+// a short write); false when the system refuses one or writes nothing.
+bool writeAll(int fd, const char* data, std::size_t size);
 
 // Sends a file's data to the disk (fdatasync).
 bool syncFile(const std::string& path);

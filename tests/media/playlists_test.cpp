@@ -484,6 +484,15 @@ TEST_F(PlaylistsTest, ALinkIsTakenOnlyForAMediaFileOfItsOwnName) {
     EXPECT_TRUE(has(logText(), "skipped as no media files : 4")) << logText().substr(0, 400);
 }
 
+TEST_F(PlaylistsTest, AFileReachedThroughALinkedFolderIsTakenAndAFolderWithAMediaNameIsNot) {
+    const std::string song = file("real/song.mp3");
+    ASSERT_EQ(::mkdir(disk.file("real/folder.mp3").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("real", disk.file("via").c_str()), 0);
+    openFromMenu(false, fixtures::writeBytes(disk.file("through.m3u"), "via/song.mp3\nvia/folder.mp3\nreal/folder.mp3\n"));
+    EXPECT_EQ(tracks(), std::vector<std::string>{disk.file("via/song.mp3")});
+    EXPECT_TRUE(has(logText(), "skipped as no media files : 2")) << logText().substr(0, 400);
+}
+
 TEST_F(PlaylistsTest, AnEntryWhosePathWouldHoldANulIsSkipped) {
     const std::string real = file("nul/real.mp3");
     const std::string song = file("nul/song.mp3");

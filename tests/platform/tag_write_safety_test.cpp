@@ -24,6 +24,10 @@
 #include <string>
 #include <thread>
 
+#include <taglib/tbytevectorstream.h>
+#include <taglib/tstring.h>
+
+#include "platform/tags/tag_layout.h"
 #include "platform/tags/tag_media.h"
 #include "support/media_fixtures.h"
 #include "support/temp_dir.h"
@@ -386,6 +390,37 @@ TEST(TagWriteInPlace, ASymbolicLinkStaysALinkAndItsTargetTakesTheChange) {
     EXPECT_TRUE(S_ISLNK(statOf(link).st_mode));
     EXPECT_EQ(onDisk(target, "Comment"), std::string(3000, 's'));
     EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"real.mp3", "link.mp3"}));
+}
+
+// An ASF header object that holds no objects, its size given as `size`,
+// and then the bytes of the rest of the file.
+TagLib::ByteVector asfFile(unsigned long long size, const std::string& rest) {
+    const TagLib::ByteVector guid("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16);
+    return guid + TagLib::ByteVector::fromLongLong(static_cast<long long>(size), false) +
+           TagLib::ByteVector::fromUInt(0, false) + TagLib::ByteVector("\x01\x02", 2) +
+           TagLib::ByteVector(rest.data(), static_cast<unsigned>(rest.size()));
+}
+
+TEST(TagWriteAsf, AHeaderSizeOutsideTheFileIsRefusedAndNothingChanges) {
+    const std::string rest(100, 'a');
+    for (const unsigned long long size : {0ull, 29ull, 131ull, 1ull << 40, ~0ull}) {
+        SCOPED_TRACE(size);
+        const TagLib::ByteVector bytes = asfFile(size, rest);
+        TagLib::ByteVectorStream stream(bytes);
+        EXPECT_FALSE(taglayout::rewriteAsf(stream, "Title", "title", "New", -1));
+        EXPECT_TRUE(*stream.data() == bytes);
+    }
+}
+
+TEST(TagWriteAsf, TheHeaderIsRewrittenInItsPlaceAndWhatFollowsStays) {
+    const std::string rest(100, 'a');
+    TagLib::ByteVectorStream stream(asfFile(30, rest));
+    ASSERT_TRUE(taglayout::rewriteAsf(stream, "Title", "title", "New", -1));
+    const TagLib::ByteVector& out = *stream.data();
+    const auto header = static_cast<unsigned long long>(out.toLongLong(16, false));
+    ASSERT_EQ(header + rest.size(), out.size());
+    EXPECT_TRUE(out.mid(static_cast<unsigned>(header)) == TagLib::ByteVector(rest.data(), 100));
+    EXPECT_NE(out.find(TagLib::String("New").data(TagLib::String::UTF16LE)), -1);
 }
 
 }  // namespace

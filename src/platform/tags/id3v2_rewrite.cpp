@@ -2,6 +2,7 @@
 
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2header.h>
+#include <taglib/id3v2synchdata.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/popularimeterframe.h>
 #include <taglib/tpropertymap.h>
@@ -49,10 +50,6 @@ bool syncsafe(const ByteVector& b, std::size_t at) {
     return true;
 }
 
-void putSize(ByteVector& out, std::size_t size, int count, int bits) {
-    for (int i = count - 1; i >= 0; --i) out.append(static_cast<char>((size >> (bits * i)) & ((1u << bits) - 1)));
-}
-
 // A frame of the tag: where it begins and its whole size, header included.
 struct Frame {
     std::size_t at, size;
@@ -76,8 +73,10 @@ std::optional<std::vector<Frame>> framesOf(const ByteVector& tag, int version) {
             if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return std::nullopt;
         }
         if (version == 4 && !syncsafe(tag, at + 4)) return std::nullopt;
-        const std::size_t size =
-            version == 2 ? bigEndian(tag, at + 3, 3) : bigEndian(tag, at + 4, 4, version == 4 ? 7 : 8);
+        const unsigned from = static_cast<unsigned>(at);
+        const std::size_t size = version == 2   ? tag.toUInt(from + 3, 3, true)
+                                 : version == 4 ? TagLib::ID3v2::SynchData::toUInt(tag.mid(from + 4, 4))
+                                                : tag.toUInt(from + 4, true);
         if (size == 0 || size > tag.size() - at - head) return std::nullopt;
         frames.push_back({at, head + size});
         at += head + size;
@@ -90,9 +89,11 @@ std::optional<std::vector<Frame>> framesOf(const ByteVector& tag, int version) {
 ByteVector frameBytes(int version, const ByteVector& id, const ByteVector& flags, const ByteVector& body) {
     ByteVector out = id;
     if (version == 2)
-        putSize(out, body.size(), 3, 8);
+        out.append(ByteVector::fromUInt(body.size(), true).mid(1));
+    else if (version == 4)
+        out.append(TagLib::ID3v2::SynchData::fromUInt(body.size()));
     else
-        putSize(out, body.size(), 4, version == 4 ? 7 : 8);
+        out.append(ByteVector::fromUInt(body.size(), true));
     if (version > 2) out.append(flags.size() == 2 ? flags : ByteVector(2, '\0'));
     out.append(body);
     return out;
@@ -206,7 +207,7 @@ std::optional<ByteVector> rewrite(const ByteVector& old, const Change& c, std::s
     const std::size_t total = used <= room ? room : used + kPadding;
     if (total - kHeaderSize > kLargest) return std::nullopt;
     ByteVector out = tag.mid(0, 6);
-    putSize(out, total - kHeaderSize, 4, 7);
+    out.append(TagLib::ID3v2::SynchData::fromUInt(static_cast<unsigned>(total - kHeaderSize)));
     out.append(kept);
     out.resize(static_cast<unsigned>(total), '\0');
     return out;

@@ -16,28 +16,17 @@
 #include <vector>
 
 #include "toolkit/durable_file.h"
+#include "toolkit/record_file.h"
 
 namespace tarvolin::tagwrite {
 
 namespace {
 
-// Reads and writes all of a stretch of the open file fd from `at` (a write
-// with at < 0 from the handle's offset); false on any error or when the file
-// ends first.
+// Reads all of a stretch of the open file fd from `at`; false on any error
+// or when the file ends first.
 bool readFully(int fd, off_t at, char* data, std::size_t size) {
     for (std::size_t done = 0; done < size;) {
         const ssize_t n = ::pread(fd, data + done, size - done, at + static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool writeFully(int fd, off_t at, const char* data, std::size_t size) {
-    for (std::size_t done = 0; done < size;) {
-        const ssize_t n = at < 0 ? ::write(fd, data + done, size - done)
-                                 : ::pwrite(fd, data + done, size - done, at + static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);
@@ -131,7 +120,7 @@ public:
                         while (last > first && old[last - 1] == p.bytes[last - 1]) --last;
                 }
                 if (first < last &&
-                    !writeFully(fd_, at + static_cast<off_t>(first), p.bytes.data() + first, last - first))
+                    !WriteAllAt(fd_, p.bytes.data() + first, last - first, at + static_cast<off_t>(first)))
                     return false;
             }
             at += p.length;
@@ -145,7 +134,7 @@ public:
         for (const Piece& p : pieces_) {
             const bool ok = p.from >= 0 ? ::lseek(fd_, p.from, SEEK_SET) == p.from &&
                                               durable::copyContents(fd_, out, static_cast<std::uint64_t>(p.length))
-                                        : writeFully(out, -1, p.bytes.data(), p.bytes.size());
+                                        : durable::writeAll(out, p.bytes.data(), p.bytes.size());
             if (!ok) return false;
         }
         return ::lseek(out, 0, SEEK_CUR) == size_;

@@ -311,4 +311,18 @@ std::optional<ByteVector> rewriteAsfHeader(const ByteVector& header, const std::
     return asfPadded(out.mid(0, 24) + ByteVector::fromUInt(count, false) + out.mid(28), room);
 }
 
+bool rewriteAsf(TagLib::IOStream& s, const std::string& field, const std::string& alias, const std::string& text,
+                long number) {
+    // The header object's size follows its GUID; it is read only when the
+    // stream holds that much.
+    const auto size = static_cast<unsigned long long>(readAt(s, 16, 8).toLongLong(false));
+    if (size < 30 || size > static_cast<unsigned long long>(std::max(0L, s.length()))) return false;
+    const ByteVector header = readAt(s, 0, static_cast<unsigned long>(size));
+    if (header.size() != size) return false;
+    const auto edited = rewriteAsfHeader(header, field, alias, text, number, static_cast<std::size_t>(size));
+    if (!edited) return false;
+    s.insert(*edited, 0, static_cast<unsigned long>(size));
+    return true;
+}
+
 }  // namespace tarvolin::taglayout

@@ -32,6 +32,13 @@ bool rewriteLeadingTag(TagLib::IOStream& stream, bool taglibFoundTag, const id3v
 bool rewriteChunks(TagLib::IOStream& stream, bool bigEndian, const id3v2::Change& change,
                    const TagLib::ByteVector* info);
 
+// Rewrites the header object at the start of an ASF stream with one field
+// set, as rewriteAsfHeader does it, in the room the header takes. False,
+// with nothing changed, when the size the header gives is not within the
+// stream or the header cannot be rewritten.
+bool rewriteAsf(TagLib::IOStream& stream, const std::string& field, const std::string& alias, const std::string& text,
+                long number);
+
 // The ASF header object `header` with one field set: a string of its content
 // description ("Title", "Author", "Description") or an attribute by name,
 // given text (UTF-8, "" clears it) or, when number >= 0, that DWORD. Every

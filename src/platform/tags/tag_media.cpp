@@ -176,14 +176,38 @@ int64_t mtimeNs(const struct stat& st) {
     return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+// A text tag: the item names it goes by, its property-map key, and what
+// each container the program writes calls it.
+struct TextField {
+    const char* item;
+    const char* otherItem;  // a second item name, or nullptr
+    const char* key;
+    const char* info;      // RIFF INFO field
+    const char* mp4;       // MP4 item atom
+    const char* asf;       // ASF content description string or attribute
+    const char* asfAlias;  // the plain attribute name other writers give it
+};
+
+constexpr TextField kTextFields[] = {
+    {"Title", nullptr, "TITLE", "INAM", "\251nam", "Title", "title"},
+    {"Artist", nullptr, "ARTIST", "IART", "\251ART", "Author", "artist"},
+    {"Album", nullptr, "ALBUM", "IPRD", "\251alb", "WM/AlbumTitle", "album"},
+    {"Comment", nullptr, "COMMENT", "ICMT", "\251cmt", "Description", "comment"},
+    {"Genre", nullptr, "GENRE", "IGNR", "\251gen", "WM/Genre", "genre"},
+    {"Year", "WM/Year", "DATE", "ICRD", "\251day", "WM/Year", "date"},
+};
+
+// The text tag of a property-map key; nullptr for other keys.
+const TextField* fieldOfKey(const std::string& key) {
+    for (const TextField& f : kTextFields)
+        if (key == f.key) return &f;
+    return nullptr;
+}
+
 // The name's property-map key for the text tags; "" for other names.
 const char* textKey(const std::string& name) {
-    if (name == "Title") return "TITLE";
-    if (name == "Artist") return "ARTIST";
-    if (name == "Album") return "ALBUM";
-    if (name == "Comment") return "COMMENT";
-    if (name == "Genre") return "GENRE";
-    if (name == "Year" || name == "WM/Year") return "DATE";
+    for (const TextField& f : kTextFields)
+        if (name == f.item || (f.otherItem && name == f.otherItem)) return f.key;
     return "";
 }
 
@@ -194,19 +218,10 @@ struct Change {
     int rating = -1;
 };
 
-const char* infoField(const std::string& key) {
-    if (key == "TITLE") return "INAM";
-    if (key == "ARTIST") return "IART";
-    if (key == "ALBUM") return "IPRD";
-    if (key == "COMMENT") return "ICMT";
-    if (key == "GENRE") return "IGNR";
-    if (key == "DATE") return "ICRD";
-    return nullptr;
-}
-
 void applyInfo(TagLib::RIFF::Info::Tag* tag, const Change& c) {
-    const char* id = infoField(c.key);
-    if (!id) return;
+    const TextField* field = fieldOfKey(c.key);
+    if (!field) return;
+    const char* id = field->info;
     if (c.value.empty())
         tag->removeField(id);
     else
@@ -215,13 +230,9 @@ void applyInfo(TagLib::RIFF::Info::Tag* tag, const Change& c) {
 
 // Sets or clears one item of an MP4 tag; the others stay.
 void applyMp4(TagLib::MP4::Tag* tag, const Change& c) {
-    const char* item = c.key == "TITLE"    ? "\251nam"
-                       : c.key == "ARTIST" ? "\251ART"
-                       : c.key == "ALBUM"  ? "\251alb"
-                       : c.key == "GENRE"  ? "\251gen"
-                       : c.key == "DATE"   ? "\251day"
-                                           : "\251cmt";
-    const TagLib::String name(item, TagLib::String::Latin1);
+    const TextField* field = fieldOfKey(c.key);
+    if (!field) return;
+    const TagLib::String name(field->mp4, TagLib::String::Latin1);
     if (c.value.empty())
         tag->removeItem(name);
     else
@@ -300,26 +311,12 @@ bool writeChange(TagLib::IOStream& stream, Kind kind, const Change& c) {
         case Kind::Asf: {
             TagLib::ASF::File f(&stream, true);
             if (!f.isValid()) return false;
-            // The header object, whose size follows its GUID.
-            stream.seek(16);
-            const auto size = static_cast<unsigned long>(stream.readBlock(8).toLongLong(false));
-            stream.seek(0);
-            const TagLib::ByteVector header = stream.readBlock(size);
             // The field's name, and the plain name other writers give it.
-            static const std::unordered_map<std::string, std::pair<const char*, const char*>> names = {
-                {"", {kAsfRating, ""}},
-                {"TITLE", {"Title", "title"}},
-                {"ARTIST", {"Author", "artist"}},
-                {"COMMENT", {"Description", "comment"}},
-                {"ALBUM", {"WM/AlbumTitle", "album"}},
-                {"GENRE", {"WM/Genre", "genre"}},
-                {"DATE", {"WM/Year", "date"}},
-            };
-            const auto& [field, alias] = names.at(c.key);
-            const auto edited = taglayout::rewriteAsfHeader(header, field, alias, c.value, text ? -1 : c.rating, size);
-            if (!edited || header.size() != size) return false;
-            stream.insert(*edited, 0, size);
-            return true;
+            const TextField* named = text ? fieldOfKey(c.key) : nullptr;
+            if (text && !named) return false;
+            const char* field = named ? named->asf : kAsfRating;
+            const char* alias = named ? named->asfAlias : "";
+            return taglayout::rewriteAsf(stream, field, alias, c.value, text ? -1 : c.rating);
         }
         case Kind::Mp4: {
             TagLib::MP4::File f(&stream, true);
@@ -438,12 +435,9 @@ void TagMediaItem::read() {
                         if (t2) pm = t2->properties();
                         if (f->hasInfoTag()) {
                             TagLib::RIFF::Info::Tag* info = f->InfoTag();
-                            static const char* const keys[][2] = {{"TITLE", "INAM"},   {"ARTIST", "IART"},
-                                                                  {"ALBUM", "IPRD"},   {"COMMENT", "ICMT"},
-                                                                  {"GENRE", "IGNR"},   {"DATE", "ICRD"}};
-                            for (const auto& k : keys) {
-                                TagLib::String s = info->fieldText(k[1]);
-                                if (!s.isEmpty()) fallback.replace(k[0], TagLib::StringList(s));
+                            for (const TextField& k : kTextFields) {
+                                TagLib::String s = info->fieldText(k.info);
+                                if (!s.isEmpty()) fallback.replace(k.key, TagLib::StringList(s));
                             }
                         }
                         if (auto* popm = ratingFrame(t2)) v.rating = userRatingFromPopm(popm->rating());
