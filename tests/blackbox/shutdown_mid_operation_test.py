@@ -189,7 +189,7 @@ def main():
         count, paths = saved_tracks()
         check(count == BIG and paths == big, "the next load has all %d tracks (%d)" % (BIG, count))
     for target in (10, 50, 90):
-        times.append(interrupt("a folder add", SMALL, FolderAdd(), target, 0.2))
+        times.append(interrupt("a folder add", SMALL, FolderAdd(), target, 0.02))
         count, paths = saved_tracks()
         whole = count == len(paths) and set(paths) == set(small) | folder_files
         check(whole, "the next load has the %d tracks and all %d files added (%d)" %
