@@ -11,6 +11,9 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
+#include <random>
+#include <utility>
 #include <set>
 #include <string>
 #include <vector>
@@ -36,16 +39,20 @@ bool readFully(int fd, off_t at, char* data, std::size_t size) {
 
 // A TagLib stream that changes nothing on the disk: it reads the open file
 // and keeps what is written, inserted or removed as the file's new contents,
-// a row of pieces that are each a stretch of the file or new bytes. Every
-// read or write the system refused is noted, where TagLib's own file stream
-// lets them pass unseen.
+// a row of pieces that are each a stretch of the file or new bytes. The row
+// is a tree balanced by chance (each piece has a random rank, above those of
+// its subtrees) that knows the length of each subtree, so that an edit
+// costs the logarithm of the number of pieces, never a walk of them all.
+// Every read or write the system refused is noted, where TagLib's own file
+// stream lets them pass unseen.
 class PlannedFile : public TagLib::IOStream {
 public:
     PlannedFile(int fd, std::string name, off_t size) : fd_(fd), name_(std::move(name)), original_(size), size_(size) {
-        if (size > 0) pieces_.push_back({size, 0, {}});
+        if (size > 0) root_ = node(size, 0, {});
     }
 
     bool failed() const { return failed_; }
+    std::size_t steps() const { return steps_; }
 
     TagLib::FileName name() const override { return name_.c_str(); }
 
@@ -96,11 +103,12 @@ public:
     // change can be made in the file itself.
     bool keepsPlaces() const {
         off_t at = 0;
-        for (const Piece& p : pieces_) {
-            if (p.from >= 0 && p.from != at) return false;
+        bool kept = true;
+        each(root_.get(), [&](const Piece& p) {
+            if (p.from >= 0 && p.from != at) kept = false;
             at += p.length;
-        }
-        return true;
+        });
+        return kept;
     }
 
     // Makes the change in the file: of each new piece only the bytes that
@@ -108,36 +116,36 @@ public:
     bool writeInPlace() const {
         off_t at = 0;
         std::string old;
-        for (const Piece& p : pieces_) {
-            if (p.from < 0) {
+        bool ok = true;
+        each(root_.get(), [&](const Piece& p) {
+            if (ok && p.from < 0) {
                 std::size_t first = 0, last = p.bytes.size();
                 if (at < original_) {
                     const auto common = static_cast<std::size_t>(std::min<off_t>(p.length, original_ - at));
                     old.resize(common);
-                    if (!readFully(fd_, at, old.data(), common)) return false;
+                    ok = readFully(fd_, at, old.data(), common);
                     while (first < common && old[first] == p.bytes[first]) ++first;
                     if (common == last)
                         while (last > first && old[last - 1] == p.bytes[last - 1]) --last;
                 }
-                if (first < last &&
-                    !WriteAllAt(fd_, p.bytes.data() + first, last - first, at + static_cast<off_t>(first)))
-                    return false;
+                if (ok && first < last)
+                    ok = WriteAllAt(fd_, p.bytes.data() + first, last - first, at + static_cast<off_t>(first));
             }
             at += p.length;
-        }
-        return size_ >= original_ || ::ftruncate(fd_, size_) == 0;
+        });
+        return ok && (size_ >= original_ || ::ftruncate(fd_, size_) == 0);
     }
 
     // Writes the changed file into the empty file out; false also when the
     // file ended early, cut by another writer.
     bool writeTo(int out) const {
-        for (const Piece& p : pieces_) {
-            const bool ok = p.from >= 0 ? ::lseek(fd_, p.from, SEEK_SET) == p.from &&
-                                              durable::copyContents(fd_, out, static_cast<std::uint64_t>(p.length))
-                                        : durable::writeAll(out, p.bytes.data(), p.bytes.size());
-            if (!ok) return false;
-        }
-        return ::lseek(out, 0, SEEK_CUR) == size_;
+        bool ok = true;
+        each(root_.get(), [&](const Piece& p) {
+            ok = ok && (p.from >= 0 ? ::lseek(fd_, p.from, SEEK_SET) == p.from &&
+                                          durable::copyContents(fd_, out, static_cast<std::uint64_t>(p.length))
+                                    : durable::writeAll(out, p.bytes.data(), p.bytes.size()));
+        });
+        return ok && ::lseek(out, 0, SEEK_CUR) == size_;
     }
 
 private:
@@ -147,25 +155,70 @@ private:
         off_t from;
         std::string bytes;
     };
+    struct Node;
+    using Tree = std::unique_ptr<Node>;
+    struct Node {
+        Piece piece;
+        std::uint32_t rank;
+        off_t total;  // the length of the subtree
+        Tree left, right;
+    };
 
-    // Splits the pieces so that one begins at `at`; gives its index.
-    std::size_t split(off_t at) {
-        off_t start = 0;
-        for (std::size_t i = 0; i < pieces_.size(); ++i) {
-            Piece& p = pieces_[i];
-            if (at == start) return i;
-            if (at < start + p.length) {
-                const off_t head = at - start;
-                Piece tail{p.length - head, p.from < 0 ? -1 : p.from + head,
-                           p.from < 0 ? p.bytes.substr(static_cast<std::size_t>(head)) : std::string()};
-                p.length = head;
-                p.bytes.resize(p.from < 0 ? static_cast<std::size_t>(head) : 0);
-                pieces_.insert(pieces_.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::move(tail));
-                return i + 1;
-            }
-            start += p.length;
+    static off_t total(const Tree& t) { return t ? t->total : 0; }
+    static Tree& fixed(Tree& t) {
+        t->total = total(t->left) + t->piece.length + total(t->right);
+        return t;
+    }
+
+    Tree node(off_t length, off_t from, std::string bytes) {
+        return Tree(new Node{{length, from, std::move(bytes)}, static_cast<std::uint32_t>(random_()), length, nullptr, nullptr});
+    }
+
+    // The pieces in their order.
+    template <typename F>
+    static void each(const Node* t, F&& f) {
+        for (; t; t = t->right.get()) {
+            each(t->left.get(), f);
+            f(t->piece);
         }
-        return pieces_.size();
+    }
+
+    // One row after the other.
+    Tree join(Tree a, Tree b) {
+        ++steps_;
+        if (!a) return b;
+        if (!b) return a;
+        if (a->rank > b->rank) {
+            a->right = join(std::move(a->right), std::move(b));
+            return std::move(fixed(a));
+        }
+        b->left = join(std::move(a), std::move(b->left));
+        return std::move(fixed(b));
+    }
+
+    // The row cut in two at `at`, a piece that spans it cut in two.
+    std::pair<Tree, Tree> cut(Tree t, off_t at) {
+        ++steps_;
+        if (!t) return {};
+        const off_t before = total(t->left), after = before + t->piece.length;
+        if (at <= before) {
+            auto [a, b] = cut(std::move(t->left), at);
+            t->left = std::move(b);
+            return {std::move(a), std::move(fixed(t))};
+        }
+        if (at >= after) {
+            auto [a, b] = cut(std::move(t->right), at - after);
+            t->right = std::move(a);
+            return {std::move(fixed(t)), std::move(b)};
+        }
+        Piece& p = t->piece;
+        const off_t head = at - before;
+        Tree tail = node(p.length - head, p.from < 0 ? -1 : p.from + head,
+                         p.from < 0 ? p.bytes.substr(static_cast<std::size_t>(head)) : std::string());
+        p.length = head;
+        p.bytes.resize(p.from < 0 ? static_cast<std::size_t>(head) : 0);
+        Tree rest = join(std::move(tail), std::move(t->right));
+        return {std::move(fixed(t)), std::move(rest)};
     }
 
     // Puts data in the place of `length` bytes from start; a start past the
@@ -173,42 +226,39 @@ private:
     void replace(off_t start, off_t length, const TagLib::ByteVector& data) {
         if (start > size_) replace(size_, 0, TagLib::ByteVector(static_cast<unsigned int>(start - size_), '\0'));
         length = std::min(length, size_ - start);
-        const std::size_t first = split(start);
-        const std::size_t last = split(start + length);
-        pieces_.erase(pieces_.begin() + static_cast<std::ptrdiff_t>(first),
-                      pieces_.begin() + static_cast<std::ptrdiff_t>(last));
+        auto [head, rest] = cut(std::move(root_), start);
+        Tree tail = cut(std::move(rest), length).second;
         if (!data.isEmpty())
-            pieces_.insert(pieces_.begin() + static_cast<std::ptrdiff_t>(first),
-                           Piece{static_cast<off_t>(data.size()), -1, std::string(data.data(), data.size())});
+            head = join(std::move(head), node(static_cast<off_t>(data.size()), -1, std::string(data.data(), data.size())));
+        root_ = join(std::move(head), std::move(tail));
         size_ += static_cast<off_t>(data.size()) - length;
     }
 
     // The new contents from `at` on.
     void read(off_t at, char* data, std::size_t size) {
-        off_t start = 0;
-        for (const Piece& p : pieces_) {
-            const off_t end = start + p.length;
-            if (size > 0 && at < end) {
-                const auto n = static_cast<std::size_t>(std::min<off_t>(end - at, static_cast<off_t>(size)));
-                if (p.from < 0)
-                    std::copy_n(p.bytes.data() + (at - start), n, data);
-                else if (!readFully(fd_, p.from + (at - start), data, n))
-                    failed_ = true;
-                data += n;
-                size -= n;
-                at += static_cast<off_t>(n);
-            }
-            start = end;
-        }
+        if (size == 0) return;
+        auto [head, rest] = cut(std::move(root_), at);
+        auto [middle, tail] = cut(std::move(rest), static_cast<off_t>(size));
+        each(middle.get(), [&](const Piece& p) {
+            ++steps_;
+            if (p.from < 0)
+                std::copy_n(p.bytes.data(), p.length, data);
+            else if (!readFully(fd_, p.from, data, static_cast<std::size_t>(p.length)))
+                failed_ = true;
+            data += p.length;
+        });
+        root_ = join(std::move(head), join(std::move(middle), std::move(tail)));
     }
 
     int fd_;
     std::string name_;
     off_t original_;
     off_t size_;
-    std::vector<Piece> pieces_;
+    Tree root_;
+    std::minstd_rand random_;
     off_t pos_ = 0;
     bool failed_ = false;
+    std::size_t steps_ = 0;
 };
 
 // The names of the extended attributes of the open file fd; none where the
@@ -266,6 +316,14 @@ bool writeCopy(int in, const struct stat& st, const std::string& target, const P
 }
 
 }  // namespace
+
+std::size_t plannedSteps(int fd, const std::function<void(TagLib::IOStream&)>& edit) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return 0;
+    PlannedFile plan(fd, "", st.st_size);
+    edit(plan);
+    return plan.steps();
+}
 
 bool editMediaFile(const std::string& path, const std::function<bool(TagLib::IOStream&)>& edit) {
     char* resolved = ::realpath(path.c_str(), nullptr);

@@ -2,6 +2,7 @@
 // Changes to the user's media files that a kill, a crash, a power cut or a
 // full disk cannot leave half made, and that never move the audio of a file
 // that no copy can stand for.
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -33,5 +34,10 @@ namespace tarvolin::tagwrite {
 // A symbolic link stays as it is and its target is written. The unfinished
 // copies that killed writers left beside the file are removed.
 bool editMediaFile(const std::string& path, const std::function<bool(TagLib::IOStream&)>& edit);
+
+// How many pieces of the planned change were visited while edit changed the
+// open file fd through the stream it is handed; the file is not written.
+// Shows how the cost of a planned change grows with the number of edits.
+std::size_t plannedSteps(int fd, const std::function<void(TagLib::IOStream&)>& edit);
 
 }  // namespace tarvolin::tagwrite

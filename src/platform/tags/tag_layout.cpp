@@ -173,7 +173,93 @@ ByteVector asfPadded(const ByteVector& header, std::size_t room) {
            out.mid(28);
 }
 
+// Atoms whose data are atoms, as TagLib reads them, and the bytes before
+// their first atom.
+long long mp4ChildrenAt(const ByteVector& name, const ByteVector& data) {
+    static const char* const containers[] = {"moov", "udta", "mdia", "ilst", "stbl", "minf",
+                                             "moof", "traf", "trak", "meta", "stsd"};
+    if (std::none_of(std::begin(containers), std::end(containers), [&](const char* c) { return name == c; }))
+        return -1;
+    if (name == "stsd") return 8;
+    // A meta atom of version and flags, or (QuickTime's) of atoms at once.
+    if (name == "meta") {
+        static const char* const children[] = {"hdlr", "ilst", "mhdr", "ctry", "lang"};
+        const ByteVector second = data.mid(4, 4);
+        return std::any_of(std::begin(children), std::end(children), [&](const char* c) { return second == c; }) ? 0
+                                                                                                                : 4;
+    }
+    return 0;
+}
+
+// The atoms from `from` to `to` (the file's end when top), depth levels in.
+bool mp4AtomsHold(TagLib::IOStream& s, long long from, long long to, bool top, int depth) {
+    if (depth > 32) return false;
+    for (long long at = from; at + kChunkHeader <= to;) {
+        const ByteVector head = readAt(s, static_cast<long>(at), 24);
+        const ByteVector name = head.mid(4, 4);
+        long long size = head.toUInt(0, true);
+        unsigned header = kChunkHeader;
+        if (size == 1) {
+            size = head.size() < 16 ? 0 : head.toLongLong(8, true);
+            header = 16;
+        } else if (size == 0 && top) {
+            size = to - at;
+        }
+        if (size < header) return false;
+        const long long children = mp4ChildrenAt(name, head.mid(header));
+        if (size > to - at) return top && children < 0;  // a last atom cut short
+        if (name == "stco" || name == "co64") {
+            // Version and flags, the count, the entries.
+            const long long count = readAt(s, static_cast<long>(at + header + 4), 4).toUInt(true);
+            if (size < header + 8 || count > (size - header - 8) / (name == "stco" ? 4 : 8)) return false;
+        }
+        if (children >= 0 && !mp4AtomsHold(s, at + header + children, at + size, false, depth + 1)) return false;
+        at += size;
+    }
+    return true;
+}
+
+// The objects of an ASF header from `from` to `to` (within the header
+// extension when inner).
+bool asfObjectsHold(const ByteVector& b, unsigned from, unsigned to, bool inner) {
+    for (unsigned at = from; at + kAsfObjectHeader <= to;) {
+        const auto size = static_cast<unsigned long long>(b.toLongLong(at + 16, false));
+        if (size < kAsfObjectHeader || size > to - at) return false;
+        const ByteVector guid = b.mid(at, 16);
+        const unsigned body = at + kAsfObjectHeader, room = static_cast<unsigned>(size) - kAsfObjectHeader;
+        // The number of records a body announces before them, and the
+        // fewest bytes of each.
+        const auto holds = [&](unsigned before, unsigned long long count, unsigned least) {
+            return room >= before && count * least <= room - before;
+        };
+        const auto word = [&](unsigned i) { return room >= i + 2 ? b.toUShort(body + i, false) : 0u; };
+        if (guid == kContentDescription && !holds(10, word(0) + word(2) + word(4) + word(6) + word(8), 1))
+            return false;
+        if (guid == kExtendedContentDescription && !holds(2, word(0), 6)) return false;
+        if ((guid == kMetadata || guid == kMetadataLibrary) && !holds(2, word(0), 12)) return false;
+        if (guid == kHeaderExtension && !inner) {
+            const unsigned long long inside = room >= 22 ? b.toUInt(body + 18, false) : ~0ull;
+            if (!holds(22, inside, 1) ||
+                !asfObjectsHold(b, body + 22, body + 22 + static_cast<unsigned>(inside), true))
+                return false;
+        }
+        at += static_cast<unsigned>(size);
+    }
+    return true;
+}
+
 }  // namespace
+
+bool mp4Holds(TagLib::IOStream& s) { return mp4AtomsHold(s, 0, s.length(), true, 0); }
+
+bool asfHolds(TagLib::IOStream& s) {
+    const ByteVector top = readAt(s, 0, 30);
+    const auto size = top.size() < 30 ? 0ull : static_cast<unsigned long long>(top.toLongLong(16, false));
+    if (size < 30 || size > static_cast<unsigned long long>(std::max(0L, s.length()))) return false;
+    if (top.toUInt(24, false) > (size - 30) / kAsfObjectHeader) return false;
+    const ByteVector header = readAt(s, 0, static_cast<unsigned long>(size));
+    return header.size() == size && asfObjectsHold(header, 30, header.size(), false);
+}
 
 bool rewriteLeadingTag(TagLib::IOStream& s, bool taglibFoundTag, const id3v2::Change& change) {
     const std::size_t room = id3v2::tagSize(readAt(s, 0, 10));

@@ -39,6 +39,23 @@ bool rewriteChunks(TagLib::IOStream& stream, bool bigEndian, const id3v2::Change
 bool rewriteAsf(TagLib::IOStream& stream, const std::string& field, const std::string& alias, const std::string& text,
                 long number);
 
+// Headers that announce more than their file holds. TagLib walks what a
+// header announces (the objects of an ASF header and the attributes of each,
+// the entries of an MP4 chunk-offset table that a save rewrites) without
+// asking whether the file holds that much: a few bytes that announce four
+// billion entries keep it busy for hours. Such a file is refused before
+// TagLib reads it, so that every read and write ends in a time that grows
+// with the file's size.
+//
+// True when every atom of the MP4 stream that TagLib walks lies within the
+// atom that holds it (the file's last atom may be cut short), and each
+// chunk-offset table ("stco", "co64") holds the entries it announces.
+bool mp4Holds(TagLib::IOStream& stream);
+// True when the ASF stream's header object lies within the stream and holds
+// the objects it announces, and each of them lies within it and holds the
+// strings, attributes and objects it announces.
+bool asfHolds(TagLib::IOStream& stream);
+
 // The ASF header object `header` with one field set: a string of its content
 // description ("Title", "Author", "Description") or an attribute by name,
 // given text (UTF-8, "" clears it) or, when number >= 0, that DWORD. Every

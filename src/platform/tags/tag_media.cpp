@@ -275,6 +275,16 @@ void patchId3v1(TagLib::MPEG::File& f, TagLib::IOStream& stream, const Change& c
     stream.writeBlock(bytes);
 }
 
+// False for a file whose header announces more than the file holds; the
+// stream is left at its start, where TagLib begins to read.
+bool headerHolds(TagLib::IOStream& stream, Kind kind) {
+    const bool holds = kind == Kind::Asf   ? taglayout::asfHolds(stream)
+                       : kind == Kind::Mp4 ? taglayout::mp4Holds(stream)
+                                           : true;
+    stream.seek(0);
+    return holds;
+}
+
 bool hasAudio(TagLib::File& f) {
     const TagLib::AudioProperties* p = f.audioProperties();
     return p && (p->lengthInMilliseconds() > 0 || p->bitrate() > 0 || p->sampleRate() > 0);
@@ -309,6 +319,7 @@ bool writeChange(TagLib::IOStream& stream, Kind kind, const Change& c) {
             return taglayout::rewriteChunks(stream, true, change, nullptr);
         }
         case Kind::Asf: {
+            if (!headerHolds(stream, kind)) return false;
             TagLib::ASF::File f(&stream, true);
             if (!f.isValid()) return false;
             // The field's name, and the plain name other writers give it.
@@ -319,6 +330,7 @@ bool writeChange(TagLib::IOStream& stream, Kind kind, const Change& c) {
             return taglayout::rewriteAsf(stream, field, alias, c.value, text ? -1 : c.rating);
         }
         case Kind::Mp4: {
+            if (!headerHolds(stream, kind)) return false;
             TagLib::MP4::File f(&stream, true);
             if (!f.isValid() || !text) return false;
             applyMp4(f.tag(), c);
@@ -412,6 +424,12 @@ void TagMediaItem::read() {
     int64_t taglibBitrate = 0;
     if (v.kind != Kind::AvOnly) {
         TagLib::FileStream stream(path_.c_str(), true);
+        // Neither library reads a file whose header announces more than it
+        // holds: libavformat too walks an ASF header's counts one by one.
+        if (stream.isOpen() && !headerHolds(stream, v.kind)) {
+            v.mediaTypeKnown = true;
+            return;
+        }
         if (stream.isOpen()) {
             std::unique_ptr<TagLib::File> file;
             TagLib::PropertyMap pm, fallback;
