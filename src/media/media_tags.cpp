@@ -1,6 +1,8 @@
 // Writing the track information editor's tags into the media file and into
 // the edited track's tables.
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "app/program.h"
 #include "media/media_files.h"
@@ -51,16 +53,18 @@ void MediaFiles::Save_Media_Tags(std::string& Path, std::int32_t& Err) {
     const std::string rights = UCase(player.settings.mediaAccessRights());
     if (rights != "READ" || player.settings.requestMediaAccessRights("Full")) {
         const std::shared_ptr<MediaItem> item = player.newMedia(Path);
-        bool anyWritable = false;
+        // One change of the file, so that a kill leaves the old tags or the
+        // new ones, never some of each.
+        std::vector<std::pair<std::string, std::string>> written;
         for (const TagSlot& tag : kTagSlots) {
             if (tag.value == kGenre && !genreChosen) continue;
             if (item->isReadOnlyItem(tag.tested)) continue;
-            anyWritable = true;
-            if (!item->setItemInfo(tag.written, values[tag.value])) fail(writeFailure(tag.written, Path));
+            written.emplace_back(tag.written, values[tag.value]);
         }
+        for (const std::string& name : item->setItemInfos(written)) fail(writeFailure(name, Path));
         // A file that takes none of the tags (missing, write-protected, or
         // of a kind that holds no tags) is a failed save, not a quiet one.
-        if (!anyWritable) {
+        if (written.empty()) {
             fail("Το αρχείο δεν δέχεται ετικέτες - The file cannot take tags: " + Path);
         }
     }

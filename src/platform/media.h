@@ -5,6 +5,7 @@
 // attribute gives "", a duration 0.
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvolin {
@@ -18,6 +19,15 @@ public:
     // Writes the attribute into the file ("Year" writes the date). Returns
     // false when the write was refused or failed.
     virtual bool setItemInfo(const std::string& name, const std::string& value) = 0;
+    // Writes several attributes, in their order; gives the names of those
+    // not written. Here one by one; a media file takes them in one change,
+    // so that after a kill it holds all of them or none.
+    virtual std::vector<std::string> setItemInfos(const std::vector<std::pair<std::string, std::string>>& values) {
+        std::vector<std::string> failed;
+        for (const auto& [name, value] : values)
+            if (!setItemInfo(name, value)) failed.push_back(name);
+        return failed;
+    }
     virtual bool isReadOnlyItem(const std::string& name) = 0;
     virtual double duration() = 0;
     virtual std::string sourceURL() = 0;

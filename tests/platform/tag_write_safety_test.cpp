@@ -23,6 +23,8 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <taglib/tbytevectorstream.h>
 #include <taglib/tstring.h>
@@ -221,6 +223,44 @@ TEST_F(InterruptedTagWrite, AKillAtAnyMomentOfEachWayOfWritingLeavesTheAudioAndT
             EXPECT_TRUE(rating == "50" || (path == &fits && (rating == "99" || rating == "25"))) << rating;
             EXPECT_EQ(back.getItemInfo("Title"), "Old title");
         }
+    }
+}
+
+TEST_F(InterruptedTagWrite, AKillDuringAnEditOfSixFieldsLeavesAllOfThemOldOrAllNew) {
+    // As the track information editor saves: six fields, each edit growing
+    // or shrinking the tag, so that writes in place and through a copy mix.
+    const char* const names[] = {"Title", "Artist", "Album", "Year", "Comment", "Genre"};
+    const auto edit = [&](int i) {
+        std::vector<std::pair<std::string, std::string>> values;
+        for (const char* name : names)
+            values.emplace_back(name, name == std::string("Year") ? std::to_string(1900 + i % 100)
+                                                                  : std::string(static_cast<size_t>(i % 2 ? 2000 : 3), 'a' + i % 26));
+        return values;
+    };
+    const std::string song = tightMp3(dir.file("six.mp3"), 120);
+    const std::string before = readBytes(song);
+    std::mt19937 random(std::random_device{}());
+    for (int k = 0; k < 20; ++k) {
+        writeBytes(song, before);
+        const int delay = std::uniform_int_distribution<int>(0, 200000)(random);
+        SCOPED_TRACE("killed after " + std::to_string(delay) + " µs");
+        const pid_t child = ::fork();
+        if (child == 0)
+            for (int i = 1;; ++i) TagMediaItem(song).setItemInfos(edit(i));
+        std::this_thread::sleep_for(std::chrono::microseconds(delay));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        // The fields all of one edit: the first's, or the file's old ones.
+        TagMediaItem back(song);
+        std::string fields;
+        for (const char* name : names) fields += std::string(name) + "=" + back.getItemInfo(name).substr(0, 8) + " ";
+        const std::string year = back.getItemInfo("Year");
+        bool whole = year.empty() && back.getItemInfo("Title") == "Old title";
+        for (int i = 1; i <= 1000 && !whole; ++i) {
+            whole = year == edit(i)[3].second;
+            for (size_t n = 0; n < 6 && whole; ++n) whole = back.getItemInfo(names[n]) == edit(i)[n].second;
+        }
+        EXPECT_TRUE(whole) << fields;
     }
 }
 

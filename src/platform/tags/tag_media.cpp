@@ -211,12 +211,31 @@ const char* textKey(const std::string& name) {
     return "";
 }
 
-// What one setItemInfo call changes.
+// What one attribute's write changes.
 struct Change {
     std::string key;  // property-map key, or "" for the rating
     std::string value;
     int rating = -1;
 };
+
+enum class Asked { Refused, Same, Changed };
+
+// Whether setting the item's attribute name to value is refused, changes
+// nothing or is the change c.
+Asked ask(MediaItem& item, const std::string& name, const std::string& value, Change& c) {
+    if (item.isReadOnlyItem(name)) return Asked::Refused;
+    if (name == "UserRating") {
+        c.rating = ratingValue(value);
+        if (c.rating < 0) return Asked::Refused;
+        const int current = ratingValue(item.getItemInfo(name));
+        return current >= 0 && current == c.rating ? Asked::Same : Asked::Changed;
+    }
+    c.key = textKey(name);
+    c.value = value;
+    // The year compares with what "WM/Year" shows, so that saving the shown
+    // year back does not cut a full date down to its year.
+    return item.getItemInfo(name) == value ? Asked::Same : Asked::Changed;
+}
 
 void applyInfo(TagLib::RIFF::Info::Tag* tag, const Change& c) {
     const TextField* field = fieldOfKey(c.key);
@@ -295,6 +314,9 @@ bool hasAudio(TagLib::File& f) {
 bool writeChange(TagLib::IOStream& stream, Kind kind, const Change& c) {
     const bool text = !c.key.empty();
     const id3v2::Change change{c.key, c.value, text ? 0 : popmFromUserRating(c.rating)};
+    // TagLib reads some files from where the stream stands: the start, also
+    // after an earlier change of the same write.
+    stream.seek(0);
     switch (kind) {
         case Kind::Mpeg: {
             TagLib::MPEG::File f(&stream, TagLib::ID3v2::FrameFactory::instance(), true);
@@ -585,26 +607,30 @@ bool TagMediaItem::isReadOnlyItem(const std::string& name) {
 }
 
 bool TagMediaItem::setItemInfo(const std::string& name, const std::string& value) {
+    return setItemInfos({{name, value}}).empty();
+}
+
+std::vector<std::string> TagMediaItem::setItemInfos(const std::vector<std::pair<std::string, std::string>>& values) {
     // A file changed since it was read is judged by what it holds now.
     if (!matchesDisk()) read();
-    if (isReadOnlyItem(name)) return false;
-    Change c;
-    if (name == "UserRating") {
-        c.rating = ratingValue(value);
-        if (c.rating < 0) return false;
-        const int current = ratingValue(v_->rating);
-        if (current >= 0 && current == c.rating) return true;
-    } else {
-        c.key = textKey(name);
-        c.value = value;
-        // The year compares with what "WM/Year" shows, so that saving the
-        // shown year back does not cut a full date down to its year.
-        if (getItemInfo(name) == value) return true;
+    std::vector<std::string> failed, changed;
+    std::vector<Change> changes;
+    for (const auto& [name, value] : values) {
+        Change c;
+        const Asked asked = ask(*this, name, value, c);
+        if (asked == Asked::Refused) failed.push_back(name);
+        if (asked != Asked::Changed) continue;
+        changed.push_back(name);
+        changes.push_back(c);
     }
+    if (changes.empty()) return failed;
     const Kind kind = v_->kind;
-    const bool ok = tagwrite::editMediaFile(path_, [&](TagLib::IOStream& s) { return writeChange(s, kind, c); });
+    const bool ok = tagwrite::editMediaFile(path_, [&](TagLib::IOStream& s) {
+        return std::all_of(changes.begin(), changes.end(), [&](const Change& c) { return writeChange(s, kind, c); });
+    });
     read();
-    return ok;
+    if (!ok) failed.insert(failed.end(), changed.begin(), changed.end());
+    return failed;
 }
 
 double TagMediaItem::duration() { return v_->duration; }

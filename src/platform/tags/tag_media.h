@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/media.h"
 
@@ -21,6 +23,9 @@ public:
 
     std::string getItemInfo(const std::string& name) override;
     bool setItemInfo(const std::string& name, const std::string& value) override;
+    // One change of the file: when it fails, every name that needed a
+    // change is given back.
+    std::vector<std::string> setItemInfos(const std::vector<std::pair<std::string, std::string>>& values) override;
     bool isReadOnlyItem(const std::string& name) override;
     double duration() override;
     std::string sourceURL() override;
