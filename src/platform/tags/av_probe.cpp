@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include <mutex>
+#include <string>
 
 namespace tarvolin::av {
 
@@ -51,13 +52,21 @@ Probe probeFile(const std::string& path) {
         p.duration = static_cast<double>(c.ctx->duration) / AV_TIME_BASE;
     if (c.ctx->bit_rate > 0) p.bitRate = c.ctx->bit_rate;
 
+    // The container's tags, else those of its first audio stream: Ogg keeps
+    // the comments of Vorbis, Opus and Speex on the stream.
     AVDictionary* md = c.ctx->metadata;
-    p.title = firstOf(md, {"title"});
-    p.artist = firstOf(md, {"artist", "author", "album_artist"});
-    p.album = firstOf(md, {"album"});
-    p.comment = firstOf(md, {"comment", "description"});
-    p.genre = firstOf(md, {"genre"});
-    p.date = firstOf(md, {"date", "year", "WM/Year", "creation_time"});
+    const int audio = av_find_best_stream(c.ctx, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    AVDictionary* stream = audio >= 0 ? c.ctx->streams[audio]->metadata : nullptr;
+    const auto tag = [&](std::initializer_list<const char*> keys) {
+        std::string value = firstOf(md, keys);
+        return value.empty() ? firstOf(stream, keys) : value;
+    };
+    p.title = tag({"title"});
+    p.artist = tag({"artist", "author", "album_artist"});
+    p.album = tag({"album"});
+    p.comment = tag({"comment", "description"});
+    p.genre = tag({"genre"});
+    p.date = tag({"date", "year", "WM/Year", "creation_time"});
 
     int audioStreams = 0, mpegAudioStreams = 0, others = 0;
     for (unsigned i = 0; i < c.ctx->nb_streams; ++i) {

@@ -1,10 +1,14 @@
 #include "platform/tags/tag_layout.h"
 
+#include <taglib/rifffile.h>
 #include <taglib/tiostream.h>
 #include <taglib/tstring.h>
 
 #include <algorithm>
 #include <iterator>
+#include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvolin::taglayout {
@@ -32,23 +36,33 @@ struct Chunk {
     long end() const { return at + kChunkHeader + size + pad; }
 };
 
-// The chunks after the container's header, read as TagLib reads them: up to
-// a name that is no chunk name or a size past the end.
-std::vector<Chunk> chunksOf(TagLib::IOStream& s, bool bigEndian) {
-    std::vector<Chunk> chunks;
-    const long length = s.length();
-    for (long at = 12; at + static_cast<long>(kChunkHeader) <= length;) {
-        const ByteVector head = readAt(s, at, kChunkHeader);
-        const ByteVector id = head.mid(0, 4);
-        if (std::any_of(id.begin(), id.end(), [](char c) { return c < 32 || c > 126; })) break;
-        const unsigned size = head.toUInt(4, bigEndian);
-        if (at + static_cast<long>(kChunkHeader) + static_cast<long>(size) > length) break;
-        const bool odd = size % 2 != 0 && readAt(s, at + kChunkHeader + size, 1) == ByteVector(1, '\0');
-        chunks.push_back({at, id, size, odd ? 1u : 0u});
-        at = chunks.back().end();
+// TagLib's own walk of a RIFF or AIFF stream's chunks, which decides where
+// it finds the tags: a pad byte after an odd-sized chunk is one when it is
+// zero or when a chunk name follows it.
+class RiffWalk : public TagLib::RIFF::File {
+public:
+    RiffWalk(TagLib::IOStream* s, bool bigEndian) : File(s, bigEndian ? BigEndian : LittleEndian) {}
+    TagLib::Tag* tag() const override { return nullptr; }
+    TagLib::AudioProperties* audioProperties() const override { return nullptr; }
+    bool save() override { return false; }
+    std::vector<Chunk> chunks() const {
+        std::vector<Chunk> out;
+        for (unsigned i = 0; i < chunkCount(); ++i)
+            out.push_back({static_cast<long>(chunkOffset(i)) - static_cast<long>(kChunkHeader), chunkName(i),
+                           chunkDataSize(i), chunkPadding(i)});
+        return out;
     }
-    return chunks;
+};
+
+// The chunks after the container's header, as TagLib finds them.
+std::vector<Chunk> chunksOf(TagLib::IOStream& s, bool bigEndian) {
+    s.seek(0);  // where TagLib begins
+    return RiffWalk(&s, bigEndian).chunks();
 }
+
+// The names and sizes of chunks, to compare walks by.
+using ChunkSet = std::multiset<std::pair<std::string, unsigned>>;
+void addChunk(ChunkSet& set, const ByteVector& id, unsigned size) { set.emplace(std::string(id.data(), 4), size); }
 
 ByteVector chunk(const ByteVector& id, const ByteVector& data, bool bigEndian) {
     ByteVector out = id;
@@ -309,6 +323,20 @@ bool rewriteChunks(TagLib::IOStream& s, bool bigEndian, const id3v2::Change& cha
                            infoIn(*info, static_cast<unsigned>(end - list->at))});
     }
 
+    // What a walk of the changed stream must find: the chunks that stay and
+    // those the splices bring.
+    ChunkSet expected;
+    for (const Chunk& c : chunks)
+        if (std::none_of(splices.begin(), splices.end(),
+                         [&](const Splice& sp) { return c.at >= sp.at && c.at < sp.at + static_cast<long>(sp.length); }))
+            addChunk(expected, c.id, c.size);
+    for (const Splice& sp : splices)
+        for (unsigned at = sp.bytes.size() % 2; at + kChunkHeader <= sp.bytes.size();) {
+            const unsigned size = sp.bytes.toUInt(at + 4, bigEndian);
+            addChunk(expected, sp.bytes.mid(at, 4), size);
+            at += kChunkHeader + ((size + 1) & ~1u);
+        }
+
     // From the last to the first, so that the offsets still hold.
     std::sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) { return a.at > b.at; });
     long long grown = 0;
@@ -321,7 +349,10 @@ bool rewriteChunks(TagLib::IOStream& s, bool bigEndian, const id3v2::Change& cha
         s.seek(4);
         s.writeBlock(ByteVector::fromUInt(static_cast<unsigned>(size + grown), bigEndian));
     }
-    return true;
+    // A change that would not read back as made is no change.
+    ChunkSet found;
+    for (const Chunk& c : chunksOf(s, bigEndian)) addChunk(found, c.id, c.size);
+    return found == expected;
 }
 
 std::optional<ByteVector> rewriteAsfHeader(const ByteVector& header, const std::string& field, const std::string& alias,

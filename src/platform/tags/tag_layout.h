@@ -27,8 +27,10 @@ bool rewriteLeadingTag(TagLib::IOStream& stream, bool taglibFoundTag, const id3v
 // Rewrites the ID3v2 chunk of a RIFF (little-endian) or AIFF (big-endian)
 // stream, or adds one after the last chunk; with info, also puts that INFO
 // list (as TagLib renders it, "" for none) in the place of the file's own.
-// The container's size follows. False, with nothing changed, when the tag
-// cannot be rewritten faithfully.
+// The container's size follows. The chunks are those TagLib's reader finds.
+// False when the tag cannot be rewritten faithfully, with nothing changed,
+// and when the changed stream would not read back as made (TagLib would find
+// other chunks in it), the stream then changed and to be dropped.
 bool rewriteChunks(TagLib::IOStream& stream, bool bigEndian, const id3v2::Change& change,
                    const TagLib::ByteVector* info);
 

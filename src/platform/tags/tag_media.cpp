@@ -285,7 +285,14 @@ void patchId3v1(TagLib::MPEG::File& f, TagLib::IOStream& stream, const Change& c
         at = 97;
         length = bytes[125] == 0 && bytes[126] != 0 ? 28 : 30;
     } else {
-        tag->setGenre(value);
+        // The genre is given by its number (as the editor's genre list
+        // gives it) or by its name.
+        const bool number = !c.value.empty() && c.value.size() <= 3 &&
+                            std::all_of(c.value.begin(), c.value.end(), [](char d) { return d >= '0' && d <= '9'; });
+        if (number && std::stoi(c.value) < 255)
+            tag->setGenreNumber(static_cast<unsigned>(std::stoi(c.value)));
+        else
+            tag->setGenre(value);
         at = 127;
         length = 1;
     }
@@ -302,6 +309,16 @@ bool headerHolds(TagLib::IOStream& stream, Kind kind) {
                                            : true;
     stream.seek(0);
     return holds;
+}
+
+// False when TagLib's save of the MP4 tag would drop one of its items: a
+// free-form item ("----:" mean ":" name) whose name holds a ":" of its own.
+bool savesEveryItem(const TagLib::MP4::Tag& tag) {
+    const auto& items = tag.itemMap();
+    return std::none_of(items.begin(), items.end(), [](const auto& item) {
+        const std::string key = item.first.to8Bit(true);
+        return key.rfind("----:", 0) == 0 && std::count(key.begin(), key.end(), ':') != 2;
+    });
 }
 
 bool hasAudio(TagLib::File& f) {
@@ -354,7 +371,7 @@ bool writeChange(TagLib::IOStream& stream, Kind kind, const Change& c) {
         case Kind::Mp4: {
             if (!headerHolds(stream, kind)) return false;
             TagLib::MP4::File f(&stream, true);
-            if (!f.isValid() || !text) return false;
+            if (!f.isValid() || !text || !savesEveryItem(*f.tag())) return false;
             applyMp4(f.tag(), c);
             return f.save();
         }
