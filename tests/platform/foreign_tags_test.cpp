@@ -15,27 +15,14 @@ namespace {
 
 using namespace fixtures;
 
-std::string bytesOf(std::uint32_t value, bool bigEndian) {
-    std::string out(4, '\0');
-    for (int i = 0; i < 4; ++i) out[static_cast<std::size_t>(bigEndian ? 3 - i : i)] = static_cast<char>(value >> (8 * i));
-    return out;
-}
-
-std::uint32_t valueAt(const std::string& bytes, std::size_t at, bool bigEndian) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(bigEndian ? i : 3 - i)]);
-    return value;
-}
-
 // Puts a chunk of three bytes and the pad byte `pad` before the data chunk
 // of a WAV file, with an ID3 tag or none.
 std::string wavWithOddChunk(const std::string& path, char pad, bool tagged) {
     WavOptions opts;
     if (tagged) opts.id3.emplace().title = "Old";
     std::string bytes = readBytes(writeWav(path, opts));
-    bytes.insert(bytes.find("data"), std::string("odd ") + bytesOf(3, false) + "xyz" + pad);
-    bytes.replace(4, 4, bytesOf(static_cast<std::uint32_t>(bytes.size() - 8), false));
+    bytes.insert(bytes.find("data"), std::string("odd ") + uint32Bytes(3, false) + "xyz" + pad);
+    bytes.replace(4, 4, uint32Bytes(static_cast<std::uint32_t>(bytes.size() - 8), false));
     return writeBytes(path, bytes);
 }
 
@@ -97,7 +84,7 @@ TEST(ForeignFile, TheCommentsOfOggStreamsAreRead) {
 
 // An MP4 atom of that name around data.
 std::string atom(const std::string& name, const std::string& data) {
-    return bytesOf(static_cast<std::uint32_t>(data.size() + 8), true) + name + data;
+    return uint32Bytes(static_cast<std::uint32_t>(data.size() + 8), true) + name + data;
 }
 
 TEST(ForeignFile, AnMp4FreeFormItemNamedWithAColonIsNeverLost) {
@@ -111,14 +98,14 @@ TEST(ForeignFile, AnMp4FreeFormItemNamedWithAColonIsNeverLost) {
     std::string bytes = readBytes(path);
     const std::string item =
         atom("----", atom("mean", std::string(4, '\0') + "com.apple.iTunes") + atom("name", std::string(4, '\0') + "a:b") +
-                         atom("data", bytesOf(1, true) + std::string(4, '\0') + "kept"));
+                         atom("data", uint32Bytes(1, true) + std::string(4, '\0') + "kept"));
     const std::size_t list = bytes.find("ilst") - 4;
     ASSERT_LT(bytes.find("mdat"), list);
-    const std::size_t end = list + valueAt(bytes, list, true);
+    const std::size_t end = list + uint32At(bytes, list, true);
     for (const char* holder : {"moov", "udta", "meta", "ilst"}) {
         const std::size_t at = bytes.find(holder) - 4;
         ASSERT_LT(at, list + 1) << holder;
-        bytes.replace(at, 4, bytesOf(valueAt(bytes, at, true) + static_cast<std::uint32_t>(item.size()), true));
+        bytes.replace(at, 4, uint32Bytes(uint32At(bytes, at, true) + static_cast<std::uint32_t>(item.size()), true));
     }
     bytes.insert(end, item);
     writeBytes(path, bytes);

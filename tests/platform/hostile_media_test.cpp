@@ -64,58 +64,32 @@ TEST(PlannedChange, TheCostOfAnEditDoesNotGrowWithTheNumberOfEdits) {
     }
 }
 
-// A file ffmpeg makes of the kind ext names, changed by `damage`.
-std::string damaged(const std::string& path, const std::function<void(std::string&)>& damage) {
-    std::vector<std::string> args = ffmpegSineInput(0.2);
-    args.insert(args.end(), {"-metadata", "title=Old", "-b:a", "32k"});
-    EXPECT_TRUE(makeWithFfmpeg(path, args));
-    std::string bytes = readBytes(path);
-    if (damage) damage(bytes);
-    return writeBytes(path, bytes);
+std::function<std::string(const std::string&)> damagedBy(const std::function<void(std::string&)>& damage) {
+    return [=](const std::string& path) { return writeDamaged(path, damage); };
 }
-
-void putUInt(std::string& bytes, std::size_t at, std::uint32_t value, bool bigEndian) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + static_cast<std::size_t>(bigEndian ? 3 - i : i)] = static_cast<char>(value >> (8 * i));
-}
-
-std::uint32_t getUInt(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    return value;
-}
-
-const std::string kExtendedDescription("\x40\xA4\xD0\xD2\x07\xE3\xD2\x11\x97\xF0\x00\xA0\xC9\x5E\xA8\x50", 16);
 
 TEST(HostileHeader, AnnouncedCountsBeyondTheFileAreRefusedBeforeTheyAreWalked) {
     const struct {
         const char* what;
         const char* ext;
-        std::function<void(std::string&)> damage;
+        std::function<std::string(const std::string&)> make;
+        bool whole = false;
     } cases[] = {
         // Whole files, whose writes go through.
-        {"an M4A", "m4a", nullptr},
-        {"a WMA", "wma", nullptr},
-        {"a chunk-offset table of four billion entries", "m4a",
-         [](std::string& b) { putUInt(b, b.find("stco") + 8, 0xFFFFFFFF, true); }},
+        {"an M4A", "m4a", damagedBy(nullptr), true},
+        {"a WMA", "wma", damagedBy(nullptr), true},
+        {"a chunk-offset table of four billion entries", "m4a", writeM4aOfEndlessOffsets},
         {"an atom larger than the atom that holds it", "m4a",
-         [](std::string& b) { putUInt(b, b.find("stbl") - 4, 0x7FFFFFFF, true); }},
-        {"a header of four billion objects", "wma", [](std::string& b) { putUInt(b, 24, 0xFFFFFFFF, false); }},
-        {"forty attribute lists of 65,535 attributes each", "wma",
-         [](std::string& b) {
-             // Each list is 26 bytes: its GUID, its size, its count.
-             std::string lists;
-             for (int i = 0; i < 40; ++i) lists += kExtendedDescription + std::string("\x1A\0\0\0\0\0\0\0\xFF\xFF", 10);
-             b.insert(30, lists);
-             putUInt(b, 16, getUInt(b, 16) + 26 * 40, false);
-             putUInt(b, 24, getUInt(b, 24) + 40, false);
-         }},
+         damagedBy([](std::string& b) { b.replace(b.find("stbl") - 4, 4, uint32Bytes(0x7FFFFFFF, true)); })},
+        {"a header of four billion objects", "wma",
+         damagedBy([](std::string& b) { b.replace(24, 4, uint32Bytes(0xFFFFFFFF, false)); })},
+        {"forty attribute lists of 65,535 attributes each", "wma", writeWmaOfEndlessAttributes},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
-        const std::string path = damaged(dir.file(std::string("song.") + c.ext), c.damage);
-        const bool whole = !c.damage;
+        const std::string path = c.make(dir.file(std::string("song.") + c.ext));
+        const bool whole = c.whole;
         const std::string before = readBytes(path);
         // In a child that a hang cannot keep: a walk of what the header
         // announces would outlast the alarm by hours.

@@ -397,6 +397,45 @@ bool makeWithFfmpeg(const std::string& outPath, const std::vector<std::string>& 
     return true;
 }
 
+std::string uint32Bytes(uint32_t value, bool bigEndian) {
+    std::string out(4, '\0');
+    for (int i = 0; i < 4; ++i) out[static_cast<size_t>(bigEndian ? 3 - i : i)] = static_cast<char>(value >> (8 * i));
+    return out;
+}
+
+uint32_t uint32At(const std::string& bytes, size_t at, bool bigEndian) {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(bigEndian ? i : 3 - i)]);
+    return value;
+}
+
+std::string writeDamaged(const std::string& path, const std::function<void(std::string&)>& damage) {
+    std::vector<std::string> args = ffmpegSineInput(0.2);
+    args.insert(args.end(), {"-metadata", "title=Old", "-b:a", "32k"});
+    if (!makeWithFfmpeg(path, args)) throw std::runtime_error("cannot make " + path);
+    std::string bytes = readBytes(path);
+    if (damage) damage(bytes);
+    return writeBytes(path, bytes);
+}
+
+std::string writeM4aOfEndlessOffsets(const std::string& path) {
+    return writeDamaged(path, [](std::string& b) { b.replace(b.find("stco") + 8, 4, uint32Bytes(0xFFFFFFFF, true)); });
+}
+
+std::string writeWmaOfEndlessAttributes(const std::string& path) {
+    return writeDamaged(path, [](std::string& b) {
+        // Each list: the extended content description's GUID, its size (26
+        // bytes) and its count; the header's size and count follow.
+        const std::string list =
+            std::string("\x40\xA4\xD0\xD2\x07\xE3\xD2\x11\x97\xF0\x00\xA0\xC9\x5E\xA8\x50", 16) +
+            std::string("\x1A\0\0\0\0\0\0\0\xFF\xFF", 10);
+        for (int i = 0; i < 40; ++i) b.insert(30, list);
+        b.replace(16, 4, uint32Bytes(uint32At(b, 16, false) + 26 * 40, false));
+        b.replace(24, 4, uint32Bytes(uint32At(b, 24, false) + 40, false));
+    });
+}
+
 std::vector<std::string> ffmpegSineInput(double seconds, int sampleRate) {
     std::ostringstream f;
     f << "sine=frequency=440:sample_rate=" << sampleRate << ":duration=" << seconds;

@@ -4,6 +4,7 @@
 // optionally tagged. Other formats come from the ffmpeg tool through
 // makeWithFfmpeg, which fails the calling test loudly when ffmpeg is missing.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -95,6 +96,19 @@ std::string writeEmpty(const std::string& path);
 // Writes bytes as they are.
 std::string writeBytes(const std::string& path, const std::string& bytes);
 std::string readBytes(const std::string& path);
+
+// A 32-bit number's four bytes, and the number four bytes from `at` hold.
+std::string uint32Bytes(uint32_t value, bool bigEndian);
+uint32_t uint32At(const std::string& bytes, size_t at, bool bigEndian);
+
+// A short tone ffmpeg makes in the format the path's extension names, its
+// title "Old", its bytes then changed by damage (none when empty).
+std::string writeDamaged(const std::string& path, const std::function<void(std::string&)>& damage);
+// Headers that announce more than their files hold: an M4A whose chunk-offset
+// table announces 4,294,967,295 entries, a WMA whose header holds forty
+// attribute lists that each announce 65,535 attributes.
+std::string writeM4aOfEndlessOffsets(const std::string& path);
+std::string writeWmaOfEndlessAttributes(const std::string& path);
 
 // Runs `ffmpeg -nostdin -hide_banner -loglevel error -y <args...> outPath`.
 // A missing ffmpeg or a failed run is reported as a test failure (never a
