@@ -79,6 +79,8 @@ TEST(HostileHeader, AnnouncedCountsBeyondTheFileAreRefusedBeforeTheyAreWalked) {
         {"an M4A", "m4a", damagedBy(nullptr), true},
         {"a WMA", "wma", damagedBy(nullptr), true},
         {"a chunk-offset table of four billion entries", "m4a", writeM4aOfEndlessOffsets},
+        {"a 64-bit chunk-offset table of more entries than it holds", "m4a",
+         damagedBy([](std::string& b) { b.replace(b.find("stco"), 4, "co64"); })},
         {"an atom larger than the atom that holds it", "m4a",
          damagedBy([](std::string& b) { b.replace(b.find("stbl") - 4, 4, uint32Bytes(0x7FFFFFFF, true)); })},
         {"a header of four billion objects", "wma",
