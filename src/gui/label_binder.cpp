@@ -1,6 +1,7 @@
 // Label: its caption or picture, colours, frame and clicks.
 #include "gui/binder_support.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -14,6 +15,14 @@ namespace tarvolin {
 
 namespace {
 
+// The colour a widget's text is drawn over: its own background when it
+// fills one, else that of the nearest enclosing widget that does, else its
+// window's.
+QColor shownBackground(const QWidget* w) {
+    while (!w->autoFillBackground() && !w->isWindow() && w->parentWidget()) w = w->parentWidget();
+    return w->palette().color(w->backgroundRole());
+}
+
 class LabelBinder final : public Binder {
 public:
     LabelBinder(Label& l, QLabel* w) : Binder(l, w), l_(l), w_(w) {
@@ -22,7 +31,7 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        for (auto p : {"Caption", "BackColor", "ForeColor", "BorderStyle", "Picture", "FontBold", "Alignment"})
+        for (auto p : {"Caption", "BackColor", "BorderStyle", "Picture", "FontBold", "Alignment"})
             sync(p);
     }
     void sync(std::string_view what) override {
@@ -35,12 +44,14 @@ public:
         } else if (what == "Caption") {
             // A label showing a picture keeps it; the caption stays its name.
             if (picture(l_.Picture()).isNull()) w_->setText(q(l_.Caption()));
-        } else if (what == "BackColor") {
-            const QColor c = modelColour(l_.BackColor(), true);
-            w_->setAutoFillBackground(c.isValid());
-            setPaletteColour(w_, QPalette::Window, c);
-        } else if (what == "ForeColor") {
-            setPaletteColour(w_, QPalette::WindowText, modelColour(l_.ForeColor(), false));
+        } else if (what == "BackColor" || what == "ForeColor") {
+            const QColor back = modelColour(l_.BackColor(), true);
+            w_->setAutoFillBackground(back.isValid());
+            setPaletteColour(w_, QPalette::Window, back);
+            // The text reads on whatever the palette gives the background.
+            QColor text = modelColour(l_.ForeColor(), false);
+            if (!text.isValid()) text = QApplication::palette(w_).color(QPalette::WindowText);
+            setPaletteColour(w_, QPalette::WindowText, legibleOn(text, shownBackground(w_)));
         } else if (what == "BorderStyle" || what == "SpecialEffect" || what == "Appearance") {
             if (l_.SpecialEffect() == 2 || (l_.BorderStyle() == 1 && l_.Appearance() == 1))
                 w_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -49,7 +60,7 @@ public:
             else
                 w_->setFrameStyle(QFrame::NoFrame);
         } else if (what == "Picture") {
-            const QPixmap pm = picture(l_.Picture());
+            const QPixmap pm = picture(l_.Picture(), w_->devicePixelRatioF());
             if (pm.isNull()) {
                 w_->setPixmap({});
                 w_->setText(q(l_.Caption()));
