@@ -54,6 +54,7 @@ public:
             // left corner; an image fits it to its frame when Stretch is on.
             w_->stretch = image_ && image_->Stretch();
             w_->update();
+            Q_EMIT w_->pictureChanged();
         } else if (what == "Paint" && box_) {
             w_->paintings.clear();
             for (auto& pnt : box_->paintings()) {
@@ -67,6 +68,7 @@ public:
         } else if (what == "BorderStyle") {
         } else {
             Binder::sync(what);
+            if (what == "Geometry") Q_EMIT w_->pictureChanged();
         }
     }
 
