@@ -2,6 +2,7 @@
 #include "gui/binder_support.h"
 
 #include <QPainter>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -23,8 +24,10 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        // Each picture at the size drawn for the screen's pixels.
+        // Each picture at the size drawn for the screen's pixels; between
+        // the two sizes (150 %) the larger one is scaled down smoothly.
         const qreal ratio = p.device()->devicePixelRatioF();
+        p.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
         if (background.isValid()) p.fillRect(rect(), background);
         if (const QPixmap& pm = base.at(ratio); !pm.isNull()) {
             if (stretch) p.drawPixmap(rect(), pm);
