@@ -6,9 +6,11 @@ Needs ImageMagick's convert and the DejaVu fonts (for the splash text).
 Run from anywhere:  python3 tools/make_pictures.py
 Every run draws the same pictures (the random choices are seeded).
 
-Resource layout (":/<type>/<name>.png", names lower-case):
+Resource layout (":/<type>/<name>.png", names lower-case; each picture also
+as <name>@2x.png, drawn at twice the size for screens of two device pixels a
+point):
   icon/100..102      window and tray icons: playing, paused, stopped
-  bitmap/play, pause, stop   transport button pictures
+  bitmap/play, pause, stop   transport button pictures (one-colour shapes)
   bitmap/101..120    rating stars (28 x 136) by class and star colour set
   bitmap/600..619    class bars (94 x 18) by class and star colour set
   bitmap/121..187    animation frames of the information window (116 x 96)
@@ -42,8 +44,22 @@ def convert(args, rel, kind="PNG32"):
     made.append(rel)
 
 
-def canvas(w, h, background="none"):
-    return ["-size", f"{w}x{h}", f"xc:{background}"]
+def picture(rel, make, kind="PNG32"):
+    """Draws resources/<rel> twice: make(1) gives the convert arguments at its
+    size for a screen of one device pixel a point, make(2) at twice the size,
+    written beside it as <name>@2x.png for screens of two."""
+    convert(make(1), rel, kind)
+    base, ext = os.path.splitext(rel)
+    convert(make(2), f"{base}@2x{ext}", kind)
+
+
+def scaled(draw, s):
+    """An MVG drawing made at the 1x size, drawn s times larger."""
+    return f"scale {s},{s}\n" + draw
+
+
+def canvas(w, h, background="none", s=1):
+    return ["-size", f"{w * s}x{h * s}", f"xc:{background}"]
 
 
 # ---------------------------------------------------------------- shapes
@@ -57,9 +73,16 @@ def star_points(cx, cy, outer, inner, rotation=-90.0):
     return " ".join(pts)
 
 
+# A light rim around the dark edge of the stars and bars: on a light window
+# it hardly shows and the dark edge outlines the picture, on a dark window
+# it does.
+HALO = "#f4f4f4"
+
+
 def star(cx, cy, outer, fill, stroke, width=1.2):
-    return (f"fill '{fill}' stroke '{stroke}' stroke-width {width} "
-            f"polygon {star_points(cx, cy, outer, outer * 0.42)}\n")
+    points = star_points(cx, cy, outer, outer * 0.42)
+    return (f"fill '{HALO}' stroke '{HALO}' stroke-width {width + 2} polygon {points}\n"
+            f"fill '{fill}' stroke '{stroke}' stroke-width {width} polygon {points}\n")
 
 
 def note(cx, cy, scale, angle, colour, double=False):
@@ -101,7 +124,7 @@ def make_icons():
     for number, (fill, rim, symbol) in states.items():
         draw = (f"fill '{fill}' stroke '{rim}' stroke-width 2 circle 24,24 24,2\n"
                 f"fill white stroke none {symbol}\n")
-        convert(canvas(48, 48) + ["-draw", draw], f"icon/{number}.png")
+        picture(f"icon/{number}.png", lambda s, draw=draw: canvas(48, 48, s=s) + ["-draw", scaled(draw, s)])
 
 
 def make_transport():
@@ -114,9 +137,11 @@ def make_transport():
         "ahead": "polygon 6,8 18,16 6,24 rectangle 22,8 26,24",
         "back": "polygon 26,8 14,16 26,24 rectangle 6,8 10,24",
     }
+    # One-colour shapes: the program draws them in the text colour of the
+    # button they are on, so that they stand out on light and dark buttons.
     for name, shape in shapes.items():
-        draw = f"fill '#2b2b2b' stroke '#000000' stroke-width 1 {shape}\n"
-        convert(canvas(32, 32) + ["-draw", draw], f"bitmap/{name}.png")
+        draw = f"fill black stroke black stroke-width 1 {shape}\n"
+        picture(f"bitmap/{name}.png", lambda s, draw=draw: canvas(32, 32, s=s) + ["-draw", scaled(draw, s)])
 
 
 # ---------------------------------------------------------------- rating stars and class bars
@@ -126,7 +151,7 @@ BLUE = ("#2f6fdf", "#173f8a")
 BLACK_BLUE = ("#0d1b3d", "#3a7bff")
 MIX = [("#f2b705", "#9a6b00"), ("#f26b05", "#8a3a00"), ("#d62d4a", "#7a1020"),
        ("#8e3bd6", "#4a1a7a"), ("#2f6fdf", "#173f8a")]  # bottom to top
-EMPTY_LIGHT = ("#ececec", "#a8a8a8")
+EMPTY_LIGHT = ("#ececec", "#7a7a7a")
 EMPTY_DARK = ("#3a3a46", "#6a6a7a")
 
 
@@ -150,18 +175,23 @@ def make_stars():
             pictures[top - c] = (stars, colours, empty)
     for number in sorted(pictures):
         stars, colours, empty = pictures[number]
-        convert(canvas(28, 136) + ["-draw", star_column(stars, colours, empty)], f"bitmap/{number}.png")
+        draw = star_column(stars, colours, empty)
+        picture(f"bitmap/{number}.png", lambda s, draw=draw: canvas(28, 136, s=s) + ["-draw", scaled(draw, s)])
 
 
 def bar(number, light, dark, rim):
-    args = ["-size", "94x18", "-define", "gradient:direction=east", f"gradient:{light}-{dark}",
-            "-fill", "none", "-stroke", rim, "-strokewidth", "1", "-draw", "rectangle 0,0 93,17"]
-    convert(args, f"bitmap/{number}.png")
+    def make(s):
+        def frame(inset, colour):
+            a, r, b = inset * s + (s - 1) / 2, 94 * s - inset * s - (s + 1) / 2, 18 * s - inset * s - (s + 1) / 2
+            return ["-stroke", colour, "-draw", f"rectangle {a},{a} {r},{b}"]
+        return (["-size", f"{94 * s}x{18 * s}", "-define", "gradient:direction=east", f"gradient:{light}-{dark}",
+                 "-fill", "none", "-strokewidth", f"{s}"] + frame(0, HALO) + frame(1, rim))
+    picture(f"bitmap/{number}.png", make)
 
 
 def make_bars():
     bars = {
-        600: ("#f4f4f4", "#c4c4c4", "#9a9a9a"),  # unclassified, gold and blue sets
+        600: ("#f4f4f4", "#c4c4c4", "#707070"),  # unclassified, gold and blue sets
         601: ("#6a6a76", "#2a2a33", "#1a1a20"),  # unclassified, dark sets
         602: ("#ffe27a", "#d89a00", "#9a6b00"),  # X to A, gold
         603: ("#b4d0ff", "#2f6fdf", "#173f8a"),  # X to A, blue
@@ -188,7 +218,7 @@ def make_fallback_art():
     draw = ("fill '#1f2a3a' stroke none rectangle 0,0 119,119\n"
             "fill '#3b4d66' stroke '#5b7aa0' stroke-width 3 circle 60,60 60,14\n"
             "fill '#1f2a3a' stroke none circle 60,60 60,52\n")
-    convert(canvas(120, 120) + ["-draw", draw], "bitmap/fallback_art.png")
+    picture("bitmap/fallback_art.png", lambda s: canvas(120, 120, s=s) + ["-draw", scaled(draw, s)])
 
 
 def make_splash():
@@ -198,14 +228,18 @@ def make_splash():
     for _ in range(9):
         draw += note(rnd.uniform(20, w - 20), rnd.uniform(30, h - 30), rnd.uniform(0.6, 1.3),
                      rnd.uniform(-30, 30), "rgba(255,255,255,0.18)", rnd.random() < 0.4)
-    args = ["-size", f"{w}x{h}", "gradient:#0d1b3d-#2f6fdf", "-draw", draw]
     font_ok = os.path.exists(FONT_BOLD) and os.path.exists(FONT_ITALIC)
-    args += (["-font", FONT_BOLD] if font_ok else []) + [
-        "-fill", "white", "-pointsize", "64", "-gravity", "center",
-        "-annotate", "+0-30", "tarvolin"]
-    args += (["-font", FONT_ITALIC] if font_ok else []) + [
-        "-fill", "#ffe27a", "-pointsize", "20", "-annotate", "+0+40", "Press once and let it play..."]
-    convert(args, "bitmap/splash.png", "PNG24")
+
+    def make(s):
+        args = ["-size", f"{w * s}x{h * s}", "gradient:#0d1b3d-#2f6fdf", "-draw", scaled(draw, s)]
+        args += (["-font", FONT_BOLD] if font_ok else []) + [
+            "-fill", "white", "-pointsize", f"{64 * s}", "-gravity", "center",
+            "-annotate", f"+0-{30 * s}", "tarvolin"]
+        args += (["-font", FONT_ITALIC] if font_ok else []) + [
+            "-fill", "#ffe27a", "-pointsize", f"{20 * s}", "-annotate", f"+0+{40 * s}",
+            "Press once and let it play..."]
+        return args
+    picture("bitmap/splash.png", make, "PNG24")
 
 
 # ---------------------------------------------------------------- information window
@@ -231,12 +265,12 @@ def make_custom_pictures():
         for _ in range(rnd.randint(2, 4)):
             draw += note(rnd.uniform(30, w - 30), base + rnd.uniform(-5, 40), rnd.uniform(0.8, 1.6),
                          rnd.uniform(-15, 15), "rgba(255,255,255,0.9)", rnd.random() < 0.5)
-        args = ["-size", f"{w}x{h}", f"gradient:{top}-{bottom}", "-draw", draw]
-        convert(args, f"custom/{number}.png", "PNG24")
+        picture(f"custom/{number}.png", lambda s, draw=draw, top=top, bottom=bottom: [
+            "-size", f"{w * s}x{h * s}", f"gradient:{top}-{bottom}", "-draw", scaled(draw, s)], "PNG24")
     for number, (fill, back) in ((125, ("#f2b705", "#0d1b3d")), (126, ("#ffffff", "#8e3bd6"))):
         draw = (f"fill '{back}' stroke '{fill}' stroke-width 3 circle 48,48 48,4\n"
                 + note(50, 50, 1.3, 0, fill, number == 126))
-        convert(canvas(96, 96, "none") + ["-draw", draw], f"custom/{number}.png")
+        picture(f"custom/{number}.png", lambda s, draw=draw: canvas(96, 96, s=s) + ["-draw", scaled(draw, s)])
 
 
 FRAME_BACK = "#f7f3ea"
@@ -244,7 +278,7 @@ NOTE_COLOUR = "#1d4f9c"
 
 
 def frame(number, draw):
-    convert(canvas(116, 96, FRAME_BACK) + ["-draw", draw], f"bitmap/{number}.png", "PNG8")
+    picture(f"bitmap/{number}.png", lambda s: canvas(116, 96, FRAME_BACK, s) + ["-draw", scaled(draw, s)], "PNG8")
 
 
 def make_frames():

@@ -95,6 +95,9 @@ class BoundPicture : public QWidget {
     Q_OBJECT
 public:
     using QWidget::QWidget;
+Q_SIGNALS:
+    // It shows another picture (labels drawn over it choose their colours).
+    void pictureChanged();
 };
 
 // The widget of combo boxes, which assistive technology is given named as

@@ -52,8 +52,7 @@ public:
             w_->setCaption(q(b_.Caption()));
         } else if (what == "Picture" || what == "Geometry") {
             if (what == "Geometry") Binder::sync(what);
-            const QPixmap pm = picture(b_.Picture());
-            w_->setIcon(pm.isNull() ? QIcon() : QIcon(pm));
+            w_->setIcon(pictureIcon(b_.Picture(), w_->palette().color(QPalette::ButtonText)));
             const int side = std::max(8, std::min(w_->width(), w_->height()) - 8);
             w_->setIconSize(QSize(side, side));
         } else if (what == "FontBold") {
@@ -71,6 +70,8 @@ protected:
     QString caption() const override { return CaptionButton::shownCaption(q(b_.Caption())); }
     // Enter on the button that has the focus presses it, as Space does.
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // A new palette (the desktop's theme changed) inks the picture anew.
+        if (event->type() == QEvent::PaletteChange && watched == w_) sync("Picture");
         if (event->type() == QEvent::KeyPress && watched == w_ && isPressKey(static_cast<QKeyEvent*>(event), false)) {
             if (w_->isEnabled()) w_->click();
             return true;

@@ -1,11 +1,14 @@
 // Label: its caption or picture, colours, frame and clicks.
 #include "gui/binder_support.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QSet>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <algorithm>
 
 #include "gui/pictures.h"
 #include "toolkit/controls.h"
@@ -13,6 +16,53 @@
 namespace tarvolin {
 
 namespace {
+
+// The mean colour of what a widget draws over the part `r` of it; invalid
+// where it draws nothing.
+QColor meanColour(QWidget* w, const QRect& r) {
+    const QImage img = w->grab(r).toImage().convertToFormat(QImage::Format_ARGB32);
+    double red = 0, green = 0, blue = 0, weight = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            const double a = qAlpha(c);
+            red += qRed(c) * a, green += qGreen(c) * a, blue += qBlue(c) * a, weight += a;
+        }
+    if (weight < 255.0 * img.width() * img.height() / 2) return {};
+    return QColor(static_cast<int>(red / weight), static_cast<int>(green / weight), static_cast<int>(blue / weight));
+}
+
+// The picture of the label's window that lies under most of it, if any.
+BoundPicture* pictureUnder(const QWidget* w) {
+    BoundPicture* under = nullptr;
+    if (!w->parentWidget()) return under;
+    int most = 0;
+    for (QObject* o : w->parentWidget()->children()) {
+        if (o == w) break;  // the later ones are drawn over the label
+        auto* picture = qobject_cast<BoundPicture*>(o);
+        if (!picture || picture->isHidden()) continue;
+        const QRect common = picture->geometry().intersected(w->geometry());
+        if (!common.isEmpty() && common.width() * common.height() >= most) {
+            most = common.width() * common.height();
+            under = picture;
+        }
+    }
+    return under;
+}
+
+// The colour a label's text is drawn over: its own background when it fills
+// one; where a picture of its window lies under it, that picture's mean
+// colour there; else the background of the nearest enclosing widget that
+// fills one, else its window's.
+QColor shownBackground(const QWidget* w) {
+    if (w->autoFillBackground()) return w->palette().color(w->backgroundRole());
+    if (BoundPicture* under = pictureUnder(w)) {
+        const QColor c = meanColour(under, w->geometry().intersected(under->geometry()).translated(-under->pos()));
+        if (c.isValid()) return c;
+    }
+    while (!w->autoFillBackground() && !w->isWindow() && w->parentWidget()) w = w->parentWidget();
+    return w->palette().color(w->backgroundRole());
+}
 
 class LabelBinder final : public Binder {
 public:
@@ -22,7 +72,7 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        for (auto p : {"Caption", "BackColor", "ForeColor", "BorderStyle", "Picture", "FontBold", "Alignment"})
+        for (auto p : {"Caption", "BackColor", "BorderStyle", "Picture", "FontBold", "Alignment"})
             sync(p);
     }
     void sync(std::string_view what) override {
@@ -32,15 +82,23 @@ public:
             // a one-line label is cut at its edge instead.
             w_->setWordWrap(w_->height() >= 2 * w_->fontMetrics().height());
             sync("Alignment");
+            if (pictureUnder(w_)) sync("ForeColor");
         } else if (what == "Caption") {
             // A label showing a picture keeps it; the caption stays its name.
             if (picture(l_.Picture()).isNull()) w_->setText(q(l_.Caption()));
-        } else if (what == "BackColor") {
-            const QColor c = modelColour(l_.BackColor(), true);
-            w_->setAutoFillBackground(c.isValid());
-            setPaletteColour(w_, QPalette::Window, c);
-        } else if (what == "ForeColor") {
-            setPaletteColour(w_, QPalette::WindowText, modelColour(l_.ForeColor(), false));
+        } else if (what == "BackColor" || what == "ForeColor") {
+            const QColor back = modelColour(l_.BackColor(), true);
+            w_->setAutoFillBackground(back.isValid());
+            setPaletteColour(w_, QPalette::Window, back);
+            // The text reads on whatever the palette gives the background,
+            // or on the picture under it, whichever picture it shows.
+            if (BoundPicture* under = pictureUnder(w_); under && !watched_.contains(under)) {
+                watched_.insert(under);
+                connect(under, &BoundPicture::pictureChanged, this, [this] { sync("ForeColor"); });
+            }
+            QColor text = modelColour(l_.ForeColor(), false);
+            if (!text.isValid()) text = QApplication::palette(w_).color(QPalette::WindowText);
+            setPaletteColour(w_, QPalette::WindowText, legibleOn(text, shownBackground(w_)));
         } else if (what == "BorderStyle" || what == "SpecialEffect" || what == "Appearance") {
             if (l_.SpecialEffect() == 2 || (l_.BorderStyle() == 1 && l_.Appearance() == 1))
                 w_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -49,7 +107,7 @@ public:
             else
                 w_->setFrameStyle(QFrame::NoFrame);
         } else if (what == "Picture") {
-            const QPixmap pm = picture(l_.Picture());
+            const QPixmap pm = picture(l_.Picture(), w_->devicePixelRatioF());
             if (pm.isNull()) {
                 w_->setPixmap({});
                 w_->setText(q(l_.Caption()));
@@ -84,6 +142,7 @@ protected:
 private:
     Label& l_;
     QLabel* w_;
+    QSet<QObject*> watched_;
 };
 
 }  // namespace

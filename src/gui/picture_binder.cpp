@@ -2,6 +2,7 @@
 #include "gui/binder_support.h"
 
 #include <QPainter>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -15,20 +16,24 @@ namespace {
 class PictureView final : public BoundPicture {
 public:
     explicit PictureView(QWidget* parent) : BoundPicture(parent) {}
-    QPixmap base;
-    std::vector<std::pair<QPixmap, QRect>> paintings;
+    PictureSizes base;
+    std::vector<std::pair<PictureSizes, QRect>> paintings;
     bool stretch = true;
     QColor background;
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
+        // Each picture at the size drawn for the screen's pixels; between
+        // the two sizes (150 %) the larger one is scaled down smoothly.
+        const qreal ratio = p.device()->devicePixelRatioF();
+        p.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
         if (background.isValid()) p.fillRect(rect(), background);
-        if (!base.isNull()) {
-            if (stretch) p.drawPixmap(rect(), base);
-            else p.drawPixmap(0, 0, base);
+        if (const QPixmap& pm = base.at(ratio); !pm.isNull()) {
+            if (stretch) p.drawPixmap(rect(), pm);
+            else p.drawPixmap(0, 0, pm);
         }
-        for (auto& [pm, r] : paintings) p.drawPixmap(r, pm);
+        for (auto& [sizes, r] : paintings) p.drawPixmap(r, sizes.at(ratio));
     }
 };
 
@@ -47,16 +52,17 @@ public:
     }
     void sync(std::string_view what) override {
         if (what == "Picture" || what == "Stretch") {
-            w_->base = picture(box_ ? box_->Picture() : image_->Picture());
+            w_->base = pictureSizes(box_ ? box_->Picture() : image_->Picture());
             // A picture box shows its picture at its own size from the top
             // left corner; an image fits it to its frame when Stretch is on.
             w_->stretch = image_ && image_->Stretch();
             w_->update();
+            Q_EMIT w_->pictureChanged();
         } else if (what == "Paint" && box_) {
             w_->paintings.clear();
             for (auto& pnt : box_->paintings()) {
-                const QPixmap pm = picture(pnt.picture);
-                if (!pm.isNull()) w_->paintings.emplace_back(pm, QRect(pnt.x, pnt.y, pnt.width, pnt.height));
+                PictureSizes sizes = pictureSizes(pnt.picture);
+                if (!sizes.one.isNull()) w_->paintings.emplace_back(std::move(sizes), QRect(pnt.x, pnt.y, pnt.width, pnt.height));
             }
             w_->update();
         } else if (what == "BackColor" && box_) {
@@ -65,6 +71,7 @@ public:
         } else if (what == "BorderStyle") {
         } else {
             Binder::sync(what);
+            if (what == "Geometry") Q_EMIT w_->pictureChanged();
         }
     }
 

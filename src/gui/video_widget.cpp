@@ -18,6 +18,7 @@
 
 #include "forms/design.h"
 #include "gui/accessibility.h"
+#include "gui/pictures.h"
 #include "platform/mpv/mpv_engine.h"
 #include "platform/player.h"
 
@@ -276,7 +277,8 @@ void VideoWidget::syncFromModel() {
 void VideoWidget::refreshPosition() {
     if (!bar_->isVisible()) return;
     const bool playing = player_.playState() == playstate::Playing;
-    playPause_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    // The program's own shapes, in the text colour of the bar they sit on.
+    playPause_->setIcon(pictureIcon(playing ? "pause" : "play", bar_->palette().color(QPalette::WindowText)));
     playPause_->setToolTip(playing ? "Παύση - Pause" : "Αναπαραγωγή - Play");
     if (userDragging_) return;
     const int dur = static_cast<int>(player_.currentMedia.duration());

@@ -88,10 +88,19 @@ TEST(Pictures, EveryPictureTheWindowsAskForIsThere) {
     expectPicture(listed, "custom/126.png");
 
     // Every listed file exists (a stale entry would break the resource build)
-    // and every name is lower-case, as the look-up expects.
+    // and every name is lower-case, as the look-up expects; each picture has
+    // its drawing at twice the size beside it, for screens of two device
+    // pixels a point.
     for (const std::string& rel : listed) {
-        EXPECT_TRUE(pngSize(resourcesFolder() + rel).valid) << rel;
+        const PngSize size = pngSize(resourcesFolder() + rel);
+        EXPECT_TRUE(size.valid) << rel;
         for (char c : rel) EXPECT_FALSE(c >= 'A' && c <= 'Z') << rel;
+        if (rel.find("@2x") != std::string::npos) continue;
+        const std::string twice = rel.substr(0, rel.size() - 4) + "@2x.png";
+        EXPECT_TRUE(listed.count(twice)) << twice;
+        const PngSize big = pngSize(resourcesFolder() + twice);
+        EXPECT_EQ(big.width, 2 * size.width) << twice;
+        EXPECT_EQ(big.height, 2 * size.height) << twice;
     }
 }
 
