@@ -24,10 +24,13 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         if (background.isValid()) p.fillRect(rect(), background);
-        if (!base.isNull()) {
-            if (stretch) p.drawPixmap(rect(), base);
-            else p.drawPixmap(0, 0, base);
-        }
+        if (stretch && !base.isNull()) p.drawPixmap(rect(), base);
+        // The picture at its own size and what was painted on it, in the
+        // design's pixels, drawn at the window's zoom.
+        const double z = zoomOf(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, z != 1.0);
+        p.scale(z, z);
+        if (!stretch && !base.isNull()) p.drawPixmap(0, 0, base);
         for (auto& [pm, r] : paintings) p.drawPixmap(r, pm);
     }
 };
