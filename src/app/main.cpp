@@ -110,6 +110,8 @@ int main(int argc, char** argv) {
         return s;
     };
     hooks.beep = [](int, int) { QApplication::beep(); };
+    // Wayland compositors keep no client window above the others.
+    hooks.keepsWindowsOnTop = [] { return !QGuiApplication::platformName().startsWith("wayland"); };
     LinuxDesktop desktop(hooks);
     QtTray tray;
 

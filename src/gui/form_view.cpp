@@ -317,6 +317,8 @@ void FormView::addMenuItem(MenuItem& item, QWidget* parentMenu) {
     parentMenu->addAction(raw->action());
     if (raw->menu()) {
         raw->menu()->setAttribute(Qt::WA_WindowPropagation);
+        // An item's tip says what the desktop does not do for it.
+        raw->menu()->setToolTipsVisible(true);
         for (MenuItem* child : item.children()) addMenuItem(*child, raw->menu());
     }
 }
