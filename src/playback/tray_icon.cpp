@@ -23,7 +23,7 @@ void Playback::tellUnsupported(bool& told, const std::string& message, std::init
     for (MenuItem* item : items) item->setToolTipText(message);
     if (told) return;
     told = true;
-    app.collection.logLine(message);
+    app.collection.logLine("-> " + message);
 }
 
 void Playback::DeleteIconFromTray() { app.tray().remove(); }
