@@ -99,15 +99,19 @@ int main(int argc, char** argv) {
         QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     };
     hooks.clipboardText = [] { return QGuiApplication::clipboard()->text().toStdString(); };
+    // The room the windows have: the screen less the desktop's panels. The
+    // windows place themselves from its corner.
     hooks.screenSize = [] {
         ScreenSize s;
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            s.widthPixels = screen->size().width();
-            s.heightPixels = screen->size().height();
+            s.widthPixels = screen->availableGeometry().width();
+            s.heightPixels = screen->availableGeometry().height();
         }
         return s;
     };
     hooks.beep = [](int, int) { QApplication::beep(); };
+    // Wayland compositors keep no client window above the others.
+    hooks.keepsWindowsOnTop = [] { return !QGuiApplication::platformName().startsWith("wayland"); };
     LinuxDesktop desktop(hooks);
     QtTray tray;
 

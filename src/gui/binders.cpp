@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <cmath>
 
 #include "gui/accessibility.h"
 #include "gui/binder_support.h"
@@ -171,8 +172,19 @@ void Binder::applyGeometry() {
         widget_->setGeometry(widget_->parentWidget()->rect());
         return;
     }
-    widget_->setGeometry(control_.Left() / kTwips, control_.Top() / kTwips,
-                         std::max(1, control_.Width() / kTwips), std::max(1, control_.Height() / kTwips));
+    // Zoomed, each edge rounds on its own: controls side by side in the
+    // design stay side by side.
+    const double z = zoomOf(widget_);
+    auto at = [z](int twips) { return static_cast<int>(std::lround(twips * z / kTwips)); };
+    const int left = at(control_.Left()), top = at(control_.Top());
+    widget_->setGeometry(left, top, std::max(1, at(control_.Left() + control_.Width()) - left),
+                         std::max(1, at(control_.Top() + control_.Height()) - top));
+}
+
+double zoomOf(const QWidget* w) {
+    const QWidget* window = w ? w->window() : nullptr;
+    const QVariant z = window ? window->property(kZoom) : QVariant();
+    return z.isValid() ? z.toDouble() : 1.0;
 }
 
 void Binder::syncAll() {

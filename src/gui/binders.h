@@ -177,6 +177,11 @@ Binder* binderOf(const QWidget* widget);
 // The widget property of a control's widget that fills its container's
 // area whatever the control's own geometry says.
 inline constexpr const char* kFillsClient = "fillsClient";
+// The window's property with the scale it is drawn at (1 unless the design
+// does not fit the screen).
+inline constexpr const char* kZoom = "designZoom";
+// The scale the widget's window is drawn at.
+double zoomOf(const QWidget* w);
 
 // Creates the widget of a control and its binder; the widget's parent is
 // `parent`. Returns null for controls without a widget (Timer, the hidden

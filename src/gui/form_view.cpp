@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
@@ -18,6 +17,9 @@
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cmath>
 
 #include "gui/accessibility.h"
 #include "gui/focus_hold.h"
@@ -34,12 +36,53 @@ constexpr int kPreviewFrameIntervalMs = 250;
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-QFont programFont() {
-    QFont f(QStringLiteral("Liberation Sans Narrow"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(12);
+namespace {
+
+constexpr int kFontPixels = 12;
+
+// A zoomed font rounds down to whole pixels of the screen: the texts never
+// outgrow their zoomed boxes. Its size is then in points, the only size a
+// font takes in fractions of a pixel.
+QFont fontInPixels(const QString& family, QFont::StyleHint hint, double zoom, const QWidget* on) {
+    QFont f(family);
+    f.setStyleHint(hint);
+    if (zoom == 1.0 || !on) {
+        f.setPixelSize(std::max(1, static_cast<int>(kFontPixels * zoom)));
+        return f;
+    }
+    const double ratio = on->devicePixelRatioF();
+    const double pixels = std::max(1.0, std::floor(kFontPixels * zoom * ratio) / ratio);
+    f.setPointSizeF(pixels * 72.0 / on->logicalDpiY());
+    // Hinting would round each letter's advance up to whole pixels, and a
+    // caption made to the design's measure would outgrow its box.
+    f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
+
+ScreenArea& screenAreaSource() {
+    static ScreenArea area = [](const QWidget& w) {
+        const QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
+        return s ? s->availableGeometry() : QRect();
+    };
+    return area;
+}
+
+// The window manager's frame around a window, known once it is shown.
+QMargins frameOf(const QWidget& w) {
+    const QRect outer = w.frameGeometry(), inner = w.geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+}  // namespace
+
+QFont programFont(double zoom, const QWidget* on) {
+    return fontInPixels(QStringLiteral("Liberation Sans Narrow"), QFont::SansSerif, zoom, on);
+}
+
+QFont programFixedFont() { return fontInPixels(QStringLiteral("monospace"), QFont::TypeWriter, 1.0, nullptr); }
+
+void setScreenArea(ScreenArea area) { screenAreaSource() = std::move(area); }
 
 // ---------------------------------------------------------------------------
 // FormWindow
@@ -59,16 +102,30 @@ void FormWindow::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
     if (view_.updating_ || !isVisible()) return;
     view_.updating_ = true;
-    view_.form().userResized(width() * kTwips, height() * kTwips);
+    const double z = view_.zoom();
+    view_.form().userResized(static_cast<int>(std::lround(width() / z)) * kTwips,
+                             static_cast<int>(std::lround(height() / z)) * kTwips);
     view_.updating_ = false;
+    refitForFrame();
 }
 
 void FormWindow::moveEvent(QMoveEvent* e) {
     QMainWindow::moveEvent(e);
     if (view_.updating_ || !isVisible()) return;
     view_.updating_ = true;
-    view_.form().setLeft(x() * kTwips);
-    view_.form().setTop(y() * kTwips);
+    const QPoint at = pos() - view_.origin(size());
+    view_.form().setLeft(at.x() * kTwips);
+    view_.form().setTop(at.y() * kTwips);
+    view_.updating_ = false;
+    refitForFrame();
+}
+
+void FormWindow::refitForFrame() {
+    // The window manager's frame is known only once the window is shown: the
+    // window fits again with it, title bar on the screen.
+    if (frameOf(*this) == view_.fittedFrame_) return;
+    view_.updating_ = true;
+    view_.fit();
     view_.updating_ = false;
 }
 
@@ -166,6 +223,9 @@ void FormView::build() {
     central_ = new QWidget(window_.get());
     central_->setObjectName(name + "_client");
     window_->setCentralWidget(central_);
+    // The window's own font, which its controls and menus take: a platform
+    // theme's font is the application's and does not reach them.
+    setZoom(1.0);
 
     for (Control* c : form_.controls()) bind(*c);
     placeAll();
@@ -256,6 +316,9 @@ void FormView::addMenuItem(MenuItem& item, QWidget* parentMenu) {
     menus_.push_back(std::move(mb));
     parentMenu->addAction(raw->action());
     if (raw->menu()) {
+        raw->menu()->setAttribute(Qt::WA_WindowPropagation);
+        // An item's tip says what the desktop does not do for it.
+        raw->menu()->setToolTipsVisible(true);
         for (MenuItem* child : item.children()) addMenuItem(*child, raw->menu());
     }
 }
@@ -283,10 +346,7 @@ void FormView::syncWindow(std::string_view what) {
         if (form_.Icon() >= 100 && form_.Icon() <= 102) w->setWindowIcon(programIcon(form_.Icon()));
         else if (!form_.IconKey().empty()) w->setWindowIcon(QIcon(picture(form_.IconKey())));
     } else if (what == "Geometry") {
-        const int width = std::max(1, form_.Width() / kTwips), height = std::max(1, form_.Height() / kTwips);
-        if (w->width() != width || w->height() != height) w->resize(width, height);
-        if (w->x() != form_.Left() / kTwips || w->y() != form_.Top() / kTwips)
-            w->move(form_.Left() / kTwips, form_.Top() / kTwips);
+        fit();
     } else if (what == "Enabled") {
         setEnabledKeepingFocus(w, form_.Enabled());
     } else if (what == "OnTop") {
@@ -377,9 +437,64 @@ void FormView::touchUp() {
     // The log box: several lines, read-only.
     if (auto* log = qobject_cast<QPlainTextEdit*>(widget("Text2", 0))) log->setReadOnly(true);
     // Track tables and the current file name in the fixed-pitch font.
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (const char* n : {"List5", "List4", "Text6"})
-        if (QWidget* w = widget(n)) w->setFont(fixed);
+        if (QWidget* w = widget(n)) w->setFont(programFixedFont());
+}
+
+void FormView::setZoom(double zoom) {
+    const bool changed = zoom != zoom_;
+    zoom_ = zoom;
+    window_->setProperty(kZoom, zoom);
+    const QFont sized = programFont(zoom, window_.get());
+    window_->setFont(sized);
+    if (!changed) return;
+    // Controls with a font of their own (bold, fixed pitch) keep it, at the
+    // zoomed size.
+    for (QWidget* w : central_->findChildren<QWidget*>()) {
+        if (!w->testAttribute(Qt::WA_SetFont)) continue;
+        QFont f = w->font();
+        if (sized.pixelSize() > 0) f.setPixelSize(sized.pixelSize());
+        else f.setPointSizeF(sized.pointSizeF());
+        f.setHintingPreference(sized.hintingPreference());
+        w->setFont(f);
+    }
+    for (auto& b : binders_) b->sync("Geometry");
+}
+
+QSize FormView::designSize() const {
+    return {std::max(1, form_.Width() / kTwips), std::max(1, form_.Height() / kTwips)};
+}
+
+QPoint FormView::origin(QSize shown) const {
+    const QSize design = designSize();
+    return screenAreaSource()(*window_).topLeft() +
+           QPoint((design.width() - shown.width()) / 2, (design.height() - shown.height()) / 2);
+}
+
+void FormView::fit() {
+    FormWindow* w = window_.get();
+    const QSize design = designSize();
+    const QRect area = screenAreaSource()(*w);
+    const QMargins frame = frameOf(*w);
+    fittedFrame_ = frame;
+    double z = 1.0;
+    if (area.isValid()) {
+        const double across = double(area.width() - frame.left() - frame.right()) / design.width();
+        const double down = double(area.height() - frame.top() - frame.bottom()) / design.height();
+        z = std::clamp(std::min(across, down), 0.25, 1.0);
+    }
+    setZoom(z);
+    const QSize shown(static_cast<int>(std::lround(design.width() * z)),
+                      static_cast<int>(std::lround(design.height() * z)));
+    if (w->size() != shown) w->resize(shown);
+    // The frame's corner, where the form says, kept inside the area.
+    QPoint at = origin(shown) + QPoint(form_.Left() / kTwips, form_.Top() / kTwips);
+    if (area.isValid()) {
+        const QSize outer = shown.grownBy(frame);
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+    }
+    if (w->pos() != at) w->move(at);
 }
 
 }  // namespace tarvolin

@@ -5,6 +5,7 @@
 // bar from the form's menus. The window follows the form's Caption, Icon,
 // Visible, WindowState, Enabled, OnTop and geometry; closing it asks the form
 // (QueryUnload / Unload), which decides.
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -25,8 +26,16 @@ class MenuItem;
 // The font of every window's texts: a narrow sans serif (Liberation Sans
 // Narrow, which has the Greek letters) at a size in pixels, so that the
 // design geometry, which is in pixels too, holds its captions whatever the
-// screen's dots per inch.
-QFont programFont();
+// screen's dots per inch. zoom: the scale a window is drawn at, on the
+// screen of the widget on.
+QFont programFont(double zoom = 1.0, const QWidget* on = nullptr);
+// The fixed-pitch font of the track tables, likewise in pixels.
+QFont programFixedFont();
+
+// The part of the screen a window may take: by default the available
+// geometry of its screen, the desktop's panels left out. Tests set their own.
+using ScreenArea = std::function<QRect(const QWidget& window)>;
+void setScreenArea(ScreenArea area);
 
 class FormWindow final : public QMainWindow {
     Q_OBJECT
@@ -45,6 +54,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    void refitForFrame();
     FormView& view_;
 };
 
@@ -76,6 +86,10 @@ public:
     // Applies every form property to the window.
     void syncWindow(std::string_view what);
 
+    // The scale the window is drawn at: below 1 when the form's design does
+    // not fit the screen's area, frame included.
+    double zoom() const { return zoom_; }
+
 private:
     friend class FormWindow;
     void build();
@@ -86,6 +100,16 @@ private:
     void addMenuItem(MenuItem& item, QWidget* parentMenu);
     void popup(MenuItem& item);
     void touchUp();
+    // Sizes and places the window from the form: the design zoomed to fit
+    // the screen's area, the frame inside it.
+    void fit();
+    void setZoom(double zoom);
+    // Where the form's position of (0, 0) is on the screen: the area's
+    // corner, moved by half what the zoom took from the window's size so
+    // that a window keeps its middle.
+    QPoint origin(QSize shown) const;
+    // The form's size in the design's pixels.
+    QSize designSize() const;
 
     Form& form_;
     std::string name_;
@@ -99,6 +123,9 @@ private:
     std::vector<int> listenIds_;
     int addedId_ = 0, popupId_ = 0;
     bool updating_ = false;
+    double zoom_ = 0;
+    // The frame the last fit allowed for.
+    QMargins fittedFrame_;
 };
 
 }  // namespace tarvolin

@@ -271,8 +271,7 @@ private:
                 l_.userClick(row);
             }
         }
-        mouseDown(mouseButton(me->button()), shift, static_cast<float>(p.x() * kTwips),
-                  static_cast<float>(p.y() * kTwips));
+        mouseDown(mouseButton(me->button()), shift, p);
     }
     // Extended selection: row added to or taken from the selection, and
     // made the current row.
@@ -420,8 +419,11 @@ private:
         else if (auto* fl = dynamic_cast<FileListBox*>(&l_)) fl->DblClick.raise();
         else if (auto* dl = dynamic_cast<DirListBox*>(&l_)) dl->setPath(dl->List(row));
     }
-    void mouseDown(int button, int shift, float x, float y) {
-        if (auto* lb = dynamic_cast<ListBox*>(&l_)) lb->MouseDown.raise(button, shift, x, y);
+    // at: in the widget's pixels; the model hears twips of the design.
+    void mouseDown(int button, int shift, QPointF at) {
+        const double twips = kTwips / zoomOf(w_);
+        if (auto* lb = dynamic_cast<ListBox*>(&l_))
+            lb->MouseDown.raise(button, shift, static_cast<float>(at.x() * twips), static_cast<float>(at.y() * twips));
     }
     // A row chosen by the keys or by assistive technology: the press
     // handler runs as for a left click in the middle of the current row.
@@ -431,7 +433,7 @@ private:
         const int row = l_.ListIndex();
         if (row < 0 || row >= adapter_->rowCount()) return;
         const QRect r = w_->visualRect(adapter_->index(row));
-        mouseDown(1, shift, static_cast<float>(r.center().x() * kTwips), static_cast<float>(r.center().y() * kTwips));
+        mouseDown(1, shift, r.center());
     }
 
     ListControl& l_;

@@ -43,6 +43,7 @@ void MenuBinder::sync() {
         return;
     }
     action_->setText(q(item_.Caption()));
+    action_->setToolTip(q(item_.ToolTipText()));
     // An item becomes checkable the first time the program checks it, and
     // keeps its check column from then on.
     if (item_.Checked()) checkable_ = true;

@@ -24,15 +24,19 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        // Each picture at the size drawn for the screen's pixels; between
-        // the two sizes (150 %) the larger one is scaled down smoothly.
-        const qreal ratio = p.device()->devicePixelRatioF();
+        // Each picture at the size drawn for the screen's pixels and the
+        // window's zoom; between the two sizes (150 %, or a shrunk window)
+        // the larger one is scaled down smoothly.
+        const double z = zoomOf(this);
+        const qreal ratio = p.device()->devicePixelRatioF() * z;
         p.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
         if (background.isValid()) p.fillRect(rect(), background);
-        if (const QPixmap& pm = base.at(ratio); !pm.isNull()) {
-            if (stretch) p.drawPixmap(rect(), pm);
-            else p.drawPixmap(0, 0, pm);
-        }
+        const QPixmap& pm = base.at(ratio);
+        if (stretch && !pm.isNull()) p.drawPixmap(rect(), pm);
+        // The picture at its own size and what was painted on it, in the
+        // design's pixels, drawn at the window's zoom.
+        p.scale(z, z);
+        if (!stretch && !pm.isNull()) p.drawPixmap(0, 0, pm);
         for (auto& [sizes, r] : paintings) p.drawPixmap(r, sizes.at(ratio));
     }
 };

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
@@ -38,6 +39,14 @@ public:
         prependedId_ = t_.prepended.listen([this](std::string_view piece) { prepend(piece); });
     }
     ~TextBinder() override { t_.prepended.unlisten(prependedId_); }
+    // A box of several lines shows scroll bars once its text outgrows it: a
+    // screen reader names them after the box.
+    void applyName(const QString& name) override {
+        Binder::applyName(name);
+        if (!plain_) return;
+        plain_->verticalScrollBar()->setAccessibleName(name);
+        plain_->horizontalScrollBar()->setAccessibleName(name);
+    }
     void syncAll() override {
         Binder::syncAll();
         for (auto p : {"Text", "Locked", "BackColor", "ForeColor", "FontBold", "MaxLength"}) sync(p);

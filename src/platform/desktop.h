@@ -45,6 +45,9 @@ public:
     virtual void beep(int freq, int ms) = 0;
 
     virtual ScreenSize screenSize() = 0;
+    // Whether the desktop keeps a window above the others when asked (some
+    // compositors never do).
+    virtual bool keepsWindowsOnTop() = 0;
 
     // Asks the system to power off. Never called by tests.
     virtual bool powerOff() = 0;

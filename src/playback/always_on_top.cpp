@@ -12,6 +12,18 @@ void Playback::Apply_On_Top(bool JustApply) {
         f.MnuMoreOnTop.setChecked(!f.MnuMoreOnTop.Checked());
         s.OnTop = f.MnuSystemTrayTop.Checked();
     }
+    // A desktop that keeps no window on top: the items keep the user's
+    // choice for another desktop, say why it does nothing here, and no
+    // window claims to be on top.
+    if (f.MnuSystemTrayTop.Checked() && !app.desktop().keepsWindowsOnTop()) {
+        tellUnsupported(toldNoOnTop_,
+                        "Η επιφάνεια εργασίας δεν κρατά παράθυρα πάντα επάνω - The desktop does not keep windows "
+                        "always on top",
+                        {&f.MnuMoreOnTop, &f.MnuSystemTrayTop});
+        app.Form1.setOnTop(false);
+        app.Form2.setOnTop(false);
+        return;
+    }
     if (f.MnuSystemTrayTop.Checked()) {
         switch (s.VideoMode) {
             case -1:

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace tarvolin {
 
 class Control;
 class Form;
+class MenuItem;
 class Player;
 class Program;
 
@@ -122,6 +124,9 @@ public:
     // The tip field as the tick last wrote it ("Tarvolin" after an add).
     const std::string& trayTip() const { return trayTip_; }
     void setTrayTip(const std::string& tip);
+    // What the desktop cannot do for an option, said once in the log box
+    // and kept in the tips of the option's items.
+    void tellUnsupported(bool& told, const std::string& message, std::initializer_list<MenuItem*> items);
 
     // ---- List search and sizing (list_search.cpp) ----
     // Case-insensitive search of a list or combo box; exact or by prefix,
@@ -269,6 +274,9 @@ private:
     // Started without a tray while the user lives in the tray: shown for
     // this run, and the tray mode saved again at shutdown.
     bool trayModeKept_ = false;
+    // Said once a run: no tray, no keeping on top.
+    bool toldNoTray_ = false;
+    bool toldNoOnTop_ = false;
     // Counts the fills and clears of the preview players.
     std::uint64_t previewRound_ = 0;
     bool started_ = false;

@@ -7,7 +7,23 @@ namespace tarvolin {
 
 void Playback::AddIconToTray() {
     trayTip_ = "Tarvolin";
+    if (!app.tray().available()) {
+        // Nothing is hidden in a tray nobody sees: the start shows the
+        // window, and minimising leaves it on the task bar.
+        tellUnsupported(toldNoTray_,
+                        "Η επιφάνεια εργασίας δεν έχει περιοχή ειδοποιήσεων: το παράθυρο ελαχιστοποιείται στη "
+                        "γραμμή εργασιών - The desktop has no system tray: the window minimises to the task bar",
+                        {});
+        return;
+    }
     app.tray().add(app.Form1.Icon(), trayTip_);
+}
+
+void Playback::tellUnsupported(bool& told, const std::string& message, std::initializer_list<MenuItem*> items) {
+    for (MenuItem* item : items) item->setToolTipText(message);
+    if (told) return;
+    told = true;
+    app.collection.logLine("-> " + message);
 }
 
 void Playback::DeleteIconFromTray() { app.tray().remove(); }

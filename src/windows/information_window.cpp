@@ -107,21 +107,22 @@ void SecondaryWindows::Show_Random_Picture() {
     }
     w.Image3.setPicture(customPicture(id));
 
-    // The window fits the picture; the controls are placed from it (twips).
+    // The window is the picture, its size that of the window's inside here:
+    // no room is kept for a caption and borders. The controls are placed
+    // from its bottom right corner (twips).
     const int pictureWidth = kPictureWidth * kTwipsPerPixel;
     const int pictureHeight = kPictureHeight * kTwipsPerPixel;
-    w.Image3.setWidth(pictureWidth);
-    w.Image3.setHeight(pictureHeight);
-    w.setWidth(pictureWidth + 80);
-    w.setHeight(pictureHeight + 400);
-    w.Command1.setTop(w.Height() - 1000);
-    w.Command1.setLeft(w.Width() - 2000);
+    w.Image3.move(0, 0, pictureWidth, pictureHeight);
+    w.setWidth(pictureWidth);
+    w.setHeight(pictureHeight);
+    w.Command1.setTop(pictureHeight - 600);
+    w.Command1.setLeft(pictureWidth - 1920);
     w.Picture3.setTop(w.Command1.Top() - 1600);
     w.Picture3.setLeft(w.Command1.Left() - 120);
     w.Label1.setLeft(150);
     w.Label1.setTop(w.Command1.Top() + 100);
     w.Label2.setTop(200);
-    w.Label2.setLeft(w.Width() - 3000);
+    w.Label2.setLeft(pictureWidth - 2920);
     w.Picture1.setLeft(200);
     w.Picture1.setTop(200);
 }

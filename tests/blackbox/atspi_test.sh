@@ -37,4 +37,5 @@ export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../../tools/lsan_suppres
 # The scripts share a helper module; no byte code beside the sources.
 export PYTHONDONTWRITEBYTECODE=1
 cd "$work/home"
-exec dbus-run-session -- xvfb-run -a -s "-screen 0 1400x1000x24" "$py" "$here/$script" "$work/tarvolin"
+# TARVOLIN_SCREEN: another size of the virtual screen.
+exec dbus-run-session -- xvfb-run -a -s "-screen 0 ${TARVOLIN_SCREEN:-1400x1000x24}" "$py" "$here/$script" "$work/tarvolin"

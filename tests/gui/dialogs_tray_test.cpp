@@ -148,7 +148,7 @@ TEST(QtDialogsBox, MousePointerNests) {
 
 TEST(QtTrayIcon, ClicksBecomeMessagesOnlyWhileShown) {
     guiApp();
-    QtTray tray;
+    QtTray tray([] { return true; });
     std::vector<int> messages;
     tray.message = [&](int m) { messages.push_back(m); };
     tray.activated(QSystemTrayIcon::Trigger);
@@ -169,6 +169,28 @@ TEST(QtTrayIcon, ClicksBecomeMessagesOnlyWhileShown) {
     EXPECT_FALSE(tray.shown());
     tray.activated(QSystemTrayIcon::Trigger);
     EXPECT_EQ(messages.size(), 2u);
+}
+
+// A desktop without a tray (the virtual display has none): no icon is
+// shown, the tray says so, and Qt prints no warning about it.
+TEST(QtTrayIcon, WithoutATrayNothingIsShownAndNothingWarns) {
+    guiApp();
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type != QtDebugMsg && type != QtInfoMsg) warnings << text;
+        });
+    {
+        QtTray tray;
+        EXPECT_FALSE(tray.available());
+        tray.add(102, "Tarvolin");
+        tray.modify(100, "Παίζει - Playing");
+        EXPECT_FALSE(tray.shown());
+        tray.remove();
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join("\n").toStdString();
 }
 
 }  // namespace

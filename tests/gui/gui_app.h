@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "gui/form_view.h"
+
 namespace tarvolin::testing {
 
 // The tests find the controls and windows by their internal names.
@@ -14,6 +16,9 @@ inline QApplication& guiApp() {
     static char name[] = "test_gui";
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
+        // The windows have the room of a common screen, not the virtual
+        // display's few pixels.
+        setScreenArea([](const QWidget&) { return QRect(0, 0, 1920, 1080); });
         if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return existing;
         return new QApplication(argc, argv);
     }();

@@ -247,6 +247,48 @@ TEST_F(AutostartEntryTest, AFolderThatCannotBeMadeIsReportedAndTheMarkStaysOff) 
     EXPECT_EQ(shown[0].prompt, "Error " + std::to_string(ENOTDIR) + " opening key\r\n" + std::strerror(ENOTDIR));
 }
 
+// Where the desktop shows no tray icon or keeps no window on top, the
+// program says so once in its log box and in the option's tips, shows its
+// window instead of hiding it in a tray nobody sees, and no window claims
+// to be on top.
+TEST_F(OptionsTest, WhatTheDesktopCannotDoIsSaidOnceAndNothingPretends) {
+    const std::string noTray = "The desktop has no system tray: the window minimises to the task bar";
+    const std::string noOnTop = "The desktop does not keep windows always on top";
+    const auto times = [this](const std::string& text) {
+        int n = 0;
+        for (auto at = log().find(text); at != std::string::npos; at = log().find(text, at + 1)) ++n;
+        return n;
+    };
+    struct Case {
+        const char* what;
+        bool tray, onTop;
+    };
+    for (const Case& c : {Case{"a full desktop", true, true}, Case{"no tray", false, true},
+                          Case{"no keeping on top", true, false}, Case{"neither", false, false}}) {
+        SCOPED_TRACE(c.what);
+        int cancel = 0;
+        app().playback.Form_QueryUnload(cancel, 0);
+        h.tray.isAvailable = c.tray;
+        h.desktop.onTopKept = c.onTop;
+        h.build();
+        startUp();
+        s().VideoMode = 0;
+        f().MnuMoreOnTop.setChecked(false);
+        f().MnuSystemTrayTop.setChecked(false);
+        for (int click = 0; click < 3; ++click) f().MnuMoreOnTop.click();
+        app().playback.AddIconToTray();
+
+        EXPECT_EQ(times(noTray), c.tray ? 0 : 1);
+        EXPECT_EQ(times(noOnTop), c.onTop ? 0 : 1);
+        EXPECT_EQ(h.tray.shown(), c.tray);
+        EXPECT_TRUE(s().OnTop);
+        EXPECT_TRUE(f().MnuMoreOnTop.Checked());
+        EXPECT_EQ(f().OnTop(), c.onTop);
+        for (MenuItem* item : {&f().MnuMoreOnTop, &f().MnuSystemTrayTop})
+            EXPECT_EQ(item->ToolTipText().find(noOnTop) != std::string::npos, !c.onTop) << item->Name();
+    }
+}
+
 TEST_F(OptionsTest, AboutHelpMailAndReportItems) {
     h.dialogs.clearTranscript();
     f().mnuinfogr[0].click();

@@ -58,6 +58,8 @@ public:
 
     ScreenSize screenSize() override { return screen; }
     ScreenSize screen{1920, 1080};
+    bool keepsWindowsOnTop() override { return onTopKept; }
+    bool onTopKept = true;
 
     bool powerOff() override {
         ++powerOffCalls;

@@ -41,19 +41,25 @@ TEST_F(InformationTest, OpeningFitsTheWindowToThePictureAndCentresIt) {
     h.desktop.screen = {1024, 768};
     f().mnu_info2[2].click();
     ASSERT_TRUE(w().Visible());
-    const int width = 360 * 15 + 80, height = 270 * 15 + 400;
+    // The window is the picture: no band below it or at its right.
+    const int width = 360 * 15, height = 270 * 15;
+    EXPECT_EQ(w().Image3.Left(), 0);
+    EXPECT_EQ(w().Image3.Top(), 0);
+    EXPECT_EQ(w().Image3.Width(), width);
+    EXPECT_EQ(w().Image3.Height(), height);
     EXPECT_EQ(w().Width(), width);
     EXPECT_EQ(w().Height(), height);
     EXPECT_EQ(w().Left(), (1024 * 15 - width) / 2);
     EXPECT_EQ(w().Top(), (768 * 15 - height) / 2);
-    EXPECT_EQ(w().Command1.Top(), height - 1000);
-    EXPECT_EQ(w().Command1.Left(), width - 2000);
-    EXPECT_EQ(w().Picture3.Top(), height - 1000 - 1600);
-    EXPECT_EQ(w().Picture3.Left(), width - 2000 - 120);
+    // The controls keep their places on the picture.
+    EXPECT_EQ(w().Command1.Top(), height - 600);
+    EXPECT_EQ(w().Command1.Left(), width - 1920);
+    EXPECT_EQ(w().Picture3.Top(), height - 600 - 1600);
+    EXPECT_EQ(w().Picture3.Left(), width - 1920 - 120);
     EXPECT_EQ(w().Label1.Left(), 150);
-    EXPECT_EQ(w().Label1.Top(), height - 1000 + 100);
+    EXPECT_EQ(w().Label1.Top(), height - 600 + 100);
     EXPECT_EQ(w().Label2.Top(), 200);
-    EXPECT_EQ(w().Label2.Left(), width - 3000);
+    EXPECT_EQ(w().Label2.Left(), width - 2920);
     EXPECT_EQ(w().Picture1.Left(), 200);
     EXPECT_EQ(w().Picture1.Top(), 200);
     EXPECT_TRUE(w().Timer1.Enabled());

@@ -101,6 +101,8 @@ void LinuxDesktop::beep(int freq, int ms) {
 
 ScreenSize LinuxDesktop::screenSize() { return hooks_.screenSize ? hooks_.screenSize() : ScreenSize{}; }
 
+bool LinuxDesktop::keepsWindowsOnTop() { return !hooks_.keepsWindowsOnTop || hooks_.keepsWindowsOnTop(); }
+
 bool LinuxDesktop::powerOff() {
     std::string reason;
     if (requestPowerOff(&reason)) return true;

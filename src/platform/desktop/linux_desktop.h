@@ -26,6 +26,8 @@ struct DesktopHooks {
     std::function<void(const std::string& text)> setClipboardText;
     std::function<std::string()> clipboardText;
     std::function<ScreenSize()> screenSize;
+    // Whether windows can be kept on top; yes when not told.
+    std::function<bool()> keepsWindowsOnTop;
     // Used only when the tone cannot be played through libmpv.
     std::function<void(int freq, int ms)> beep;
 };
@@ -55,6 +57,7 @@ public:
     std::string clipboardText() override;
     void beep(int freq, int ms) override;
     ScreenSize screenSize() override;
+    bool keepsWindowsOnTop() override;
     bool powerOff() override;
 
     const std::string& lastError() const { return lastError_; }
