@@ -1,5 +1,7 @@
 #include "platform/mpv/mpv_beep.h"
 
+#include "platform/mpv/mpv_engine.h"
+
 #include <mpv/client.h>
 
 #include <algorithm>
@@ -31,7 +33,7 @@ public:
         mpv_set_option_string(handle_, "vo", "null");
         mpv_set_option_string(handle_, "audio-fallback-to-null", "yes");
         mpv_set_option_string(handle_, "input-default-bindings", "no");
-        mpv_set_option_string(handle_, "osc", "no");
+        loadNoScripts(handle_);
         mpv_set_option_string(handle_, "idle", "yes");
         mpv_set_option_string(handle_, "keep-open", "no");
         mpv_set_option_string(handle_, "audio-client-name", "tarvolin");
