@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstdint>
+#include <cstring>
+#include <string>
 #include <utility>
 
 #include <mpv/client.h>
@@ -184,17 +187,13 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    if (openGLAvailable()) {
-        picture_ = new MpvPicture(player, this);
-        layout->addWidget(picture_, 1);
-    } else {
-        auto* black = new QWidget(this);
-        black->setAutoFillBackground(true);
-        QPalette pal = black->palette();
-        pal.setColor(QPalette::Window, Qt::black);
-        black->setPalette(pal);
-        layout->addWidget(black, 1);
-    }
+    black_ = new QWidget(this);
+    black_->setAutoFillBackground(true);
+    QPalette pal = black_->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    black_->setPalette(pal);
+    black_->setMinimumSize(16, 16);
+    layout->addWidget(black_, 1);
 
     bar_ = new QWidget(this);
     bar_->setObjectName(QString::fromStdString(player.objectName()) + "_bar");
@@ -236,6 +235,7 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
     poll_->setInterval(500);
     connect(poll_, &QTimer::timeout, this, [this] {
         refreshPosition();
+        followFilm();
         // libmpv says nothing when its video goes (the file ended, was let
         // go or has no picture): a frame left standing is cleared here.
         if (picture_) picture_->refreshIfStale();
@@ -249,6 +249,7 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
 
     listenId_ = player_.changed.listen([this](std::string_view what) {
         if (what == "uiMode" || what == "enabled" || what == "Enabled" || what == "Visible") syncFromModel();
+        if (what == "URL" || what == "playState") followFilm();
         if (what == "URL" && picture_) picture_->refreshIfStale();
     });
     syncFromModel();
@@ -257,6 +258,62 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
 VideoWidget::~VideoWidget() {
     player_.changed.unlisten(listenId_);
     release();
+}
+
+void VideoWidget::release() {
+    released_ = true;
+    if (picture_) picture_->release();
+}
+
+void VideoWidget::setFrameInterval(int ms) {
+    frameIntervalMs_ = ms;
+    if (picture_) picture_->setFrameInterval(ms);
+}
+
+void VideoWidget::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    followFilm();
+}
+
+bool VideoWidget::playerHasFilm() const {
+    Engine* engine = player_.engine();
+    auto* mpv = dynamic_cast<MpvEngine*>(engine);
+    if (player_.URL().empty() || !mpv || !mpv->drawsPictures() || !mpv->nativeHandle()) return false;
+    auto* handle = static_cast<mpv_handle*>(mpv->nativeHandle());
+    // The file's tracks, whichever is chosen at the moment (the engine
+    // chooses the video track again to move the picture). A song's cover is
+    // a video track too, but no film: a song plays without the picture.
+    std::int64_t count = 0;
+    mpv_get_property(handle, "track-list/count", MPV_FORMAT_INT64, &count);
+    for (std::int64_t i = 0; i < count; ++i) {
+        const std::string track = "track-list/" + std::to_string(i) + "/";
+        char* type = mpv_get_property_string(handle, (track + "type").c_str());
+        const bool video = type && std::strcmp(type, "video") == 0;
+        mpv_free(type);
+        int cover = 0;
+        if (video && mpv_get_property(handle, (track + "albumart").c_str(), MPV_FORMAT_FLAG, &cover) >= 0 && !cover)
+            return true;
+    }
+    return false;
+}
+
+void VideoWidget::followFilm() {
+    if (released_) return;
+    auto* layout = static_cast<QVBoxLayout*>(this->layout());
+    const bool film = playerHasFilm();
+    if (film && !picture_ && isVisible() && openGLAvailable()) {
+        picture_ = new MpvPicture(player_, this);
+        picture_->setFrameInterval(frameIntervalMs_);
+        delete layout->replaceWidget(black_, picture_);
+        black_->hide();
+        picture_->show();
+    } else if (!film && picture_) {
+        MpvPicture* gone = std::exchange(picture_, nullptr);
+        delete layout->replaceWidget(gone, black_);
+        black_->show();
+        // Nothing of the picture's own calls here: it can go at once.
+        delete gone;
+    }
 }
 
 bool VideoWidget::openGLAvailable() {
@@ -275,9 +332,13 @@ void VideoWidget::syncFromModel() {
 
 void VideoWidget::refreshPosition() {
     if (!bar_->isVisible()) return;
-    const bool playing = player_.playState() == playstate::Playing;
-    playPause_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-    playPause_->setToolTip(playing ? "Παύση - Pause" : "Αναπαραγωγή - Play");
+    // Set only on a change: a new icon repaints the button.
+    const int playing = player_.playState() == playstate::Playing ? 1 : 0;
+    if (playing != barPlaying_) {
+        barPlaying_ = playing;
+        playPause_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+        playPause_->setToolTip(playing ? "Παύση - Pause" : "Αναπαραγωγή - Play");
+    }
     if (userDragging_) return;
     const int dur = static_cast<int>(player_.currentMedia.duration());
     const int pos = static_cast<int>(player_.controls.currentPosition());

@@ -4,6 +4,13 @@
 // picture (play/pause and position). The bar is hidden when the player's
 // uiMode is "none"; the player's `enabled` False disables the bar only.
 //
+// The OpenGL widget exists only while the player has a film to show: one
+// OpenGL widget makes Qt compose its whole window through OpenGL at every
+// repaint, which without a GPU driver costs the program's thread far more
+// than the window's own drawing. Until then, and once the film is let go,
+// a black area stands in its place, and the OpenGL stack is not loaded at
+// all before the first film.
+//
 // The render context lives on the widget's GL context, which exists only
 // once the widget has been shown and goes with the widget's window. A file
 // loaded while there is none plays on without a picture, and gets it as soon
@@ -75,22 +82,36 @@ public:
     VideoWidget(Player& player, QWidget* parent = nullptr);
     ~VideoWidget() override;
 
-    void release() {
-        if (picture_) picture_->release();
-    }
-    // The picture, or null where the platform has no OpenGL (the widget then
-    // shows a black area and the player plays without a picture).
+    // Frees the render context, and makes no picture any more.
+    void release();
+    // The picture, or null while the player shows no film, after release(),
+    // and where the platform has no OpenGL (the player then plays without a
+    // picture).
     MpvPicture* picture() const { return picture_; }
+    // The frame interval of the picture (MpvPicture::setFrameInterval),
+    // also of one made later.
+    void setFrameInterval(int ms);
     static bool openGLAvailable();
     QWidget* controlBar() const { return bar_; }
     // Reads uiMode and enabled from the player.
     void syncFromModel();
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     void refreshPosition();
+    // Makes the picture when the player has a film to show and the widget
+    // is on the screen; lets it go when the player has none.
+    void followFilm();
+    bool playerHasFilm() const;
 
     Player& player_;
     MpvPicture* picture_ = nullptr;
+    QWidget* black_;  // in the picture's place while there is none
+    bool released_ = false;
+    int frameIntervalMs_ = 0;
+    int barPlaying_ = -1;  // what the play/pause button shows (-1: nothing yet)
     QWidget* bar_;
     QPushButton* playPause_;
     QSlider* position_;

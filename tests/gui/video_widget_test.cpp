@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMainWindow>
+#include <QOpenGLWidget>
 #include <QScreen>
 
 #include <mpv/client.h>
@@ -148,10 +149,13 @@ TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
                       player.setURL(video);
                       player.controls.play();
                       const auto start = loop.tickCount();
-                      while (widget->picture()->framesDrawn() < 5 && loop.tickCount() - start < 15000) loop.wait(20);
+                      while ((!widget->picture() || widget->picture()->framesDrawn() < 5) &&
+                             loop.tickCount() - start < 15000)
+                          loop.wait(20);
                   }),
                   "");
         EXPECT_TRUE(widget->controlBar()->isVisible());
+        ASSERT_NE(widget->picture(), nullptr);
         EXPECT_TRUE(widget->picture()->rendering());
         EXPECT_GE(widget->picture()->framesDrawn(), 5);
         // Pause on a frame and read the picture back: the test pattern is
@@ -228,9 +232,10 @@ TEST_F(VideoPicture, FileLoadedBeforeTheWidgetIsFirstShownGetsItsPicture) {
     startClip(clip_);
     loop_.wait(500);
     EXPECT_EQ(player_.playState(), playstate::Playing);
-    EXPECT_FALSE(widget->picture()->rendering());
+    EXPECT_EQ(widget->picture(), nullptr);
 
     window.show();
+    ASSERT_NE(widget->picture(), nullptr);
     EXPECT_TRUE(showsTheClip(*widget->picture()));
     EXPECT_TRUE(widget->picture()->rendering());
     EXPECT_EQ(player_.playState(), playstate::Playing);
@@ -253,9 +258,10 @@ TEST_F(VideoPicture, AnEngineMadeByItsFirstFileDrawsInAWidgetAlreadyShown) {
     auto* widget = widgetIn(window);
     window.show();
     loop_.wait(300);
-    EXPECT_FALSE(widget->picture()->rendering());
+    EXPECT_EQ(widget->picture(), nullptr);
 
     startClip(clip_);
+    ASSERT_NE(widget->picture(), nullptr);
     EXPECT_TRUE(showsTheClip(*widget->picture()));
     // The volume given before the handle existed reached it.
     double volume = 0;
@@ -274,6 +280,7 @@ TEST_F(VideoPicture, PictureReturnsAfterHidingAndInANewWindow) {
     auto* widget = widgetIn(window);
     window.show();
     startClip(silentClip_);
+    ASSERT_NE(widget->picture(), nullptr);
     ASSERT_TRUE(showsTheClip(*widget->picture()));
 
     // Hidden and shown again: frames come again.
@@ -319,16 +326,16 @@ TEST_F(VideoPicture, APlayerThatLetsGoOfItsFileShowsNoPicture) {
     // What the display shows (drawing anew, as grabbing the frame buffer
     // does, would hide a picture left standing).
     const auto black = [&] {
-        MpvPicture* pic = widget->picture();
-        const QPoint at = pic->mapTo(&window, QPoint(0, 0));
+        const QPoint at = widget->mapTo(&window, QPoint(0, 0));
         const QImage img = QGuiApplication::primaryScreen()
-                               ->grabWindow(window.winId(), at.x(), at.y(), pic->width(), pic->height())
+                               ->grabWindow(window.winId(), at.x(), at.y(), widget->width(), widget->controlBar()->y())
                                .toImage();
         return !img.isNull() && countLitPixels(img) < img.width() * img.height() / 400;
     };
     // While it plays, the file is let go as a deletion does: the player is
     // stopped, closed and given a file that does not exist.
     startClip(clip_);
+    ASSERT_NE(widget->picture(), nullptr);
     ASSERT_TRUE(showsTheClip(*widget->picture()));
     player_.controls.stop();
     player_.close();
@@ -338,7 +345,37 @@ TEST_F(VideoPicture, APlayerThatLetsGoOfItsFileShowsNoPicture) {
     EXPECT_TRUE(black());
     // The next file shows its picture.
     startClip(clip_);
+    ASSERT_NE(widget->picture(), nullptr);
     EXPECT_TRUE(showsTheClip(*widget->picture()));
+    widget->release();
+}
+
+// An OpenGL widget makes Qt compose its whole window through OpenGL at every
+// repaint: the picture exists only while a film is to be shown, and a
+// window playing songs stays a plain one.
+TEST_F(VideoPicture, HasAnOpenGLPictureOnlyWhileAFilmIsShown) {
+    guiApp();
+    if (ranOnVirtualDisplay("VideoPicture.HasAnOpenGLPictureOnlyWhileAFilmIsShown")) return;
+
+    fixtures::WavOptions wav;
+    wav.pcm.seconds = 10;
+    const std::string song = fixtures::writeWav(dir_.file("song.wav"), wav);
+    QMainWindow window;
+    auto* widget = widgetIn(window);
+    window.show();
+    const struct {
+        const char* what;
+        std::string file;  // "": the player is closed
+        bool picture;
+    } steps[] = {{"nothing loaded", "", false}, {"a song", song, false},   {"a film", clip_, true},
+                 {"a song after it", song, false}, {"a film again", silentClip_, true}, {"closed", "", false}};
+    for (const auto& step : steps) {
+        if (step.file.empty()) player_.close();
+        else startClip(step.file);
+        loop_.wait(700);  // the widget's poll comes at least once
+        EXPECT_EQ(widget->picture() != nullptr, step.picture) << step.what;
+        EXPECT_EQ(window.findChildren<QOpenGLWidget*>().size(), step.picture ? 1 : 0) << step.what;
+    }
     widget->release();
 }
 
@@ -388,7 +425,9 @@ TEST(VideoWindow, PreviewPicturesDrawFourFramesASecond) {
 
     auto drawn = [&] {
         int n = 0;
-        for (int i = 0; i < 12; ++i) n += p.picture(p.program.Form1, "WindowsMediaPlayer3", i)->framesDrawn();
+        for (int i = 0; i < 12; ++i)
+            if (MpvPicture* picture = p.picture(p.program.Form1, "WindowsMediaPlayer3", i))
+                n += picture->framesDrawn();
         return n;
     };
     const int before = drawn();
@@ -408,14 +447,15 @@ TEST(VideoWindow, ShowsAVideoSentBeforeItWasEverShown) {
     const std::string clip = makeClip(media, 10.0, true);
     ASSERT_FALSE(clip.empty());
     ProgramOnMpv p;
-    MpvPicture* picture = p.picture(p.program.Form2, "WindowsMediaPlayer1");
-    ASSERT_NE(picture, nullptr);
     ASSERT_FALSE(p.program.Form2.Visible());
 
     p.program.state.VideoMode = -1;
     p.program.collection.d.CurrentFile = clip;
     p.program.playback.Video();
     EXPECT_TRUE(p.program.Form2.Visible());
+    for (int i = 0; i < 100 && !p.picture(p.program.Form2, "WindowsMediaPlayer1"); ++i) p.loop.wait(50);
+    MpvPicture* picture = p.picture(p.program.Form2, "WindowsMediaPlayer1");
+    ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(showsTestPicture(p.loop, *picture, 1));
     EXPECT_EQ(p.program.Form2.WindowsMediaPlayer1.URL(), clip);
     p.program.Form2.WindowsMediaPlayer1.close();
