@@ -32,16 +32,20 @@ QtMessageLoop::QtMessageLoop() {
         for (const QPointer<QObject>& w : std::exchange(heldPaints_, {}))
             if (w) QCoreApplication::postEvent(w, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
     });
-    QCoreApplication::instance()->installEventFilter(this);
 }
 
 QtMessageLoop::~QtMessageLoop() {
-    if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
+    if (filtering_ && QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
     for (auto& [t, q] : timers_) delete q;
     timers_.clear();
 }
 
 void QtMessageLoop::DoEvents() {
+    // Tests may make the loop before the application.
+    if (!filtering_ && QCoreApplication::instance()) {
+        QCoreApplication::instance()->installEventFilter(this);
+        filtering_ = true;
+    }
     const bool outer = !yielding_;
     yielding_ = true;
     QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -67,7 +67,8 @@ private:
     QTimer* dueTimer_ = nullptr;
     bool quitRequested_ = false;
 
-    bool yielding_ = false;  // inside DoEvents
+    bool filtering_ = false;  // the filter holding repaints is installed
+    bool yielding_ = false;   // inside DoEvents
     std::int64_t lastPaint_ = -kYieldPaintIntervalMs;
     QList<QPointer<QObject>> heldPaints_;  // repaints a yield put off
     QTimer* paintTimer_ = nullptr;

@@ -35,9 +35,8 @@ void* getProcAddress(void*, const char* name) {
 
 // ---------------------------------------------------------------------------
 
-MpvPicture::MpvPicture(Player& player, QWidget* parent) : QOpenGLWidget(parent), player_(player) {
-    setMinimumSize(16, 16);
-}
+MpvPicture::MpvPicture(Player& player, QWidget* owner)
+    : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate), player_(player), owner_(owner) {}
 
 MpvPicture::~MpvPicture() { release(); }
 
@@ -64,8 +63,8 @@ void MpvPicture::freeContext() {
 }
 
 void MpvPicture::initializeGL() {
-    // The GL context goes with the widget's window (also when the widget is
-    // moved to another window): free the render context before that.
+    // The GL context goes with the picture's window: free the render
+    // context before that.
     contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
                            [this] { freeContext(); }, Qt::DirectConnection);
     createContext();
@@ -122,7 +121,7 @@ namespace {
 class FrameBatch final : public QObject {
 public:
     static void add(MpvPicture* picture, int intervalMs) {
-        QWidget* window = picture->window();
+        QWidget* window = picture->owner()->window();
         auto* batch = static_cast<FrameBatch*>(window->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly));
         if (!batch) batch = new FrameBatch(window);
         if (!batch->due_.contains(picture)) batch->due_.push_back(picture);
@@ -163,7 +162,7 @@ void MpvPicture::paintGL() {
         f->glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
-    const qreal dpr = devicePixelRatioF();
+    const qreal dpr = devicePixelRatio();
     mpv_opengl_fbo fbo{};
     fbo.fbo = static_cast<int>(defaultFramebufferObject());
     fbo.w = static_cast<int>(width() * dpr);
@@ -241,7 +240,7 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
         if (picture_) picture_->refreshIfStale();
         // An engine that makes its mpv handle only with its first file has
         // one now: the next paint sets the picture up on it.
-        if (picture_ && !picture_->rendering() && picture_->isVisible() && player_.engine() &&
+        if (picture_ && !picture_->rendering() && picture_->isExposed() && player_.engine() &&
             player_.engine()->nativeHandle())
             picture_->update();
     });
@@ -304,11 +303,16 @@ void VideoWidget::followFilm() {
     if (film && !picture_ && isVisible() && openGLAvailable()) {
         picture_ = new MpvPicture(player_, this);
         picture_->setFrameInterval(frameIntervalMs_);
-        delete layout->replaceWidget(black_, picture_);
+        // The container owns the picture's window.
+        container_ = QWidget::createWindowContainer(picture_, this);
+        container_->setMinimumSize(16, 16);
+        delete layout->replaceWidget(black_, container_);
         black_->hide();
-        picture_->show();
+        container_->show();
     } else if (!film && picture_) {
-        MpvPicture* gone = std::exchange(picture_, nullptr);
+        picture_->release();
+        picture_ = nullptr;
+        QWidget* gone = std::exchange(container_, nullptr);
         delete layout->replaceWidget(gone, black_);
         black_->show();
         // Nothing of the picture's own calls here: it can go at once.
