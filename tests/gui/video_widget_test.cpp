@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QOpenGLWidget>
+#include <QPushButton>
 #include <QScreen>
 
 #include <mpv/client.h>
@@ -376,6 +377,38 @@ TEST_F(VideoPicture, HasAnOpenGLPictureOnlyWhileAFilmIsShown) {
         EXPECT_TRUE(window.findChildren<QOpenGLWidget*>().isEmpty()) << step.what;
     }
     widget->release();
+}
+
+// Counts the paints of one widget.
+class PaintCount final : public QObject {
+public:
+    explicit PaintCount(QWidget* w) { w->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// The control bar's poll (twice a second) sets what changed only: setting
+// the play button's icon again repainted it, and its window, every time.
+TEST(VideoWidget, ItsPollRepaintsNothingWhileNothingChanges) {
+    guiApp();
+    QtMessageLoop loop;
+    Player player;
+    QMainWindow window;
+    auto* widget = new VideoWidget(player, &window);
+    window.setCentralWidget(widget);
+    window.resize(320, 260);
+    window.show();
+    loop.wait(700);  // the first poll has set the bar up
+    auto* button = widget->controlBar()->findChild<QPushButton*>();
+    ASSERT_NE(button, nullptr);
+    PaintCount count(button);
+    loop.wait(1600);
+    EXPECT_EQ(count.paints, 0);
 }
 
 // The whole program on libmpv, drawing into its windows.
