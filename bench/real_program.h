@@ -22,17 +22,22 @@ extern char** environ;
 
 namespace tarvolin::bench {
 
+// The program built with the benchmarks, or the one TARVOLIN_BENCH_PROGRAM
+// names.
+inline std::string executable() {
+    if (const char* other = std::getenv("TARVOLIN_BENCH_PROGRAM"); other && *other) return other;
 #ifdef TARVOLIN_EXE
-constexpr const char* kExecutable = TARVOLIN_EXE;
+    return TARVOLIN_EXE;
 #else
-constexpr const char* kExecutable = "";
+    return "";
 #endif
+}
 
 using Clock = std::chrono::steady_clock;
 
 // Why the program cannot be run here, or "".
 inline std::string cannotRun() {
-    if (*kExecutable == '\0') return "the program is not built (configure with TARVOLIN_GUI=ON)";
+    if (executable().empty()) return "the program is not built (configure with TARVOLIN_GUI=ON)";
     if (std::getenv("DISPLAY") == nullptr || std::system("command -v xdotool >/dev/null") != 0)
         return "needs an X display and xdotool";
     return "";
@@ -138,7 +143,7 @@ private:
 // folder when it may write there); gives its path.
 inline std::string copyProgram(const std::string& folder) {
     const std::string exe = folder + "tarvolin";
-    std::filesystem::copy_file(kExecutable, exe, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(executable(), exe, std::filesystem::copy_options::overwrite_existing);
     return exe;
 }
 

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <memory>
 #include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -50,7 +51,9 @@ const char* const kPassOver = "Every file has been reproduced";
 class GapWatch {
 public:
     explicit GapWatch(mpv_handle* core) : client_(mpv_create_client(core, "gap_watch")) {
-        mpv_observe_property(client_, 1, "core-idle", MPV_FORMAT_FLAG);
+        mpv_observe_property(client_, kCoreIdle, "core-idle", MPV_FORMAT_FLAG);
+        // A file kept open at its end reports its end here, not by ending.
+        mpv_observe_property(client_, kEndReached, "eof-reached", MPV_FORMAT_FLAG);
         thread_ = std::thread([this] { run(); });
     }
     ~GapWatch() {
@@ -72,6 +75,8 @@ public:
     }
 
 private:
+    static constexpr std::uint64_t kCoreIdle = 1, kEndReached = 2;
+
     void run() {
         while (!stop_) {
             mpv_event* ev = mpv_wait_event(client_, 1.0);
@@ -82,7 +87,10 @@ private:
                 if (ef && ef->reason == MPV_END_FILE_REASON_EOF) ends_.push_back(t);
             } else if (ev->event_id == MPV_EVENT_PROPERTY_CHANGE) {
                 auto* p = static_cast<mpv_event_property*>(ev->data);
-                if (p->format == MPV_FORMAT_FLAG && *static_cast<int*>(p->data) == 0) starts_.push_back(t);
+                if (p->format != MPV_FORMAT_FLAG) continue;
+                const bool on = *static_cast<int*>(p->data) != 0;
+                if (ev->reply_userdata == kCoreIdle && !on) starts_.push_back(t);
+                if (ev->reply_userdata == kEndReached && on) ends_.push_back(t);
             }
         }
     }
