@@ -6,8 +6,6 @@
 // files themselves stay in the page cache (warm cache).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -17,6 +15,7 @@
 #include "gui/qt_message_loop.h"
 #include "platform/sim_engine.h"
 #include "platform/tags/tag_media.h"
+#include "qt_display.h"
 #include "support/fake_desktop.h"
 #include "support/fake_tray.h"
 #include "support/media_fixtures.h"
@@ -143,14 +142,7 @@ BENCHMARK(BM_AddToALargeCollection)->Unit(benchmark::kMillisecond)->UseRealTime(
 // DISPLAY), with the main window shown and with it never shown: the add
 // yields after every file, and a shown window repaints what changed.
 void addInWindows(benchmark::State& state, bool shown) {
-    if (std::getenv("DISPLAY") == nullptr) {
-        state.SkipWithError("needs an X display");
-        return;
-    }
-    static int argc = 1;
-    static char name[] = "bench_add_files";
-    static char* argv[] = {name, nullptr};
-    static QApplication qt(argc, argv);
+    if (!bench::qtOnDisplay(state)) return;
     const std::string root = tree().root;
     for (auto _ : state) {
         state.PauseTiming();

@@ -21,14 +21,13 @@
 #include <thread>
 #include <vector>
 
-#include <QApplication>
-
 #include "app/program.h"
 #include "gui/form_view.h"
 #include "gui/program_views.h"
 #include "gui/qt_message_loop.h"
 #include "platform/mpv/mpv_engine.h"
 #include "platform/tags/tag_media.h"
+#include "qt_display.h"
 #include "playback/playback_fixture.h"
 #include "support/blocking_test_loop.h"
 #include "support/fake_desktop.h"
@@ -166,14 +165,7 @@ BENCHMARK(BM_SilenceBetweenTracks)->Iterations(1)->Unit(benchmark::kSecond)->Use
 
 // The same with the main window shown (on the X display in DISPLAY).
 void BM_SilenceBetweenTracksWindowShown(benchmark::State& state) {
-    if (std::getenv("DISPLAY") == nullptr) {
-        state.SkipWithError("needs an X display");
-        return;
-    }
-    static int argc = 1;
-    static char name[] = "bench_track_gap";
-    static char* argv[] = {name, nullptr};
-    static QApplication qt(argc, argv);
+    if (!bench::qtOnDisplay(state)) return;
     QtMessageLoop loop;
     playThrough(state, loop, true);
 }
