@@ -6,10 +6,18 @@
 // files themselves stay in the page cache (warm cache).
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "gui/form_view.h"
+#include "gui/program_views.h"
+#include "gui/qt_message_loop.h"
+#include "platform/sim_engine.h"
 #include "platform/tags/tag_media.h"
+#include "qt_display.h"
+#include "support/fake_desktop.h"
+#include "support/fake_tray.h"
 #include "support/media_fixtures.h"
 #include "support/program_harness.h"
 #include "support/temp_dir.h"
@@ -57,6 +65,18 @@ Tree& tree() {
     return t;
 }
 
+// The folder, the types, the subfolder box (the search), then the folder
+// list's add button: add, read, and the filters offered.
+void addAndRead(Program& app, ScriptedDialogs& dialogs, const std::string& root) {
+    app.Form1.Dir1.setPath(root);
+    app.Form1.Command7[4].Click.raise();
+    app.Form1.Check2.setValue(1);
+    dialogs.answerMsgBox(mb::Yes);  // read the attributes
+    dialogs.answerMsgBox(mb::No);   // no save
+    dialogs.answerMsgBox(mb::No);   // no new filters
+    app.Form1.Command4.Click.raise();
+}
+
 void BM_AddAndReadTaggedFiles(benchmark::State& state) {
     const std::string root = tree().root;
     std::int64_t yields = 0;
@@ -73,15 +93,7 @@ void BM_AddAndReadTaggedFiles(benchmark::State& state) {
         const int yieldsBefore = h->loop.yieldCount();
         state.ResumeTiming();
 
-        // The folder, the types, the subfolder box (the search), then the
-        // folder list's add button: add, read, and the filters offered.
-        app.Form1.Dir1.setPath(root);
-        app.Form1.Command7[4].Click.raise();
-        app.Form1.Check2.setValue(1);
-        h->dialogs.answerMsgBox(mb::Yes);  // read the attributes
-        h->dialogs.answerMsgBox(mb::No);   // no save
-        h->dialogs.answerMsgBox(mb::No);   // no new filters
-        app.Form1.Command4.Click.raise();
+        addAndRead(app, h->dialogs, root);
 
         state.PauseTiming();
         if (app.Form1.List2.ListCount() != kFiles || !app.collection.d.TrackInfoRead[kFiles - 1]) {
@@ -125,6 +137,48 @@ void BM_AddToALargeCollection(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(state.iterations()) * kFiles, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_AddToALargeCollection)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same add in the program's windows on Qt's loop (on the X display in
+// DISPLAY), with the main window shown and with it never shown: the add
+// yields after every file, and a shown window repaints what changed.
+void addInWindows(benchmark::State& state, bool shown) {
+    if (!bench::qtOnDisplay(state)) return;
+    const std::string root = tree().root;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TempDir folder;
+        QtMessageLoop loop;
+        ScriptedDialogs dialogs;
+        TagMediaReader reader;
+        SimEngineFactory engines{loop, &reader};
+        FakeDesktop desktop;
+        FakeTray tray;
+        auto app = std::make_unique<Program>(Services{loop, dialogs, engines, reader, desktop, tray, {}, {}, ""},
+                                             folder.path());
+        auto views = createViews(*app);
+        app->playback.Init_Defaults();
+        app->state.ReadRatingsFromFiles = true;
+        app->state.KeepRatings = false;
+        if (shown) {
+            app->Form1.Show();
+            loop.wait(500);
+        }
+        state.ResumeTiming();
+
+        addAndRead(*app, dialogs, root);
+
+        state.PauseTiming();
+        if (app->Form1.List2.ListCount() != kFiles) state.SkipWithError("not every file was added");
+        for (auto& v : views) v->releaseVideo();
+        views.clear();
+        app.reset();
+        state.ResumeTiming();
+    }
+}
+void BM_AddInWindowsShown(benchmark::State& state) { addInWindows(state, true); }
+void BM_AddInWindowsNotShown(benchmark::State& state) { addInWindows(state, false); }
+BENCHMARK(BM_AddInWindowsShown)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_AddInWindowsNotShown)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
 

@@ -1,134 +1,100 @@
-// Start-up of the real program with a full collection of 32766 tracks: the
-// time from launch until its main window is on the screen, and its memory
-// once started (resident set, and its peak). Runs the built program on the
-// X display in DISPLAY (tools/bench.sh starts a virtual one when there is
-// none) and finds its window with xdotool.
+// Start-up of the real program, with an empty collection and with a full
+// one of 32766 tracks: the time from launch until its main window is on the
+// screen, the time until its main thread is idle (its CPU time stops
+// growing), and its memory once started (resident set, and its peak).
 #include <benchmark/benchmark.h>
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "real_program.h"
 #include "support/big_collection.h"
 #include "support/program_harness.h"
-
-extern char** environ;
 
 namespace {
 
 using namespace tarvolin;
-using Clock = std::chrono::steady_clock;
+using namespace tarvolin::bench;
 
-#ifdef TARVOLIN_EXE
-constexpr const char* kExecutable = TARVOLIN_EXE;
-#else
-constexpr const char* kExecutable = "";
-#endif
-
-// A program folder holding a full collection, named by its default file,
-// with a copy of the program beside it (the program keeps its data in its
-// own folder when it may write there).
+// A program folder holding a collection of `tracks` tracks (none: the
+// program's first start), with a copy of the program beside it.
 struct Setup {
     ProgramHarness h;
     std::string exe;
-    Setup() {
-        makeBigCollection(*h, kMaxTracks);
-        h->collection.Save_Last_Collection();
-        exe = h->AppFolder() + "tarvolin";
-        std::filesystem::copy_file(kExecutable, exe, std::filesystem::copy_options::overwrite_existing);
-        std::filesystem::create_directories(h->AppFolder() + "home");
+    explicit Setup(int tracks) {
+        if (tracks > 0) {
+            makeBigCollection(*h, tracks);
+            h->collection.Save_Last_Collection();
+        }
+        exe = copyProgram(h->AppFolder());
     }
 };
 
-bool mainWindowShown() {
-    // The main window's caption begins with the program's name; the splash
-    // window's does not.
-    return std::system("xdotool search --onlyvisible --name '^(Tarvolin|TARVOLIN)' >/dev/null 2>&1") == 0;
+// Seconds from `start` until the main thread of `pid` is idle: the first
+// moment after which it uses less than a tenth of the CPU for half a second
+// (the program's clock ticks every second, so it is never quiet for long).
+double secondsUntilIdle(pid_t pid, Clock::time_point start) {
+    struct Sample {
+        double at, cpu;
+    };
+    std::vector<Sample> samples;
+    const auto seconds = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
+    while (seconds() < 60) {
+        samples.push_back({seconds(), cpuSeconds(pid, pid)});
+        for (const Sample& from : samples) {
+            const Sample& to = samples.back();
+            if (to.at - from.at >= 0.5 && to.at - from.at < 0.6 && to.cpu - from.cpu < 0.05) return from.at;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return seconds();
 }
 
-// VmRSS or VmHWM of a process, in megabytes.
-double memoryMb(pid_t pid, const std::string& field) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1)) / 1024.0;
-    }
-    return 0;
-}
-
-void BM_StartUpToMainWindow(benchmark::State& state) {
-    if (*kExecutable == '\0') {
-        state.SkipWithError("the program is not built (configure with TARVOLIN_GUI=ON)");
+void startUp(benchmark::State& state, int tracks) {
+    if (const std::string why = cannotRun(); !why.empty()) {
+        state.SkipWithError(why.c_str());
         return;
     }
-    if (std::getenv("DISPLAY") == nullptr || std::system("command -v xdotool >/dev/null") != 0) {
-        state.SkipWithError("needs an X display and xdotool");
-        return;
-    }
-    static Setup setup;
+    Setup setup(tracks);
     const std::string home = setup.h->AppFolder() + "home";
-    // The environment of the benchmark (display, X authority), with a home
-    // of its own so that nothing of the user's is read or written.
-    std::vector<std::string> env = {"HOME=" + home, "XDG_CONFIG_HOME=" + home + "/config",
-                                    "XDG_DATA_HOME=" + home + "/data", "QT_QPA_PLATFORM=xcb"};
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('='));
-        if (name != "HOME" && name != "XDG_CONFIG_HOME" && name != "XDG_DATA_HOME" && name != "QT_QPA_PLATFORM")
-            env.push_back(entry);
-    }
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string exe = setup.exe;
-    char* argv[] = {exe.data(), nullptr};
-
-    double rss = 0, peak = 0;
+    double rss = 0, peak = 0, idle = 0, threads = 0;
     for (auto _ : state) {
         if (mainWindowShown()) {
             state.SkipWithError("a window of that name is already on the display");
             return;
         }
-        pid_t pid = 0;
         const auto start = Clock::now();
-        if (posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
+        Process program({setup.exe}, home);
+        if (program.pid() <= 0) {
             state.SkipWithError("the program did not start");
             return;
         }
-        bool shown = false;
-        while (Clock::now() - start < std::chrono::seconds(60)) {
-            if (mainWindowShown()) {
-                shown = true;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        const bool shown = program.waitForMainWindow();
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-        // Memory once the start-up has settled.
-        std::this_thread::sleep_for(std::chrono::seconds(2));
-        rss = memoryMb(pid, "VmRSS");
-        peak = memoryMb(pid, "VmHWM");
-        ::kill(pid, SIGTERM);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
         if (!shown) {
             state.SkipWithError("the main window did not appear within a minute");
             return;
         }
+        idle = secondsUntilIdle(program.pid(), start);
+        // Memory once the start-up has settled.
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        rss = statusField(program.pid(), "VmRSS");
+        peak = statusField(program.pid(), "VmHWM");
+        threads = statusField(program.pid(), "Threads");
     }
+    state.counters["idle_s"] = idle;
     state.counters["rss_MB"] = rss;
     state.counters["peak_MB"] = peak;
+    state.counters["threads"] = threads;
 }
-BENCHMARK(BM_StartUpToMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
+
+void BM_StartUpEmpty(benchmark::State& state) { startUp(state, 0); }
+void BM_StartUpFullCollection(benchmark::State& state) { startUp(state, kMaxTracks); }
+BENCHMARK(BM_StartUpEmpty)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
+BENCHMARK(BM_StartUpFullCollection)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 
 }  // namespace
 

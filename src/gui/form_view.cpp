@@ -406,8 +406,8 @@ void FormView::touchUp() {
     // each. At the film's own rate their drawing kept the program's thread
     // busy all the time, and the user and assistive technology waited.
     for (int i = 0; i < 12; ++i)
-        if (auto* v = qobject_cast<VideoWidget*>(widget("WindowsMediaPlayer3", i)); v && v->picture())
-            v->picture()->setFrameInterval(kPreviewFrameIntervalMs);
+        if (auto* v = qobject_cast<VideoWidget*>(widget("WindowsMediaPlayer3", i)))
+            v->setFrameInterval(kPreviewFrameIntervalMs);
     std::vector<QListView*> columns;
     for (int i = 0; i <= 1; ++i)
         if (auto* v = qobject_cast<QListView*>(widget("List3_0", i))) columns.push_back(v);

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 #include <limits>
 
 #include "toolkit/controls.h"
@@ -25,15 +26,43 @@ QtMessageLoop::QtMessageLoop() {
     dueTimer_->setSingleShot(true);
     dueTimer_->setTimerType(Qt::PreciseTimer);
     connect(dueTimer_, &QTimer::timeout, this, [this] { runDueCalls(); });
+    paintTimer_ = new QTimer(this);
+    paintTimer_->setSingleShot(true);
+    connect(paintTimer_, &QTimer::timeout, this, [this] {
+        for (const QPointer<QObject>& w : std::exchange(heldPaints_, {}))
+            if (w) QCoreApplication::postEvent(w, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    });
 }
 
 QtMessageLoop::~QtMessageLoop() {
+    if (filtering_ && QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
     for (auto& [t, q] : timers_) delete q;
     timers_.clear();
 }
 
 void QtMessageLoop::DoEvents() {
+    // Tests may make the loop before the application.
+    if (!filtering_ && QCoreApplication::instance()) {
+        QCoreApplication::instance()->installEventFilter(this);
+        filtering_ = true;
+    }
+    const bool outer = !yielding_;
+    yielding_ = true;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (outer) yielding_ = false;
+}
+
+bool QtMessageLoop::eventFilter(QObject* watched, QEvent* event) {
+    // A widget window's repaint: its backing store draws what changed since.
+    if (event->type() != QEvent::UpdateRequest || !watched->isWidgetType()) return false;
+    const std::int64_t now = tickCount();
+    if (yielding_ && now - lastPaint_ < kYieldPaintIntervalMs) {
+        if (!heldPaints_.contains(watched)) heldPaints_.push_back(watched);
+        if (!paintTimer_->isActive()) paintTimer_->start(clampInterval(lastPaint_ + kYieldPaintIntervalMs - now));
+        return true;
+    }
+    lastPaint_ = now;
+    return false;
 }
 
 std::int64_t QtMessageLoop::tickCount() const { return clock_.elapsed(); }

@@ -4,8 +4,15 @@
 // DoEvents serves pending Qt events, the clock is a monotonic timer started
 // with the loop, timers of the toolkit model run on QTimers, and post() is
 // safe from any thread (libmpv's callbacks use it).
+//
+// A long operation yields (DoEvents) after every file, and each yield would
+// repaint what the file changed: a window repaints inside a yield at most
+// once every kYieldPaintIntervalMs; a repaint asked for sooner waits until
+// then (the last state of the window is always drawn).
 #include <QObject>
 #include <QElapsedTimer>
+#include <QList>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -41,6 +48,11 @@ public:
     // Number of armed model timers (for tests).
     int armedTimers() const;
 
+    static constexpr std::int64_t kYieldPaintIntervalMs = 50;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fireTimer(Timer* timer);
     void runDueCalls();
@@ -54,6 +66,12 @@ private:
     std::multimap<std::int64_t, std::function<void()>> due_;  // guarded by dueMutex_
     QTimer* dueTimer_ = nullptr;
     bool quitRequested_ = false;
+
+    bool filtering_ = false;  // the filter holding repaints is installed
+    bool yielding_ = false;   // inside DoEvents
+    std::int64_t lastPaint_ = -kYieldPaintIntervalMs;
+    QList<QPointer<QObject>> heldPaints_;  // repaints a yield put off
+    QTimer* paintTimer_ = nullptr;
 };
 
 }  // namespace tarvolin

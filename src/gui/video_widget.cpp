@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstdint>
+#include <cstring>
+#include <string>
 #include <utility>
 
 #include <mpv/client.h>
@@ -33,9 +36,8 @@ void* getProcAddress(void*, const char* name) {
 
 // ---------------------------------------------------------------------------
 
-MpvPicture::MpvPicture(Player& player, QWidget* parent) : QOpenGLWidget(parent), player_(player) {
-    setMinimumSize(16, 16);
-}
+MpvPicture::MpvPicture(Player& player, QWidget* owner)
+    : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate), player_(player), owner_(owner) {}
 
 MpvPicture::~MpvPicture() { release(); }
 
@@ -62,8 +64,8 @@ void MpvPicture::freeContext() {
 }
 
 void MpvPicture::initializeGL() {
-    // The GL context goes with the widget's window (also when the widget is
-    // moved to another window): free the render context before that.
+    // The GL context goes with the picture's window: free the render
+    // context before that.
     contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
                            [this] { freeContext(); }, Qt::DirectConnection);
     createContext();
@@ -120,7 +122,7 @@ namespace {
 class FrameBatch final : public QObject {
 public:
     static void add(MpvPicture* picture, int intervalMs) {
-        QWidget* window = picture->window();
+        QWidget* window = picture->owner()->window();
         auto* batch = static_cast<FrameBatch*>(window->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly));
         if (!batch) batch = new FrameBatch(window);
         if (!batch->due_.contains(picture)) batch->due_.push_back(picture);
@@ -161,7 +163,7 @@ void MpvPicture::paintGL() {
         f->glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
-    const qreal dpr = devicePixelRatioF();
+    const qreal dpr = devicePixelRatio();
     mpv_opengl_fbo fbo{};
     fbo.fbo = static_cast<int>(defaultFramebufferObject());
     fbo.w = static_cast<int>(width() * dpr);
@@ -185,17 +187,13 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    if (openGLAvailable()) {
-        picture_ = new MpvPicture(player, this);
-        layout->addWidget(picture_, 1);
-    } else {
-        auto* black = new QWidget(this);
-        black->setAutoFillBackground(true);
-        QPalette pal = black->palette();
-        pal.setColor(QPalette::Window, Qt::black);
-        black->setPalette(pal);
-        layout->addWidget(black, 1);
-    }
+    black_ = new QWidget(this);
+    black_->setAutoFillBackground(true);
+    QPalette pal = black_->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    black_->setPalette(pal);
+    black_->setMinimumSize(16, 16);
+    layout->addWidget(black_, 1);
 
     bar_ = new QWidget(this);
     bar_->setObjectName(QString::fromStdString(player.objectName()) + "_bar");
@@ -237,12 +235,13 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
     poll_->setInterval(500);
     connect(poll_, &QTimer::timeout, this, [this] {
         refreshPosition();
+        followFilm();
         // libmpv says nothing when its video goes (the file ended, was let
         // go or has no picture): a frame left standing is cleared here.
         if (picture_) picture_->refreshIfStale();
         // An engine that makes its mpv handle only with its first file has
         // one now: the next paint sets the picture up on it.
-        if (picture_ && !picture_->rendering() && picture_->isVisible() && player_.engine() &&
+        if (picture_ && !picture_->rendering() && picture_->isExposed() && player_.engine() &&
             player_.engine()->nativeHandle())
             picture_->update();
     });
@@ -250,6 +249,7 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
 
     listenId_ = player_.changed.listen([this](std::string_view what) {
         if (what == "uiMode" || what == "enabled" || what == "Enabled" || what == "Visible") syncFromModel();
+        if (what == "URL" || what == "playState") followFilm();
         if (what == "URL" && picture_) picture_->refreshIfStale();
     });
     syncFromModel();
@@ -258,6 +258,67 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
 VideoWidget::~VideoWidget() {
     player_.changed.unlisten(listenId_);
     release();
+}
+
+void VideoWidget::release() {
+    released_ = true;
+    if (picture_) picture_->release();
+}
+
+void VideoWidget::setFrameInterval(int ms) {
+    frameIntervalMs_ = ms;
+    if (picture_) picture_->setFrameInterval(ms);
+}
+
+void VideoWidget::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    followFilm();
+}
+
+bool VideoWidget::playerHasFilm() const {
+    Engine* engine = player_.engine();
+    auto* mpv = dynamic_cast<MpvEngine*>(engine);
+    if (player_.URL().empty() || !mpv || !mpv->drawsPictures() || !mpv->nativeHandle()) return false;
+    auto* handle = static_cast<mpv_handle*>(mpv->nativeHandle());
+    // The file's tracks, whichever is chosen at the moment (the engine
+    // chooses the video track again to move the picture). A song's cover is
+    // a video track too, but no film: a song plays without the picture.
+    std::int64_t count = 0;
+    mpv_get_property(handle, "track-list/count", MPV_FORMAT_INT64, &count);
+    for (std::int64_t i = 0; i < count; ++i) {
+        const std::string track = "track-list/" + std::to_string(i) + "/";
+        char* type = mpv_get_property_string(handle, (track + "type").c_str());
+        const bool video = type && std::strcmp(type, "video") == 0;
+        mpv_free(type);
+        int cover = 0;
+        if (video && mpv_get_property(handle, (track + "albumart").c_str(), MPV_FORMAT_FLAG, &cover) >= 0 && !cover)
+            return true;
+    }
+    return false;
+}
+
+void VideoWidget::followFilm() {
+    if (released_) return;
+    auto* layout = static_cast<QVBoxLayout*>(this->layout());
+    const bool film = playerHasFilm();
+    if (film && !picture_ && isVisible() && openGLAvailable()) {
+        picture_ = new MpvPicture(player_, this);
+        picture_->setFrameInterval(frameIntervalMs_);
+        // The container owns the picture's window.
+        container_ = QWidget::createWindowContainer(picture_, this);
+        container_->setMinimumSize(16, 16);
+        delete layout->replaceWidget(black_, container_);
+        black_->hide();
+        container_->show();
+    } else if (!film && picture_) {
+        picture_->release();
+        picture_ = nullptr;
+        QWidget* gone = std::exchange(container_, nullptr);
+        delete layout->replaceWidget(gone, black_);
+        black_->show();
+        // Nothing of the picture's own calls here: it can go at once.
+        delete gone;
+    }
 }
 
 bool VideoWidget::openGLAvailable() {
@@ -276,10 +337,16 @@ void VideoWidget::syncFromModel() {
 
 void VideoWidget::refreshPosition() {
     if (!bar_->isVisible()) return;
-    const bool playing = player_.playState() == playstate::Playing;
-    // The program's own shapes, in the text colour of the bar they sit on.
-    playPause_->setIcon(pictureIcon(playing ? "pause" : "play", bar_->palette().color(QPalette::WindowText)));
-    playPause_->setToolTip(playing ? "Παύση - Pause" : "Αναπαραγωγή - Play");
+    // Set only on a change: a new icon repaints the button. The program's
+    // own shapes, in the text colour of the bar they sit on.
+    const int playing = player_.playState() == playstate::Playing ? 1 : 0;
+    const QColor ink = bar_->palette().color(QPalette::WindowText);
+    if (playing != barPlaying_ || ink.rgba() != barInk_) {
+        barPlaying_ = playing;
+        barInk_ = ink.rgba();
+        playPause_->setIcon(pictureIcon(playing ? "pause" : "play", ink));
+        playPause_->setToolTip(playing ? "Παύση - Pause" : "Αναπαραγωγή - Play");
+    }
     if (userDragging_) return;
     const int dur = static_cast<int>(player_.currentMedia.duration());
     const int pos = static_cast<int>(player_.controls.currentPosition());

@@ -1,19 +1,28 @@
 #pragma once
-// The player control's picture: an OpenGL widget that draws an mpv handle
-// through libmpv's render API, with a thin control bar of its own under the
-// picture (play/pause and position). The bar is hidden when the player's
-// uiMode is "none"; the player's `enabled` False disables the bar only.
+// The player control's picture: an OpenGL window that draws an mpv handle
+// through libmpv's render API, embedded in the widget, with a thin control
+// bar of its own under the picture (play/pause and position). The bar is
+// hidden when the player's uiMode is "none"; the player's `enabled` False
+// disables the bar only.
 //
-// The render context lives on the widget's GL context, which exists only
-// once the widget has been shown and goes with the widget's window. A file
-// loaded while there is none plays on without a picture, and gets it as soon
-// as the widget shows (the engine moves its video over).
+// The picture is a window of its own in a window container, not an OpenGL
+// widget: an OpenGL widget makes Qt compose its whole top-level window
+// through OpenGL at every repaint, which without a GPU driver takes the
+// program's thread for a while at every frame of a film. The picture's
+// window draws only itself. It exists only while the player has a film to
+// show; until then, and once the film is let go, a black area stands in its
+// place, and the OpenGL stack is not loaded at all before the first film.
+//
+// The render context lives on the picture's GL context, which exists only
+// once the picture has been shown. A file loaded while there is none plays
+// on without a picture, and gets it as soon as the picture shows (the engine
+// moves its video over).
 //
 // Order of destruction: the render context must go before the widget's GL
 // context and before the mpv handle. release() frees it; the destructor
 // calls release(), and the view calls it for every player before the
 // program (which owns the mpv handles) is destroyed.
-#include <QOpenGLWidget>
+#include <QOpenGLWindow>
 #include <QWidget>
 
 struct mpv_render_context;
@@ -26,10 +35,11 @@ namespace tarvolin {
 
 class Player;
 
-class MpvPicture final : public QOpenGLWidget {
+class MpvPicture final : public QOpenGLWindow {
     Q_OBJECT
 public:
-    MpvPicture(Player& player, QWidget* parent = nullptr);
+    // `owner`: the widget whose top-level window the picture shows in.
+    MpvPicture(Player& player, QWidget* owner);
     ~MpvPicture() override;
 
     // Frees the render context (idempotent).
@@ -46,6 +56,7 @@ public:
     // Frames drawn by libmpv so far (for tests).
     int framesDrawn() const { return frames_; }
     bool rendering() const { return ctx_ != nullptr; }
+    QWidget* owner() const { return owner_; }
 
 protected:
     void initializeGL() override;
@@ -58,6 +69,7 @@ private:
     void freeContext();
 
     Player& player_;
+    QWidget* owner_;
     mpv_render_context* ctx_ = nullptr;
     mpv_handle* handle_ = nullptr;
     bool hasVideo() const;
@@ -75,22 +87,39 @@ public:
     VideoWidget(Player& player, QWidget* parent = nullptr);
     ~VideoWidget() override;
 
-    void release() {
-        if (picture_) picture_->release();
-    }
-    // The picture, or null where the platform has no OpenGL (the widget then
-    // shows a black area and the player plays without a picture).
+    // Frees the render context, and makes no picture any more.
+    void release();
+    // The picture, or null while the player shows no film, and where the
+    // platform has no OpenGL (the player then plays without a picture).
     MpvPicture* picture() const { return picture_; }
+    // What shows in the picture's place: its container, or the black area.
+    QWidget* pictureArea() const { return container_ ? container_ : black_; }
+    // The frame interval of the picture (MpvPicture::setFrameInterval),
+    // also of one made later.
+    void setFrameInterval(int ms);
     static bool openGLAvailable();
     QWidget* controlBar() const { return bar_; }
     // Reads uiMode and enabled from the player.
     void syncFromModel();
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     void refreshPosition();
+    // Makes the picture when the player has a film to show and the widget
+    // is on the screen; lets it go when the player has none.
+    void followFilm();
+    bool playerHasFilm() const;
 
     Player& player_;
     MpvPicture* picture_ = nullptr;
+    QWidget* container_ = nullptr;  // holds picture_
+    QWidget* black_;  // in the picture's place while there is none
+    bool released_ = false;
+    int frameIntervalMs_ = 0;
+    int barPlaying_ = -1;  // what the play/pause button shows (-1: nothing yet)
+    unsigned barInk_ = 0;  // and the colour it is drawn in
     QWidget* bar_;
     QPushButton* playPause_;
     QSlider* position_;

@@ -1,6 +1,10 @@
 // The Qt message loop: timers, posted calls and waits on Qt's event loop.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QStringList>
+
 #include <atomic>
 #include <thread>
 
@@ -97,6 +101,48 @@ TEST(QtLoop, WaitLastsAtLeastItsTime) {
     EXPECT_GE(d.year, 2020);
     EXPECT_GE(d.weekday, 0);
     EXPECT_LE(d.weekday, 6);
+}
+
+// A label that notes the text of each of its paints.
+class PaintedLabel final : public QLabel {
+public:
+    using QLabel::QLabel;
+    QStringList painted;
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        painted.push_back(text());
+        QLabel::paintEvent(e);
+    }
+};
+
+// A long operation yields after every file and sets a status text each
+// time: the window repaints at a bounded rate whatever the number of
+// yields, and still comes to show the last text.
+TEST(QtLoop, YieldsRepaintAtABoundedRateAndShowTheLastState) {
+    guiApp();
+    QtMessageLoop loop;
+    QWidget window;
+    auto* label = new PaintedLabel("0", &window);
+    label->resize(200, 30);
+    window.resize(220, 50);
+    window.show();
+    loop.wait(200);
+    label->painted.clear();
+
+    constexpr int kYields = 400;
+    QElapsedTimer took;
+    took.start();
+    for (int i = 1; i <= kYields; ++i) {
+        label->setText(QString::number(i));
+        loop.DoEvents();
+    }
+    const qint64 ms = took.elapsed();
+    const qsizetype allowed = ms / QtMessageLoop::kYieldPaintIntervalMs + 2;
+    EXPECT_LE(label->painted.size(), allowed) << kYields << " yields in " << ms << " ms";
+    loop.wait(200);
+    ASSERT_FALSE(label->painted.isEmpty());
+    EXPECT_EQ(label->painted.back(), QString::number(kYields));
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMainWindow>
+#include <QOpenGLWidget>
+#include <QPushButton>
 #include <QScreen>
 
 #include <mpv/client.h>
@@ -148,10 +150,13 @@ TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
                       player.setURL(video);
                       player.controls.play();
                       const auto start = loop.tickCount();
-                      while (widget->picture()->framesDrawn() < 5 && loop.tickCount() - start < 15000) loop.wait(20);
+                      while ((!widget->picture() || widget->picture()->framesDrawn() < 5) &&
+                             loop.tickCount() - start < 15000)
+                          loop.wait(20);
                   }),
                   "");
         EXPECT_TRUE(widget->controlBar()->isVisible());
+        ASSERT_NE(widget->picture(), nullptr);
         EXPECT_TRUE(widget->picture()->rendering());
         EXPECT_GE(widget->picture()->framesDrawn(), 5);
         // Pause on a frame and read the picture back: the test pattern is
@@ -168,7 +173,7 @@ TEST(VideoWidget, DrawsFramesOfAPlayingVideo) {
         player.setEnabled(false);
         EXPECT_TRUE(widget->controlBar()->isVisible());
         EXPECT_FALSE(widget->controlBar()->isEnabled());
-        EXPECT_TRUE(widget->picture()->isEnabled());
+        EXPECT_TRUE(widget->pictureArea()->isEnabled());
 
         // The render context goes before the mpv handle does.
         widget->release();
@@ -228,9 +233,10 @@ TEST_F(VideoPicture, FileLoadedBeforeTheWidgetIsFirstShownGetsItsPicture) {
     startClip(clip_);
     loop_.wait(500);
     EXPECT_EQ(player_.playState(), playstate::Playing);
-    EXPECT_FALSE(widget->picture()->rendering());
+    EXPECT_EQ(widget->picture(), nullptr);
 
     window.show();
+    ASSERT_NE(widget->picture(), nullptr);
     EXPECT_TRUE(showsTheClip(*widget->picture()));
     EXPECT_TRUE(widget->picture()->rendering());
     EXPECT_EQ(player_.playState(), playstate::Playing);
@@ -253,9 +259,10 @@ TEST_F(VideoPicture, AnEngineMadeByItsFirstFileDrawsInAWidgetAlreadyShown) {
     auto* widget = widgetIn(window);
     window.show();
     loop_.wait(300);
-    EXPECT_FALSE(widget->picture()->rendering());
+    EXPECT_EQ(widget->picture(), nullptr);
 
     startClip(clip_);
+    ASSERT_NE(widget->picture(), nullptr);
     EXPECT_TRUE(showsTheClip(*widget->picture()));
     // The volume given before the handle existed reached it.
     double volume = 0;
@@ -274,6 +281,7 @@ TEST_F(VideoPicture, PictureReturnsAfterHidingAndInANewWindow) {
     auto* widget = widgetIn(window);
     window.show();
     startClip(silentClip_);
+    ASSERT_NE(widget->picture(), nullptr);
     ASSERT_TRUE(showsTheClip(*widget->picture()));
 
     // Hidden and shown again: frames come again.
@@ -282,8 +290,7 @@ TEST_F(VideoPicture, PictureReturnsAfterHidingAndInANewWindow) {
     window.show();
     EXPECT_TRUE(showsTheClip(*widget->picture()));
 
-    // The widget moves to another window: its GL context, and the render
-    // context on it, go with the old one. The file plays on and its picture
+    // The widget moves to another window. The file plays on and its picture
     // comes back in the new window.
     QMainWindow other;
     other.resize(320, 260);
@@ -295,14 +302,13 @@ TEST_F(VideoPicture, PictureReturnsAfterHidingAndInANewWindow) {
     EXPECT_TRUE(showsTheClip(*widget->picture()));
     EXPECT_EQ(player_.playState(), playstate::Playing);
 
-    // In a window never shown yet the widget has no render context; a file
-    // loaded now gets its picture when that window shows.
+    // In a window never shown yet, a file loaded now gets its picture when
+    // that window shows.
     QMainWindow third;
     third.resize(320, 260);
     third.setCentralWidget(widget);
     other.hide();
     loop_.wait(300);
-    EXPECT_FALSE(widget->picture()->rendering());
     startClip(clip_);
     third.show();
     EXPECT_TRUE(showsTheClip(*widget->picture()));
@@ -319,16 +325,16 @@ TEST_F(VideoPicture, APlayerThatLetsGoOfItsFileShowsNoPicture) {
     // What the display shows (drawing anew, as grabbing the frame buffer
     // does, would hide a picture left standing).
     const auto black = [&] {
-        MpvPicture* pic = widget->picture();
-        const QPoint at = pic->mapTo(&window, QPoint(0, 0));
+        const QPoint at = widget->mapTo(&window, QPoint(0, 0));
         const QImage img = QGuiApplication::primaryScreen()
-                               ->grabWindow(window.winId(), at.x(), at.y(), pic->width(), pic->height())
+                               ->grabWindow(window.winId(), at.x(), at.y(), widget->width(), widget->controlBar()->y())
                                .toImage();
         return !img.isNull() && countLitPixels(img) < img.width() * img.height() / 400;
     };
     // While it plays, the file is let go as a deletion does: the player is
     // stopped, closed and given a file that does not exist.
     startClip(clip_);
+    ASSERT_NE(widget->picture(), nullptr);
     ASSERT_TRUE(showsTheClip(*widget->picture()));
     player_.controls.stop();
     player_.close();
@@ -338,8 +344,71 @@ TEST_F(VideoPicture, APlayerThatLetsGoOfItsFileShowsNoPicture) {
     EXPECT_TRUE(black());
     // The next file shows its picture.
     startClip(clip_);
+    ASSERT_NE(widget->picture(), nullptr);
     EXPECT_TRUE(showsTheClip(*widget->picture()));
     widget->release();
+}
+
+// An OpenGL widget makes Qt compose its whole window through OpenGL at every
+// repaint: the picture is a window of its own, made only while a film is to
+// be shown (the OpenGL stack is loaded with the first film).
+TEST_F(VideoPicture, HasAnOpenGLPictureOnlyWhileAFilmIsShown) {
+    guiApp();
+    if (ranOnVirtualDisplay("VideoPicture.HasAnOpenGLPictureOnlyWhileAFilmIsShown")) return;
+
+    fixtures::WavOptions wav;
+    wav.pcm.seconds = 10;
+    const std::string song = fixtures::writeWav(dir_.file("song.wav"), wav);
+    QMainWindow window;
+    auto* widget = widgetIn(window);
+    window.show();
+    const struct {
+        const char* what;
+        std::string file;  // "": the player is closed
+        bool picture;
+    } steps[] = {{"nothing loaded", "", false}, {"a song", song, false},   {"a film", clip_, true},
+                 {"a song after it", song, false}, {"a film again", silentClip_, true}, {"closed", "", false}};
+    for (const auto& step : steps) {
+        if (step.file.empty()) player_.close();
+        else startClip(step.file);
+        loop_.wait(700);  // the widget's poll comes at least once
+        EXPECT_EQ(widget->picture() != nullptr, step.picture) << step.what;
+        // Not even a film makes the window composed through OpenGL.
+        EXPECT_TRUE(window.findChildren<QOpenGLWidget*>().isEmpty()) << step.what;
+    }
+    widget->release();
+}
+
+// Counts the paints of one widget.
+class PaintCount final : public QObject {
+public:
+    explicit PaintCount(QWidget* w) { w->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// The control bar's poll (twice a second) sets what changed only: setting
+// the play button's icon again repainted it, and its window, every time.
+TEST(VideoWidget, ItsPollRepaintsNothingWhileNothingChanges) {
+    guiApp();
+    QtMessageLoop loop;
+    Player player;
+    QMainWindow window;
+    auto* widget = new VideoWidget(player, &window);
+    window.setCentralWidget(widget);
+    window.resize(320, 260);
+    window.show();
+    loop.wait(700);  // the first poll has set the bar up
+    auto* button = widget->controlBar()->findChild<QPushButton*>();
+    ASSERT_NE(button, nullptr);
+    PaintCount count(button);
+    loop.wait(1600);
+    EXPECT_EQ(count.paints, 0);
 }
 
 // The whole program on libmpv, drawing into its windows.
@@ -388,7 +457,9 @@ TEST(VideoWindow, PreviewPicturesDrawFourFramesASecond) {
 
     auto drawn = [&] {
         int n = 0;
-        for (int i = 0; i < 12; ++i) n += p.picture(p.program.Form1, "WindowsMediaPlayer3", i)->framesDrawn();
+        for (int i = 0; i < 12; ++i)
+            if (MpvPicture* picture = p.picture(p.program.Form1, "WindowsMediaPlayer3", i))
+                n += picture->framesDrawn();
         return n;
     };
     const int before = drawn();
@@ -408,14 +479,15 @@ TEST(VideoWindow, ShowsAVideoSentBeforeItWasEverShown) {
     const std::string clip = makeClip(media, 10.0, true);
     ASSERT_FALSE(clip.empty());
     ProgramOnMpv p;
-    MpvPicture* picture = p.picture(p.program.Form2, "WindowsMediaPlayer1");
-    ASSERT_NE(picture, nullptr);
     ASSERT_FALSE(p.program.Form2.Visible());
 
     p.program.state.VideoMode = -1;
     p.program.collection.d.CurrentFile = clip;
     p.program.playback.Video();
     EXPECT_TRUE(p.program.Form2.Visible());
+    for (int i = 0; i < 100 && !p.picture(p.program.Form2, "WindowsMediaPlayer1"); ++i) p.loop.wait(50);
+    MpvPicture* picture = p.picture(p.program.Form2, "WindowsMediaPlayer1");
+    ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(showsTestPicture(p.loop, *picture, 1));
     EXPECT_EQ(p.program.Form2.WindowsMediaPlayer1.URL(), clip);
     p.program.Form2.WindowsMediaPlayer1.close();

@@ -24,6 +24,20 @@ std::string numberText(double v) {
 
 }  // namespace
 
+int loadNoScripts(mpv_handle* handle) {
+    // Each script would run in a thread of its own with a script interpreter,
+    // in every handle, for what the program does not offer (on-screen
+    // controls and console, statistics, profiles, web addresses); the user's
+    // scripts and settings are for the user's own mpv.
+    int result = 0;
+    for (const char* name : {"load-scripts", "osc", "ytdl", "load-stats-overlay", "load-osd-console",
+                             "load-auto-profiles", "config"}) {
+        const int rc = mpv_set_option_string(handle, name, "no");
+        if (rc < 0 && result == 0) result = rc;
+    }
+    return result;
+}
+
 // Shared with libmpv's threads: the wakeup callback reads it, the engine's
 // destructor frees it only after the handle is gone.
 struct MpvEngine::Wakeup {
@@ -83,11 +97,15 @@ void MpvEngine::start() {
     opt("audio-fallback-to-null", "yes");
     opt("input-default-bindings", "no");
     opt("input-vo-keyboard", "no");
-    opt("osc", "no");
     opt("idle", "yes");
-    opt("keep-open", "no");
+    // A file played to its end stays open, paused on its end (reported as
+    // its end through "eof-reached"): the core does not go idle between two
+    // files, and so keeps its audio output open for the next one instead of
+    // closing it and finding a device again.
+    opt("keep-open", "yes");
     opt("volume-max", "100");
-    opt("ytdl", "no");
+    const int scriptsOff = loadNoScripts(handle_);
+    if (scriptsOff < 0 && setupError_.empty()) setupError_ = std::string("scripts: ") + mpv_error_string(scriptsOff);
     opt("audio-client-name", "tarvolin");  // the name the sound server shows
     // The option errors above are not fatal; a failed start is.
     int rc = mpv_initialize(handle_);
@@ -99,6 +117,7 @@ void MpvEngine::start() {
     }
     mpv_observe_property(handle_, 1, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(handle_, 2, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(handle_, 3, "eof-reached", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(handle_, &Wakeup::callback, wakeup_.get());
     setVolume(volume_);
     if (mute_) setMute(true);
@@ -338,6 +357,11 @@ void MpvEngine::handleEvent(const mpv_event& ev) {
             if (loaded_ && listener_) listener_->engineDuration(*static_cast<double*>(prop->data));
         } else if (std::strcmp(prop->name, "pause") == 0 && prop->format == MPV_FORMAT_FLAG) {
             if (listener_) listener_->enginePaused(*static_cast<int*>(prop->data) != 0);
+        } else if (std::strcmp(prop->name, "eof-reached") == 0 && prop->format == MPV_FORMAT_FLAG) {
+            // The file open played to its end (it stays open, see keep-open).
+            if (*static_cast<int*>(prop->data) != 0 && loaded_ && currentEntry_ >= 0 &&
+                startedEntry_ == currentEntry_)
+                ended(EndReason::Eof, "");
         }
         break;
     }
@@ -362,8 +386,10 @@ std::unique_ptr<Engine> MpvEngineFactory::create(PlayerRole role) {
     MpvEngineOptions options;
     options.audioOutput = audioOutput_;
     options.videoOutput = showsVideo(role) ? videoOutput_ : "null";
-    // Twelve preview players stand ready; most runs never fill them.
-    options.startOnFirstLoad = role == PlayerRole::Preview;
+    // Only the main player plays in every run; the others (twelve preview
+    // players, the compact, video and snooze windows' players) stand ready,
+    // and many runs never use them.
+    options.startOnFirstLoad = role != PlayerRole::Main;
     return std::make_unique<MpvEngine>(loop_, options);
 }
 

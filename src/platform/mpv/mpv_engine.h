@@ -32,6 +32,10 @@ struct MpvEngineOptions {
     bool startOnFirstLoad = false;
 };
 
+// Before mpv_initialize: the handle loads none of libmpv's scripts and no
+// configuration files. Gives libmpv's first error, or 0.
+int loadNoScripts(mpv_handle* handle);
+
 class MpvEngine : public Engine {
 public:
     explicit MpvEngine(MessageLoop& loop, const MpvEngineOptions& options = {});
@@ -54,6 +58,8 @@ public:
     void setVolume(int volume0to100) override;
     void setMute(bool mute) override;
     void* nativeHandle() override { return handle_; }
+    // Its video output is the front end's render context ("libmpv").
+    bool drawsPictures() const { return options_.videoOutput == "libmpv"; }
 
     // The front end has just made a render context on this handle. The file
     // open now, whose picture went to the null output for want of one (it
