@@ -85,6 +85,13 @@ void Program::attachPlayers() {
     Form1.WindowsMediaPlayer2.attach(reader, playerLibrary_.get(), services_.readPlaylist);
 }
 
+void Program::logRuntimeError(const RuntimeError& error) {
+    const std::string& file = collection.d.CurrentFile;
+    collection.logLine("-> Σφάλμα εκτέλεσης " + std::to_string(error.number()) + " (" + error.what() +
+                       "), η ενέργεια σταμάτησε - Run-time error, the operation was stopped" +
+                       (file.empty() ? std::string() : ": " + file));
+}
+
 void Program::wireEvents() {
     collection.wireEvents();
     playback.wireEvents();
