@@ -206,4 +206,15 @@ bool replaceFile(const std::string& from, const std::string& to) {
     return renameOver(from, to);
 }
 
+bool writeWhole(const std::string& path, std::string_view bytes) {
+    const std::string temp = temporaryBeside(path);
+    const int fd = openRetried(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, bytes.data(), bytes.size());
+    if (::close(fd) != 0) ok = false;
+    if (ok && replaceFile(temp, path)) return true;
+    ::unlink(temp.c_str());
+    return false;
+}
+
 }  // namespace tarvolin::durable
