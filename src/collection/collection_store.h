@@ -178,8 +178,6 @@ public:
 
     // ---- Track part file (track_part_file.cpp) ----
     void Load_Collection_Files(const std::string& Path, std::int32_t& Failed);
-    // Writes the tracks whose TrackSaved is False into Path in place.
-    void Save_Collection_Files(const std::string& Path, std::int32_t& Failed);
 
     // ---- Filter part file (filter_part_file.cpp) ----
     void Load_Collection_Filters(const std::string& path, std::int32_t& failed);
