@@ -65,5 +65,8 @@ bool replaceFile(const std::string& from, const std::string& to);
 // is sent to the disk and then replaces path (replaceFile): path is either
 // the old file or the whole new one. False, with path untouched, on failure.
 bool writeWhole(const std::string& path, std::string_view bytes);
+// The same with path's old contents (none when it is missing) before bytes:
+// an append that is there whole or not at all.
+bool appendWhole(const std::string& path, std::string_view bytes);
 
 }  // namespace tarvolin::durable
