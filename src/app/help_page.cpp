@@ -1,9 +1,5 @@
 #include "app/help_page.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 #include "collection/store_files.h"
 #include "platform/open_rules.h"
 #include "toolkit/durable_file.h"

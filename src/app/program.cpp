@@ -87,9 +87,9 @@ void Program::attachPlayers() {
 
 void Program::logRuntimeError(const RuntimeError& error) {
     const std::string& file = collection.d.CurrentFile;
-    collection.logLine("-> Σφάλμα εκτέλεσης " + std::to_string(error.number()) + " (" + error.what() +
-                       "), η ενέργεια σταμάτησε - Run-time error, the operation was stopped" +
-                       (file.empty() ? std::string() : ": " + file));
+    const std::string what = std::to_string(error.number()) + " (" + error.what() + ")";
+    collection.logLine("-> Σφάλμα εκτέλεσης " + what + ", η ενέργεια σταμάτησε - Run-time error " + what +
+                       ", the operation was stopped" + (file.empty() ? std::string() : ": " + file));
 }
 
 void Program::wireEvents() {

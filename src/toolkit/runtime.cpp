@@ -427,7 +427,7 @@ constexpr std::int32_t kLongestKnown = std::numeric_limits<std::int32_t>::max();
 }
 
 double KnownAmount(double value) {
-    // Below the largest Long by more than a half, so that rounding holds.
+    // Below the largest Long, so that rounding to a whole number still fits.
     return value >= 0 && value < kLongestKnown ? value : 0;
 }
 

@@ -81,7 +81,8 @@ std::optional<std::int32_t> tryCLng(Currency value);
 
 // A duration or position in seconds, or a size in megabytes, as a file or
 // an engine gives it, is known only within what the program's Long fields
-// hold: from 0 to 2,147,483,647, so that CLng of it and of its parts holds.
+// hold: from 0 to just below 2,147,483,647, so that CLng of it and of its
+// parts holds.
 // Anything else (negative, larger, not a number) is unknown and gives 0.
 double KnownAmount(double value);
 Currency KnownAmount(Currency value);

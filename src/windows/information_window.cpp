@@ -3,7 +3,6 @@
 // motto and the blinking link to the program's page.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "app/program.h"
 #include "toolkit/durable_file.h"
