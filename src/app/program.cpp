@@ -85,6 +85,13 @@ void Program::attachPlayers() {
     Form1.WindowsMediaPlayer2.attach(reader, playerLibrary_.get(), services_.readPlaylist);
 }
 
+void Program::logRuntimeError(const RuntimeError& error) {
+    const std::string& file = collection.d.CurrentFile;
+    const std::string what = std::to_string(error.number()) + " (" + error.what() + ")";
+    collection.logLine("-> Σφάλμα εκτέλεσης " + what + ", η ενέργεια σταμάτησε - Run-time error " + what +
+                       ", the operation was stopped" + (file.empty() ? std::string() : ": " + file));
+}
+
 void Program::wireEvents() {
     collection.wireEvents();
     playback.wireEvents();

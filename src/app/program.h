@@ -149,6 +149,11 @@ public:
 private:
     static ModuleState initialState(const Services& services, const std::string& appFolder);
     void attachPlayers();
+    void logRuntimeError(const RuntimeError& error);
+
+    // A run-time error that leaves a handler while the program lives is
+    // logged; the handler ends and the program goes on.
+    RuntimeErrorReport runtimeErrors_{[this](const RuntimeError& e) { logRuntimeError(e); }};
 };
 
 }  // namespace tarvolin

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "app/program.h"
-#include "toolkit/text_file.h"
+#include "toolkit/durable_file.h"
 
 namespace tarvolin {
 
@@ -60,11 +60,7 @@ void tellUnattended(Program& program, const std::string& text) {
     const std::string report = program.collection.reportFilePath();
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(report).parent_path(), ignored);
-    TextFileWriter file;
-    if (file.Open(report, TextFileWriter::Mode::Append)) {
-        file.Print(LogLineText(program.loop().now(), message));
-        file.Close();
-    }
+    durable::appendWhole(report, LogLineText(program.loop().now(), message));
 
     // One line per line of the text, without the CR of its line breaks.
     std::string plain;

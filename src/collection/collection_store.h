@@ -178,8 +178,6 @@ public:
 
     // ---- Track part file (track_part_file.cpp) ----
     void Load_Collection_Files(const std::string& Path, std::int32_t& Failed);
-    // Writes the tracks whose TrackSaved is False into Path in place.
-    void Save_Collection_Files(const std::string& Path, std::int32_t& Failed);
 
     // ---- Filter part file (filter_part_file.cpp) ----
     void Load_Collection_Filters(const std::string& path, std::int32_t& failed);
@@ -203,10 +201,11 @@ public:
     void Report_File_Size();
     void Delete_Report_File();
     // Begin -1 opens the report and writes the banner; any other value
-    // writes the log box and closes it.
+    // writes the log box and closes it. Each of them is added to the file
+    // whole or not at all.
     void Report_File(int Begin);
     std::string reportFilePath() const;
-    bool reportOpen() const { return report_.isOpen(); }
+    bool reportOpen() const { return reportOpen_; }
 
     // ---- Preferences file (preferences_file.cpp) ----
     void Load_Preferences(std::int32_t& Failed);
@@ -228,7 +227,7 @@ private:
     std::string timeOfDay() const;
 
     Program& app_;
-    TextFileWriter report_;  // open between Report_File(-1) and its end call
+    bool reportOpen_ = false;  // between Report_File(-1) and its end call
     // Set by the track part file's loader when tracks lay beyond the end of
     // the file (a cut or foreign file, kept from being written over).
     bool partFileIncomplete_ = false;

@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "collection/collection_store.h"
 #include "collection/store_files.h"
+#include "toolkit/durable_file.h"
 
 namespace tarvolin {
 
@@ -52,26 +53,29 @@ void CollectionStore::Delete_Report_File() {
 void CollectionStore::Report_File(int Begin) {
     Make_Data_Folder(0);
     const std::string path = reportFilePath();
-    auto check = [&](bool ok) {
-        if (!ok) logLine("-> " + report_.errorText());
+    // The report with the text added is written beside it and takes its
+    // place: a kill or a power cut leaves the report as it was or with the
+    // whole text.
+    auto add = [&](const std::string& text) {
+        const bool ok = durable::appendWhole(path, text);
+        if (!ok) logLine("-> " + std::string(std::strerror(errno)));
+        return ok;
     };
 
     if (Begin == -1) {
-        if (!report_.isOpen()) {
-            const bool present = sf::exists(path);
-            if (!present) logLine("-> " + std::string(std::strerror(ENOENT)));
-            const bool opened = report_.Open(path, present ? TextFileWriter::Mode::Append : TextFileWriter::Mode::Output);
-            check(opened);
-            setReportExists(app_, opened);
-        }
+        if (!reportOpen_ && !sf::exists(path)) logLine("-> " + std::string(std::strerror(ENOENT)));
         const std::string stars = String(100, "*");
-        check(report_.PrintLine(stars));
-        check(report_.PrintLine(DateText(app_.loop().now())));
-        check(report_.PrintLine(stars));
+        const bool written = add(stars + "\r\n" + DateText(app_.loop().now()) + "\r\n" + stars + "\r\n");
+        if (!reportOpen_) setReportExists(app_, written);
+        reportOpen_ = reportOpen_ || written;
         return;
     }
-    check(report_.PrintLine(app_.Form1.Text2[0].Text()));
-    report_.Close();
+    if (!reportOpen_) {
+        logLine("-> Bad file name or number");
+        return;
+    }
+    add(app_.Form1.Text2[0].Text() + "\r\n");
+    reportOpen_ = false;
 }
 
 }  // namespace tarvolin

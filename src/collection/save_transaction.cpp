@@ -421,11 +421,17 @@ bool SaveTransaction::recover(const std::function<void()>& beforeReplay) {
 }
 
 bool SaveTransaction::commit() {
+    // Nothing is changed when the save is given up before its journal.
+    auto giveUp = [this](const std::string& what) {
+        fail(what);
+        const int err = errno;
+        abandon();
+        errno = err;
+        return false;
+    };
     if (!editsFit()) {
         errno = EINVAL;
-        fail(journal_);
-        abandon();
-        return false;
+        return giveUp(journal_);
     }
     // 1. What was written beforehand goes to the disk, and the files to be
     // edited get the room the edits need, so that no edit can find the disk
@@ -434,16 +440,9 @@ bool SaveTransaction::commit() {
     for (int k = 0; k < kParts; ++k) {
         const Part p = static_cast<Part>(k);
         const auto at = static_cast<std::size_t>(k);
-        if (replaces(p) && (!durable::syncFile(newFile(p)) || !markOf(newFile(p), newMark_[at], true))) {
-            fail(newFile(p));
-            abandon();
-            return false;
-        }
-        if (ahead_[at] && !durable::syncFile(file(p))) {
-            fail(file(p));
-            abandon();
-            return false;
-        }
+        if (replaces(p) && (!durable::syncFile(newFile(p)) || !markOf(newFile(p), newMark_[at], true)))
+            return giveUp(newFile(p));
+        if (ahead_[at] && !durable::syncFile(file(p))) return giveUp(file(p));
         std::uint64_t end = 0;
         for (const Edit& e : edits_) {
             if (e.part == p) end = std::max<std::uint64_t>(end, e.offset + e.bytes.size());
@@ -462,13 +461,19 @@ bool SaveTransaction::commit() {
                    errno == EOPNOTSUPP || errno == ENOSYS;
         }
         if (fd >= 0) room = closeAfter(fd, room);
-        if (!room) {
-            fail(file(p));
-            const int err = errno;
-            abandon();
-            errno = err;
-            return false;
-        }
+        if (!room) return giveUp(file(p));
+    }
+
+    // The names of the new files go to the disk too: a journal that
+    // outlived them would be carried out onto files without them.
+    std::vector<std::string> folders;
+    for (int k = 0; k < kParts; ++k) {
+        const Part p = static_cast<Part>(k);
+        if (!replaces(p)) continue;
+        const std::string folder = std::filesystem::path(newFile(p)).parent_path().string();
+        if (std::find(folders.begin(), folders.end(), folder) != folders.end()) continue;
+        folders.push_back(folder);
+        if (!durable::syncFolderOf(newFile(p))) return giveUp(newFile(p));
     }
 
     // 2. The journal: once it is on the disk, the save is made.
@@ -477,12 +482,10 @@ bool SaveTransaction::commit() {
     bool written = fd >= 0 && WriteAllAt(fd, bytes.data(), bytes.size(), 0) && ::fdatasync(fd) == 0;
     if (fd >= 0 && ::close(fd) != 0) written = false;
     if (!written || !durable::syncFolderOf(journal_)) {
-        fail(journal_);
         const int err = errno;
         removeIfThere(journal_);
-        abandon();
         errno = err;
-        return false;
+        return giveUp(journal_);
     }
     committed_ = true;
 

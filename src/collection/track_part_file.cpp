@@ -263,26 +263,4 @@ void CollectionStore::encodeTracks(std::int32_t from, std::int32_t split, const 
     flush();
 }
 
-void CollectionStore::Save_Collection_Files(const std::string& Path, std::int32_t& Failed) {
-    RecordFile file;
-    if (!file.Open(Path, RecordFile::Mode::ReadWrite, sf::kTrackRecord)) {
-        Failed = -1;
-        ++ioFailures_;
-        return;
-    }
-    std::vector<std::int32_t> whole;
-    const std::int32_t none = std::numeric_limits<std::int32_t>::max();
-    encodeTracks(none, none,
-                 [&](std::int32_t first, const RecordBlock& block, int records) {
-                     return file.WriteBlock(static_cast<std::int64_t>(first) * R + 1, block, records);
-                 },
-                 Failed, whole);
-    if (!file.Close()) {
-        Failed = -1;
-        ++ioFailures_;
-        return;
-    }
-    for (std::int32_t t : whole) d.TrackSaved[static_cast<std::size_t>(t)] = true;
-}
-
 }  // namespace tarvolin

@@ -81,7 +81,7 @@ DateTime QtMessageLoop::now() const {
 }
 
 void QtMessageLoop::post(std::function<void()> fn) {
-    QMetaObject::invokeMethod(this, [fn = std::move(fn)] { fn(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [fn = std::move(fn)] { RuntimeErrorReport::guard(fn); }, Qt::QueuedConnection);
 }
 
 void QtMessageLoop::postAt(std::int64_t tick, std::function<void()> fn) {
@@ -117,7 +117,7 @@ void QtMessageLoop::runDueCalls() {
         for (auto it = due_.begin(); it != end; ++it) ready.push_back(std::move(it->second));
         due_.erase(due_.begin(), end);
     }
-    for (auto& fn : ready) fn();
+    for (auto& fn : ready) RuntimeErrorReport::guard(fn);
     rearmDueTimer();
 }
 

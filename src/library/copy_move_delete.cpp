@@ -142,7 +142,7 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
         // b. The file in hand.
         ++tries;
         const std::string path = f.List2.List(track);
-        const Currency size = d.hasEntry(track) ? d.TrackSize[static_cast<std::size_t>(track)] : Currency{};
+        const Currency size = d.hasEntry(track) ? KnownAmount(d.TrackSize[static_cast<std::size_t>(track)]) : Currency{};
         const bool wasCurrent = path == d.CurrentFile && track == d.CurrentTrack;
         std::int32_t flag = 0;
         bool stop = false;
@@ -217,7 +217,8 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
         std::string amount;
         std::string unit;
         if (sizeTotal > Currency::fromInteger(1024)) {
-            amount = Str(CLng(sizeTotal) / 1024);
+            // Beyond what a Long holds the total is unknown.
+            amount = Str(tryCLng(sizeTotal).value_or(0) / 1024);
             unit = "Gb";
         } else {
             amount = Str(sizeTotal);

@@ -77,8 +77,7 @@ private:
 }  // namespace
 
 Currency MediaFiles::durationOf(double seconds) {
-    if (!std::isfinite(seconds) || seconds < 0) return Currency{};
-    return Currency::tryFromDouble(seconds).value_or(Currency{});
+    return Currency::tryFromDouble(KnownAmount(seconds)).value_or(Currency{});
 }
 
 Currency MediaFiles::megabytesOf(const std::string& filesize) {
@@ -86,7 +85,7 @@ Currency MediaFiles::megabytesOf(const std::string& filesize) {
     if (!std::isfinite(bytes) || bytes <= 0) return Currency{};
     const auto whole = Currency::tryFromDouble(std::floor(bytes));
     if (!whole) return Currency{};
-    return *whole / 1048576;
+    return KnownAmount(*whole / 1048576);
 }
 
 int MediaFiles::classOfUserRating(const std::string& rating) {

@@ -59,9 +59,10 @@ public:
     // (empty, not a number, outside 0 to 99).
     static int classOfUserRating(const std::string& rating);
     // A duration as the media layer gives it, as Currency seconds; anything
-    // that is not a plain non-negative number reads as 0.
+    // that is not a plain non-negative number a Long holds reads as 0.
     static Currency durationOf(double seconds);
-    // Megabytes of a "Filesize" text (bytes); an empty or unusable text is 0.
+    // Megabytes of a "Filesize" text (bytes); an empty or unusable text, or
+    // more megabytes than a Long holds, is 0.
     static Currency megabytesOf(const std::string& filesize);
 
     // ---- Single-file operations (single_file_ops.cpp) ----

@@ -4,6 +4,8 @@
 // tells how many tracks' ratings in their files named another class.
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/program.h"
 #include "media/media_files.h"
@@ -87,8 +89,9 @@ void MediaFiles::Save_As_WMP_Playlist(const std::string& name) {
 
     Make_WMP_Playlist(name);
     const std::shared_ptr<LibraryPlaylist> playlist = player.currentPlaylist;
-    playlist->clear();
-
+    // The entries are gathered first and the playlist changed only once all
+    // of them are: a cancel or a shutdown meanwhile leaves it as it was.
+    std::vector<std::pair<std::shared_ptr<MediaItem>, int>> gathered;
     std::int64_t changes = 0;
     bool wantFull = false;
     const int rows = f.List2.ListCount();
@@ -96,8 +99,7 @@ void MediaFiles::Save_As_WMP_Playlist(const std::string& name) {
 
     for (int i = 0; i < rows; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        const bool hasEntry = d.hasEntry(i);
-        const int cls = hasEntry ? validClass(d.TrackClass[at]) : 0;
+        const int cls = d.hasEntry(i) ? validClass(d.TrackClass[at]) : 0;
         const std::shared_ptr<MediaItem> media = player.newMedia(f.List2.List(i));
 
         if (player.settings.mediaAccessRights() == "Read") wantFull = true;
@@ -110,10 +112,25 @@ void MediaFiles::Save_As_WMP_Playlist(const std::string& name) {
                 if (!r || comparedClass(*r) != cls) ++changes;
             }
         }
+        gathered.emplace_back(media, cls);
 
+        if (i % 30 == 0 || i > total - 50) store.Show_Progress(i, total, 1);
+
+        loop.DoEvents();
+        if (s.AbortKey == 27) {
+            s.AbortKey = 0;
+            f.Text2[0].prependLine("Ακυρώθηκε - Canceled");
+            player.close();
+            return;
+        }
+    }
+
+    playlist->clear();
+    for (int i = 0; i < rows; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const auto& [media, cls] = gathered[at];
         playlist->insertItem(i, media);
-
-        if (const std::shared_ptr<MediaItem> entry = playlist->Item(i); entry && hasEntry) {
+        if (const std::shared_ptr<MediaItem> entry = playlist->Item(i); entry && d.hasEntry(i)) {
             // An attribute the library refuses is left out; the rest are kept.
             if (cls > 0) entry->setItemInfo("UserRating", userRatingOfClass(cls));
             if (d.TrackSize[at] > Currency{}) entry->setItemInfo("Filesize", decimalText(d.TrackSize[at]));
@@ -123,15 +140,6 @@ void MediaFiles::Save_As_WMP_Playlist(const std::string& name) {
             if (!d.TrackAlbum[at].empty()) entry->setItemInfo("Album", d.TrackAlbum[at]);
             if (!d.TrackTitle[at].empty()) entry->setItemInfo("Title", d.TrackTitle[at]);
             if (!d.TrackYear[at].empty()) entry->setItemInfo("Year", d.TrackYear[at]);
-        }
-
-        if (i % 30 == 0 || i > total - 50) store.Show_Progress(i, total, 1);
-
-        loop.DoEvents();
-        if (s.AbortKey == 27) {
-            s.AbortKey = 0;
-            f.Text2[0].prependLine("Ακυρώθηκε - Canceled");
-            break;
         }
     }
 

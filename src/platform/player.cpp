@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "toolkit/runtime.h"
+
 namespace tarvolin {
 
 namespace {
@@ -136,6 +138,7 @@ void Player::engineLoaded(double durationSeconds) {
     if (!pendingLoad_) return;  // a load that was given up
     pendingLoad_ = false;
     loaded_ = true;
+    durationSeconds = KnownAmount(durationSeconds);
     if (durationSeconds > 0) duration_ = durationSeconds;
     Intent intent = intent_;
     intent_ = Intent::Ready;
@@ -168,6 +171,7 @@ void Player::engineLoaded(double durationSeconds) {
 
 void Player::engineDuration(double durationSeconds) {
     if (!loaded_) return;
+    durationSeconds = KnownAmount(durationSeconds);
     if (durationSeconds > 0) duration_ = durationSeconds;
 }
 
@@ -250,7 +254,7 @@ void PlayerControls::stop() {
 
 double PlayerControls::currentPosition() const {
     const Player& p = p_;
-    if (p.loaded_) return std::max(0.0, p.engine_->position());
+    if (p.loaded_) return KnownAmount(p.engine_->position());
     if (p.pendingSeek_ >= 0) return p.pendingSeek_;
     return 0;
 }
@@ -309,7 +313,7 @@ void PlayerSettings::setAutoStart(bool a) { p_.autoStart_ = a; }
 double PlayerMedia::duration() const {
     const Player& p = p_;
     if (p.duration_ > 0) return p.duration_;
-    if (p.loaded_) return std::max(0.0, p.engine_->duration());
+    if (p.loaded_) return KnownAmount(p.engine_->duration());
     return 0;
 }
 

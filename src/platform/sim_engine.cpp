@@ -133,7 +133,9 @@ double SimEngine::duration() const { return state_ == State::Loaded ? duration_ 
 
 void SimEngine::scheduleEnd() {
     std::uint64_t token = ++endToken_;
-    auto remainingMs = static_cast<std::int64_t>(std::ceil((duration_ - basePos_) * 1000.0));
+    // An end further off than the clock can count never comes.
+    const double remaining = std::min(std::ceil((duration_ - basePos_) * 1000.0), 1e15);
+    auto remainingMs = static_cast<std::int64_t>(remaining);
     std::weak_ptr<SimEngine*> alive = alive_;
     loop_.postAt(baseTick_ + std::max<std::int64_t>(0, remainingMs), [alive, token] {
         if (auto self = alive.lock()) (*self)->reachEnd(token);

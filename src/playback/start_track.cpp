@@ -157,7 +157,7 @@ void Playback::Play_Audio() {
     }
 
     Player& p = s.CompactMode ? app.Form4.WindowsMediaPlayer1 : app.Form1.WindowsMediaPlayer1;
-    const double duration = static_cast<float>(p.newMedia(d.CurrentFile)->duration());
+    const double duration = static_cast<float>(KnownAmount(p.newMedia(d.CurrentFile)->duration()));
     p.setURL(d.CurrentFile);
     p.settings.setVolume(s.Volume);
 
@@ -224,7 +224,7 @@ void Playback::Media_Play(int selector) {
         d.StartPosition = s.PreviewPoints[0];
     } else if (s.ResumeMode == 2) {
         d.StartPosition = app.collection.isTrackRow(d.CurrentTrack)
-                              ? CLng(d.TrackResumePos[static_cast<std::size_t>(d.CurrentTrack)])
+                              ? CLng(KnownAmount(d.TrackResumePos[static_cast<std::size_t>(d.CurrentTrack)]))
                               : 0;
     } else if (s.ResumeMode == 0) {
         d.StartPosition = 0;

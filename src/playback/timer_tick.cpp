@@ -2,6 +2,8 @@
 // in use, fills the status boxes of both windows, advances the preview,
 // refreshes the tray tip, counts the listening statistics, auto-saves, and
 // serves the one-off jobs the timer was re-armed for.
+#include <algorithm>
+
 #include "app/program.h"
 #include "collection/store_files.h"
 #include "playback/playback.h"
@@ -109,19 +111,29 @@ void Playback::Timer1_Timer() {
     const bool rowOk = app.collection.isTrackRow(d.CurrentTrack);
     const auto row = static_cast<std::size_t>(rowOk ? d.CurrentTrack : 0);
     if (!url.empty()) {
-        const std::int32_t rest = dur - pos;
+        // Nothing is left of a file played past the length it gave, or
+        // whose length is unknown.
+        const std::int32_t rest = std::max(0, dur - pos);
         d.TickHours = Currency::fromInteger(rest / 3600);
         d.TickMinutes = Currency::fromInteger((rest % 3600) / 60);
         d.TickSeconds = Currency::fromInteger((rest % 3600) % 60);
         const Currency position = Currency::fromInteger(pos);
         const Currency fileLeft = Currency::fromInteger(rest);
-        d.PlayedTimeNow = d.PlayedTotal + position;
-        d.DurationLeft = d.TotalDuration > Currency{} ? d.TotalDuration - d.PlayedTimeNow : fileLeft;
+        // The current track is among the played ones of the pass from its
+        // start on: the time played is the others' and the position in it.
+        Currency playedBefore = d.PlayedTotal;
+        if (rowOk && d.PlayOrder[row] != 0 && d.PlayOrder[row] <= d.PlayedCount) {
+            playedBefore = std::max(Currency{}, playedBefore - d.TrackDuration[row]);
+        }
+        d.PlayedTimeNow = playedBefore + position;
+        d.DurationLeft =
+            d.TotalDuration > Currency{} ? std::max(Currency{}, d.TotalDuration - d.PlayedTimeNow) : fileLeft;
         if (d.PlayClassActive && rowOk) {
             const int cls = d.TrackClass[row];
             if (cls >= 0 && cls < kClassCount && d.PlayClassOn[static_cast<std::size_t>(cls)] != 0) {
                 d.FavorPlayedNow = d.FavorPlayedTotal + position;
-                d.FavorTimeLeft = d.FavorDuration > Currency{} ? d.FavorDuration - d.FavorPlayedNow : fileLeft;
+                d.FavorTimeLeft =
+                    d.FavorDuration > Currency{} ? std::max(Currency{}, d.FavorDuration - d.FavorPlayedNow) : fileLeft;
             }
         }
     }
@@ -137,7 +149,7 @@ void Playback::Timer1_Timer() {
         if (f.List2.ListCount() == 0) f.Text6.setText("");
     } else {
         if (rowOk) {
-            Currency size = d.TrackSize[row];
+            Currency size = KnownAmount(d.TrackSize[row]);
             std::string unit = "Mb";
             if (size >= Currency::fromInteger(1024)) {
                 unit = "Gb";
@@ -163,9 +175,9 @@ void Playback::Timer1_Timer() {
                                       : 0;
             const std::int64_t point = s.PreviewPoints.empty() ? 0 : s.PreviewPoints[k];
             f.Text5[1].setText(elapsed + "     [" + Format(s.PreviewSeconds, "00") + "]" + " -" +
-                               Format(pos - point - 1, "00"));
+                               Format(std::max<std::int64_t>(0, pos - point - 1), "00"));
             c.Text5[1].setText(f.Text5[1].Text());
-            const std::string left = Format(point + s.PreviewSeconds - pos + 1, "00");
+            const std::string left = Format(std::max<std::int64_t>(0, point + s.PreviewSeconds - pos + 1), "00");
             f.Text5[2].setText(left);
             c.Text5[2].setText(left);
         }

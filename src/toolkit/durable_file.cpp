@@ -206,4 +206,37 @@ bool replaceFile(const std::string& from, const std::string& to) {
     return renameOver(from, to);
 }
 
+namespace {
+
+// The new path written beside it: what path holds first when keep is set,
+// then bytes.
+bool replaceWith(const std::string& path, bool keep, std::string_view bytes) {
+    const std::string temp = temporaryBeside(path);
+    const int out = openRetried(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
+    if (out < 0) return false;
+    bool ok = true;
+    if (keep) {
+        const int in = openRetried(path, O_RDONLY);
+        if (in >= 0) {
+            ok = copyContents(in, out);
+            ::close(in);
+        } else {
+            ok = errno == ENOENT;
+        }
+    }
+    ok = ok && writeAll(out, bytes.data(), bytes.size());
+    if (::close(out) != 0) ok = false;
+    if (ok && replaceFile(temp, path)) return true;
+    const int err = errno;
+    ::unlink(temp.c_str());
+    errno = err;
+    return false;
+}
+
+}  // namespace
+
+bool writeWhole(const std::string& path, std::string_view bytes) { return replaceWith(path, false, bytes); }
+
+bool appendWhole(const std::string& path, std::string_view bytes) { return replaceWith(path, true, bytes); }
+
 }  // namespace tarvolin::durable

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -59,5 +60,13 @@ bool renameOver(const std::string& from, const std::string& to);
 // Puts the file from in the place of to: from is sent to the disk first,
 // then renamed over to (renameOver).
 bool replaceFile(const std::string& from, const std::string& to);
+
+// Writes bytes as the whole of path through a temporary file beside it that
+// is sent to the disk and then replaces path (replaceFile): path is either
+// the old file or the whole new one. False, with path untouched, on failure.
+bool writeWhole(const std::string& path, std::string_view bytes);
+// The same with path's old contents (none when it is missing) before bytes:
+// an append that is there whole or not at all.
+bool appendWhole(const std::string& path, std::string_view bytes);
 
 }  // namespace tarvolin::durable

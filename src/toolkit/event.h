@@ -3,7 +3,8 @@
 //
 // An Event is what the program handles: one handler, wired by Program
 // (Form1.Command3[0].Click -> playback.Command3_Click(0)). Raising an event
-// with no handler does nothing.
+// with no handler does nothing. A RuntimeError that leaves the handler ends
+// it there and goes to the thread's RuntimeErrorReport.
 //
 // A Signal tells observers (the Qt binders, tests) that a control's state
 // changed, so that a view can redraw. Any number of listeners; it never
@@ -11,6 +12,8 @@
 #include <functional>
 #include <utility>
 #include <vector>
+
+#include "toolkit/runtime_error.h"
 
 namespace tarvolin {
 
@@ -31,7 +34,11 @@ public:
         if (handler_) {
             // Copy: a handler may rewire the event while it runs.
             Handler h = handler_;
-            h(args...);
+            try {
+                h(args...);
+            } catch (const RuntimeError& e) {
+                RuntimeErrorReport::tell(e);
+            }
         }
     }
     void operator()(Args... args) const { raise(args...); }

@@ -422,6 +422,19 @@ std::optional<std::int32_t> tryCLng(Currency value) {
     return static_cast<std::int32_t>(r);
 }
 
+namespace {
+constexpr std::int32_t kLongestKnown = std::numeric_limits<std::int32_t>::max();
+}
+
+double KnownAmount(double value) {
+    // Below the largest Long, so that rounding to a whole number still fits.
+    return value >= 0 && value < kLongestKnown ? value : 0;
+}
+
+Currency KnownAmount(Currency value) {
+    return value >= Currency{} && value < Currency::fromInteger(kLongestKnown) ? value : Currency{};
+}
+
 std::int16_t CInt(double value) {
     if (auto r = tryCInt(value)) return *r;
     throw RuntimeError::overflow();
@@ -797,6 +810,45 @@ std::string LogLineText(const DateTime& time, std::string_view message) {
     line += message;
     line += "\r\n";
     return line;
+}
+
+// ---------------------------------------------------------------------------
+// Reports of run-time errors
+
+namespace {
+// The program's one thread serves the events; a test thread has its own.
+thread_local RuntimeErrorReport* newestReport = nullptr;
+}  // namespace
+
+RuntimeErrorReport::RuntimeErrorReport(Report report) : report_(std::move(report)), outer_(newestReport) {
+    newestReport = this;
+}
+
+RuntimeErrorReport::~RuntimeErrorReport() {
+    if (newestReport == this) {
+        newestReport = outer_;
+        return;
+    }
+    // One made later lives on: it keeps what lies beneath this one.
+    for (RuntimeErrorReport* r = newestReport; r; r = r->outer_) {
+        if (r->outer_ == this) {
+            r->outer_ = outer_;
+            return;
+        }
+    }
+}
+
+void RuntimeErrorReport::tell(const RuntimeError& error) {
+    if (!newestReport) throw;
+    newestReport->report_(error);
+}
+
+void RuntimeErrorReport::guard(const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const RuntimeError& e) {
+        tell(e);
+    }
 }
 
 }  // namespace tarvolin

@@ -16,24 +16,9 @@
 #include <string_view>
 
 #include "toolkit/message_loop.h"
+#include "toolkit/runtime_error.h"
 
 namespace tarvolin {
-
-// A run-time error of the original runtime (Overflow, Invalid procedure
-// call). Thrown only by the functions documented as throwing; each of them has
-// a checked variant that reports the failure without an exception.
-class RuntimeError : public std::runtime_error {
-public:
-    RuntimeError(int number, const std::string& description)
-        : std::runtime_error(description), number_(number) {}
-    int number() const { return number_; }
-
-    static RuntimeError overflow() { return RuntimeError(6, "Overflow"); }
-    static RuntimeError invalidCall() { return RuntimeError(5, "Invalid procedure call or argument"); }
-
-private:
-    int number_;
-};
 
 // ---------------------------------------------------------------------------
 // Currency: a 64-bit signed fixed-point number with four decimals, stored as
@@ -93,6 +78,14 @@ std::optional<std::int16_t> tryCInt(double value);
 std::optional<std::int16_t> tryCInt(Currency value);
 std::optional<std::int32_t> tryCLng(double value);
 std::optional<std::int32_t> tryCLng(Currency value);
+
+// A duration or position in seconds, or a size in megabytes, as a file or
+// an engine gives it, is known only within what the program's Long fields
+// hold: from 0 to just below 2,147,483,647, so that CLng of it and of its
+// parts holds.
+// Anything else (negative, larger, not a number) is unknown and gives 0.
+double KnownAmount(double value);
+Currency KnownAmount(Currency value);
 
 // 16-bit signed Integer arithmetic where overflow matters: the exact result,
 // or std::nullopt when it lies outside -32768 to 32767.

@@ -85,7 +85,7 @@ void VirtualLoop::runDueTimedCalls() {
             fn = std::move(it->second);
             timed_.erase(it);
         }
-        if (fn) fn();
+        if (fn) RuntimeErrorReport::guard(fn);
     }
 }
 
@@ -102,7 +102,7 @@ void VirtualLoop::runPosted() {
         batch.swap(posted_);
     }
     for (auto& fn : batch) {
-        if (fn) fn();
+        if (fn) RuntimeErrorReport::guard(fn);
     }
 }
 
@@ -146,7 +146,7 @@ bool VirtualLoop::fireNextDue(std::int64_t limit) {
             }
         }
         if (fn) {
-            fn();
+            RuntimeErrorReport::guard(fn);
             return true;
         }
     }

@@ -139,7 +139,7 @@ void SecondaryWindows::Check_Alarm() {
     if (row >= 0) app.playback.Show_Current_Media();
     d.CurrentFile = s.AlarmFile;
 
-    const std::int32_t length = CLng(player.newMedia(s.AlarmFile)->duration());
+    const std::int32_t length = CLng(KnownAmount(player.newMedia(s.AlarmFile)->duration()));
     player.setURL(s.AlarmFile);
     player.settings.setVolume(s.Volume);
     player.controls.play();

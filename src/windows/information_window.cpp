@@ -3,9 +3,9 @@
 // motto and the blinking link to the program's page.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "app/program.h"
+#include "toolkit/durable_file.h"
 #include "windows/secondary_windows.h"
 
 namespace tarvolin {
@@ -152,15 +152,8 @@ bool SecondaryWindows::LoadDataIntoFile(const std::string& DataName, const std::
     if (std::filesystem::exists(FileName, ec) || ec) return false;
     std::string bytes;
     if (!dataResource || !dataResource(DataName, bytes)) return false;
-    std::ofstream out(FileName, std::ios::binary);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::filesystem::remove(FileName, ec);
-        return false;
-    }
-    return true;
+    // Whole or not at all: a part left by a kill would pass for the file.
+    return durable::writeWhole(FileName, bytes);
 }
 
 }  // namespace tarvolin

@@ -1,5 +1,11 @@
 // The default file, the data folders, the folder picker and the report
 // file.
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
 #include "collection/record_bytes.h"
 #include "collection/store_fixture.h"
 
@@ -188,6 +194,34 @@ TEST_F(DefaultFileTest, ReportGetsABannerAndTheLogPerOperation) {
     EXPECT_FALSE(f1().MnuMoreReportDelete.Enabled());
     store().Delete_Report_File();  // nothing to delete: the item stays off
     EXPECT_FALSE(f1().MnuMoreReportDelete.Enabled());
+}
+
+// A disk that cannot take the whole text (here a file size limit) leaves the
+// report as it was, never with part of the text added.
+TEST_F(DefaultFileTest, TheReportTakesATextWholeOrNotAtAll) {
+    struct Case {
+        const char* name;
+        int begin;
+    };
+    const Case cases[] = {{"banner", -1}, {"log box", 0}};
+    const std::string report = store().reportFilePath();
+    store().Report_File(-1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f1().Text2[0].setText(std::string(4000, 'x'));
+        const std::string before = readFile(report);
+        struct rlimit old {};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        struct rlimit small = old;
+        small.rlim_cur = before.size() + 50;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        store().Report_File(c.begin);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(readFile(report), before);
+        EXPECT_NE(log().find(std::strerror(EFBIG)), std::string::npos);
+    }
 }
 
 }  // namespace

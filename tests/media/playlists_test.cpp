@@ -674,20 +674,41 @@ TEST_F(PlaylistExportTest, AnExportThatReachesNoFileIsToldAsAFailure) {
     EXPECT_FALSE(has(log, "Changes"));
 }
 
-TEST_F(PlaylistExportTest, CancelKeepsTheTracksDoneSoFar) {
-    collectionOfFour();
-    int yields = 0;
-    h.loop.onYield = [&] {
-        if (++yields == 2) state().AbortKey = 27;
+// An export over a playlist that Esc or a shutdown stops leaves the
+// playlist's file as it was, every entry of it.
+TEST_F(PlaylistExportTest, AStoppedExportLeavesTheOldPlaylistWhole) {
+    struct Case {
+        const char* name;
+        std::function<void(Program&)> stop;
     };
+    const Case cases[] = {
+        {"Esc", [](Program& p) { p.state.AbortKey = 27; }},
+        {"shutdown", [](Program& p) { p.Form1.requestUnload(3); }},
+    };
+    collectionOfFour();
     exportAs("rock");
-    h.loop.onYield = nullptr;
+    const std::string file = library() + "rock.wpl";
+    const std::string before = fixtures::readBytes(file);
+    ASSERT_EQ(stored("rock")[0]->count(), 4);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(media().appendTrack("/music/more" + std::string(c.name) + ".mp3"));
+        int yields = 0;
+        h.loop.onYield = [&] {
+            if (++yields == 2) c.stop(*h);
+        };
+        // Over the playlist of that name, not beside it.
+        h.dialogs.answerMsgBox(mb::Yes);
+        h.dialogs.answerMsgBox(mb::No);
+        media().Save_As_WMP_Playlist("rock");
+        h.loop.onYield = nullptr;
 
-    EXPECT_EQ(state().AbortKey, 0);
-    ASSERT_EQ(stored("rock").size(), 1u);
-    EXPECT_EQ(stored("rock")[0]->count(), 2);
-    // The cancel line comes first, then the changes line on top of it.
-    EXPECT_TRUE(has(logText(), "--> Αλλαγές - Changes : 1\r\nΑκυρώθηκε - Canceled\r\n")) << logText();
+        EXPECT_EQ(state().AbortKey, 0);
+        EXPECT_TRUE(has(logText(), "Ακυρώθηκε - Canceled\r\n")) << logText();
+        EXPECT_EQ(fixtures::readBytes(file), before);
+        ASSERT_EQ(stored("rock").size(), 1u);
+        EXPECT_EQ(stored("rock")[0]->count(), 4);
+    }
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ inline void putTracks(Program& app, const std::vector<std::string>& paths, const
     for (int k = 0; k < static_cast<int>(paths.size()); ++k) {
         const int i = first + k;
         const auto u = static_cast<std::size_t>(i);
-        const Currency duration = Currency::fromDouble(seconds[static_cast<std::size_t>(k)]);
+        const Currency duration = MediaFiles::durationOf(seconds[static_cast<std::size_t>(k)]);
         f.List2.AddItem(paths[static_cast<std::size_t>(k)]);
         f.List3_0[0].AddItem(sf::numberText(i));
         f.List3_0[1].AddItem(sf::classLetter(cls));

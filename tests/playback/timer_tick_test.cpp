@@ -96,6 +96,43 @@ TEST_F(PlaybackTest, TheTickFillsTheStatusBoxesAndTheTrayTip) {
     EXPECT_EQ(f().Text5[3].Text(), "002.00Gb");
 }
 
+// The time left never shows below zero: not on the last track of a pass,
+// whose own length already counts among the played tracks, not for a file
+// whose length is unknown, nor past the end of a preview.
+TEST_F(PlaybackTest, TheTimeLeftNeverShowsBelowZero) {
+    struct Case {
+        const char* name;
+        double announced;
+        bool preview;
+    };
+    const Case cases[] = {
+        {"a whole pass", 6, false},
+        {"a length unknown", 4294967295.0, false},
+        {"a preview", 30, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(h.folder.file("tarvolin_sylloges"));
+        h.build();
+        startUp();
+        addTracks(makeFiles(3, c.announced));
+        s().ShuffleOn = false;
+        s().PreviewOn = c.preview;
+        app().playback.Command3_Click(0);
+        for (int step = 0; step < 100; ++step) {
+            run(250);
+            for (const std::string& text : {f().Label2[0].Caption(), app().Form4.Label2[0].Caption(),
+                                             f().Text5[1].Text(), f().Text5[2].Text(), app().Form4.Text5[2].Text()}) {
+                ASSERT_EQ(text.find(":-"), std::string::npos) << text;
+                ASSERT_EQ(text.find("--"), std::string::npos) << text;
+            }
+            for (const std::string& text : {f().Text5[2].Text(), app().Form4.Text5[2].Text()})
+                ASSERT_NE(text.rfind('-', 0), 0u) << text;
+            if (d().TotalDuration > Currency{}) EXPECT_LE(d().PlayedTimeNow, d().TotalDuration);
+        }
+    }
+}
+
 TEST_F(PlaybackTest, ListeningStatisticsCarryWithTheirOwnRules) {
     startWithTracks(2, 4000);
     app().playback.Command3_Click(0);

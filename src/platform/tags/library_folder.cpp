@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "platform/tags/xml_scan.h"
+#include "toolkit/durable_file.h"
 
 namespace tarvolin {
 
@@ -163,18 +164,7 @@ struct LibraryFolder::State {
         }
         out += "        </seq>\n    </body>\n</smil>\n";
 
-        const std::string tmp = file + ".tmp";
-        bool ok = false;
-        {
-            std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-            if (f) {
-                f.write(out.data(), static_cast<std::streamsize>(out.size()));
-                f.flush();
-                ok = static_cast<bool>(f);
-            }
-        }
-        if (ok) ok = std::rename(tmp.c_str(), file.c_str()) == 0;
-        if (!ok) std::remove(tmp.c_str());
+        const bool ok = durable::writeWhole(file, out);
         if (ok) dirty = false;
         return ok;
     }
