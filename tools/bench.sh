@@ -10,8 +10,8 @@ for b in "$build"/bench_*; do
   name="$(basename "$b")"
   if (( $# )) && [[ ! " $* " == *" ${name#bench_} "* ]]; then continue; fi
   echo "== $name"
-  if [[ "$name" == bench_startup && -z "${DISPLAY:-}" ]]; then
-    # The start-up benchmark shows the program's window: on a virtual display.
+  if [[ ( "$name" == bench_startup || "$name" == bench_select_all ) && -z "${DISPLAY:-}" ]]; then
+    # These benchmarks show the program's window: on a virtual display.
     xvfb-run -a -s "-screen 0 1400x1000x24" "$b"
   else
     "$b"
