@@ -46,14 +46,16 @@ struct Setup {
     }
 };
 
+// One program at a time: the collection of the last size asked for. Let go
+// before the end of main, while Qt is still there.
+std::unique_ptr<Setup> setup;
+
 void selectEveryTrack(benchmark::State& state, Qt::Key k, Qt::KeyboardModifiers mods) {
     if (std::getenv("DISPLAY") == nullptr) {
         state.SkipWithError("needs an X display");
         return;
     }
     const int tracks = static_cast<int>(state.range(0));
-    // One program at a time: the collection of the last size asked for.
-    static std::unique_ptr<Setup> setup;
     static int made = 0;
     if (made != tracks) {
         setup.reset();
@@ -77,4 +79,10 @@ BENCHMARK(BM_ShiftEnd)->Unit(benchmark::kMillisecond)->Iterations(3)->Arg(5000)-
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    setup.reset();
+    return 0;
+}

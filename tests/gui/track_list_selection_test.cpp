@@ -1,7 +1,9 @@
 // The main window's track list and its five column lists on the real views:
-// a selection of many rows reaches each view at once.
+// a selection of many rows reaches each view at once, and assistive
+// technology meets a bounded number of rows at the largest collection.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListView>
@@ -61,6 +63,53 @@ TEST(TrackListSelection, AKeySelectingManyRowsChangesEachViewOnce) {
             EXPECT_LE(changes[k], 2) << c.what << " view " << k;
         }
         EXPECT_EQ(p.Form1.List3_0[4].SelCount(), kTracks) << c.what;
+    }
+}
+
+// Objects under an accessible interface, itself included, counted up to
+// limit.
+int accessibleObjects(QAccessibleInterface* node, int limit) {
+    if (!node || limit <= 0) return 0;
+    int n = 1;
+    for (int i = 0; i < node->childCount() && n < limit; ++i) n += accessibleObjects(node->child(i), limit - n);
+    return n;
+}
+
+// A search of the main window over the accessibility bus asks for every
+// object in it: at the largest collection that must not be every row of the
+// lists that hold the whole collection (each row was an object, and the
+// search took many minutes). The rows in view are there, each telling its
+// place in the whole list.
+TEST(TrackListSelection, TheWindowsAccessibleObjectsStayFewAtTheLargestCollection) {
+    guiApp();
+    GuiProgram gp;
+    Program& p = gp.program;
+    makeBigCollection(p, ListControl::MaxItems);
+    p.Form1.Show();
+    gp.loop.DoEvents();
+    QWidget* window = gp.view(p.Form1).window();
+    EXPECT_LT(accessibleObjects(QAccessible::queryAccessibleInterface(window), 100000), 5000);
+
+    struct Case {
+        const char* list;
+        int index;
+        int rows;
+    };
+    const Case cases[] = {{"List2", -1, ListControl::MaxItems},
+                          {"List3_0", 4, ListControl::MaxItems},
+                          {"List5", -1, ListControl::MaxItems + 2}};
+    for (const Case& c : cases) {
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(gp.view(p.Form1).widget(c.list, c.index));
+        ASSERT_NE(list, nullptr) << c.list;
+        EXPECT_GT(list->childCount(), 0) << c.list;
+        EXPECT_LT(list->childCount(), 200) << c.list;
+        QAccessibleInterface* first = list->child(0);
+        ASSERT_NE(first, nullptr) << c.list;
+        EXPECT_EQ(first->role(), QAccessible::ListItem) << c.list;
+        EXPECT_EQ(first->text(QAccessible::Description).toStdString(),
+                  "1 από " + std::to_string(c.rows) + " - 1 of " + std::to_string(c.rows))
+            << c.list;
+        EXPECT_EQ(list->indexOfChild(first), 0) << c.list;
     }
 }
 
