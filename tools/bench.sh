@@ -10,7 +10,7 @@ for b in "$build"/bench_*; do
   name="$(basename "$b")"
   if (( $# )) && [[ ! " $* " == *" ${name#bench_} "* ]]; then continue; fi
   echo "== $name"
-  if [[ "$name" =~ ^bench_(startup|window_cost|track_gap|add_files|film_thread)$ && -z "${DISPLAY:-}" ]]; then
+  if [[ "$name" =~ ^bench_(startup|window_cost|track_gap|add_files|film_thread|select_all)$ && -z "${DISPLAY:-}" ]]; then
     # These show the program's window: on a virtual display, drawn with
     # Mesa's software OpenGL as on a machine without a GPU driver.
     LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 1400x1000x24" "$b"

@@ -1,4 +1,6 @@
 // Emptying the collection, or resetting only its play marks or its ratings.
+#include <vector>
+
 #include "app/program.h"
 #include "collection/collection_store.h"
 
@@ -143,27 +145,22 @@ void CollectionStore::Clear_Class_Column() {
     if (classColumn) classColumn->setVisible(false);
 
     const int rows = f.List2.ListCount();
-    for (int i = 0; i < rows; ++i) {
-        f.List2.setSelected(i, false);
-        if (classColumn && i < classColumn->ListCount()) classColumn->setList(i, "-");
-    }
-    for (ListBox& column : f.List3_0) {
-        const int columnRows = column.ListCount();
-        for (int i = 0; i < columnRows; ++i) {
-            if (column.Selected(i)) column.setSelected(i, false);
-        }
-    }
+    if (classColumn)
+        for (int i = 0; i < rows && i < classColumn->ListCount(); ++i) classColumn->setList(i, "-");
 
+    // The current track's row alone stays selected.
     const std::int32_t current = d.CurrentTrack;
-    if (current > -1 && current < rows) {
-        f.List2.setSelected(current, true);
-        for (ListBox& column : f.List3_0) {
-            if (current < column.ListCount()) column.setSelected(current, true);
-        }
-        if (d.hasEntry(current) && d.PlayOrder[static_cast<std::size_t>(current)] == 0) {
-            d.PlayOrder[static_cast<std::size_t>(current)] = d.PlayedCount;
-            d.TrackSaved[static_cast<std::size_t>(current)] = false;
-        }
+    const bool currentShown = current > -1 && current < rows;
+    auto selectCurrentOnly = [&](ListBox& list) {
+        std::vector<unsigned char> flags(static_cast<std::size_t>(list.ListCount()), 0);
+        if (currentShown && current < list.ListCount()) flags[static_cast<std::size_t>(current)] = 1;
+        list.setSelectionFlags(flags);
+    };
+    selectCurrentOnly(f.List2);
+    for (ListBox& column : f.List3_0) selectCurrentOnly(column);
+    if (currentShown && d.hasEntry(current) && d.PlayOrder[static_cast<std::size_t>(current)] == 0) {
+        d.PlayOrder[static_cast<std::size_t>(current)] = d.PlayedCount;
+        d.TrackSaved[static_cast<std::size_t>(current)] = false;
     }
 
     if (classColumn) classColumn->setVisible(true);

@@ -2,6 +2,8 @@
 // What the windows offer assistive technology and the keyboard beyond each
 // control's own: the internal names for test drivers, and the Tab key's
 // round through a window in the order its controls are drawn.
+class QAbstractItemView;
+class QAccessibleInterface;
 class QString;
 class QWidget;
 
@@ -22,5 +24,17 @@ void setAccessibleId(QWidget* widget, const QString& id);
 // child that holds controls (a frame, a page, a player's control bar) is
 // gone through in its place the same way.
 bool moveFocusInLayout(QWidget* root, bool next);
+
+// Lists that may hold the whole collection (tens of thousands of rows) show
+// assistive technology the rows in view only, each made when first asked
+// for and telling its place in the whole list, so that a search of the
+// window never walks every row. markShownRowsOnly sets a list so (before
+// its accessible interface is first asked for, or the one there is let
+// go); shownRowsAccessible gives the interface of such a list, else null.
+void markShownRowsOnly(QAbstractItemView* view);
+bool shownRowsOnly(const QAbstractItemView* view);
+QAccessibleInterface* shownRowsAccessible(QWidget* widget);
+// Tells assistive technology that row of a shown-rows list is its focus.
+void tellFocusedRow(QAbstractItemView* view, int row);
 
 }  // namespace tarvolin

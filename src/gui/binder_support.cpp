@@ -166,6 +166,7 @@ QVariant ListAdapter::data(const QModelIndex& index, int role) const {
         if (slash != std::string::npos && slash + 1 < s.size()) return q(s.substr(slash + 1));
         return q(s);
     }
+    if (role == Qt::AccessibleTextRole && spokenItem) return spokenItem(item);
     return {};
 }
 

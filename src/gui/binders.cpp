@@ -104,6 +104,7 @@ private:
 QAccessibleInterface* binderFactory(const QString& className, QObject* object) {
     auto* w = qobject_cast<QWidget*>(object);
     if (!w) return nullptr;
+    if (QAccessibleInterface* list = shownRowsAccessible(w)) return list;
     if (className == QLatin1String(BoundLabel::staticMetaObject.className()))
         return new PressableAccessible(w, QAccessible::StaticText);
     if (className == QLatin1String(BoundPicture::staticMetaObject.className()))

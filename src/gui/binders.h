@@ -10,6 +10,7 @@
 // test drivers ask for it (accessibleIdsShown); otherwise the description
 // is the tool tip. The accessible name says what the control is: its
 // caption, else the name its design gives it, its tool tip, or its label.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -67,6 +68,9 @@ public:
     int rowOf(int item) const { return item - first_; }
     int itemOf(int row) const { return row + first_; }
     QModelIndex indexOfItem(int item) const { return index(rowOf(item)); }
+    // What assistive technology reads for item i, where a row means more
+    // than its own text (empty: the text).
+    std::function<QString(int item)> spokenItem;
 
 private:
     ListControl& list_;

@@ -414,6 +414,27 @@ void FormView::touchUp() {
     if (auto* v = qobject_cast<QListView*>(widget("List2"))) columns.push_back(v);
     for (int i = 2; i <= 4; ++i)
         if (auto* v = qobject_cast<QListView*>(widget("List3_0", i))) columns.push_back(v);
+    // These lists and the track tables hold the whole collection.
+    for (QListView* c : columns) markShownRowsOnly(c);
+    for (const char* n : {"List5", "List4"})
+        if (auto* table = qobject_cast<QListView*>(widget(n))) markShownRowsOnly(table);
+    // The track list reads each row as its track: the file's name, then its
+    // number, class and length as the columns show them.
+    if (auto* list = qobject_cast<QListView*>(widget("List2")))
+        if (auto* adapter = qobject_cast<ListAdapter*>(list->model())) {
+            std::vector<QPointer<QListView>> told;
+            for (int i = 0; i <= 2; ++i)
+                if (auto* v = qobject_cast<QListView*>(widget("List3_0", i))) told.emplace_back(v);
+            adapter->spokenItem = [adapter, told](int item) {
+                QString spoken = adapter->index(adapter->rowOf(item)).data().toString();
+                spoken = spoken.mid(spoken.lastIndexOf(QLatin1Char('/')) + 1);
+                for (const QPointer<QListView>& v : told) {
+                    const QModelIndex ix = v ? v->model()->index(item, 0) : QModelIndex();
+                    if (ix.isValid()) spoken += QStringLiteral(", ") + ix.data().toString();
+                }
+                return spoken;
+            };
+        }
     // One vertical scroll bar, on the rightmost column, serves all. The
     // position is kept so that a column whose layout comes later catches up.
     auto shared = std::make_shared<int>(0);

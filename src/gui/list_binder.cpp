@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "gui/accessibility.h"
 #include "toolkit/controls.h"
 
 namespace tarvolin {
@@ -86,6 +87,20 @@ protected:
         QListView::keyPressEvent(e);
         inKey_ = false;
     }
+    // A list view tells assistive technology that its new current row has
+    // the focus: only the list that has the keyboard focus says so. A list
+    // that shows assistive technology its rows in view only tells it about
+    // its rows itself, as the view's own notes number the rows of the whole
+    // list.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override {
+        if (!hasFocus() || shownRowsOnly(this)) QAbstractItemView::currentChanged(current, previous);
+        else QListView::currentChanged(current, previous);
+        if (hasFocus() && shownRowsOnly(this) && current.isValid()) tellFocusedRow(this, current.row());
+    }
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override {
+        if (shownRowsOnly(this)) QAbstractItemView::selectionChanged(selected, deselected);
+        else QListView::selectionChanged(selected, deselected);
+    }
 
 private:
     void fitWholeRows() {
@@ -157,10 +172,7 @@ public:
             const int row = adapter_->rowOf(l_.ListIndex());
             if (row >= 0 && row < adapter_->rowCount()) {
                 const QModelIndex ix = adapter_->index(row);
-                {
-                    const Updating own(updating_);
-                    w_->selectionModel()->setCurrentIndex(ix, QItemSelectionModel::NoUpdate);
-                }
+                showCurrentRow(w_->hasFocus());
                 w_->scrollTo(ix);
             }
         } else if (what == "MultiSelect") {
@@ -224,11 +236,27 @@ protected:
             if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseMove) return true;
         } else if (watched == w_ && event->type() == QEvent::KeyPress) {
             if (keyPressed(static_cast<QKeyEvent*>(event))) return true;
+        } else if (watched == w_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+            showCurrentRow(event->type() == QEvent::FocusIn);
         }
         return Binder::eventFilter(watched, event);
     }
 
 private:
+    // The view's current row is the list's while the view has the keyboard
+    // focus, and none while it has not: assistive technology takes a view's
+    // current row for the focused one, and the column lists follow the
+    // track list's row without the focus. Set before the view's own focus
+    // handling, which would otherwise make the first row current.
+    void showCurrentRow(bool focused) {
+        QItemSelectionModel* sm = w_->selectionModel();
+        if (!sm) return;
+        const int row = adapter_->rowOf(l_.ListIndex());
+        const QModelIndex ix = focused && row >= 0 && row < adapter_->rowCount() ? adapter_->index(row) : QModelIndex();
+        if (sm->currentIndex() == ix) return;
+        const Updating own(updating_);
+        sm->setCurrentIndex(ix, QItemSelectionModel::NoUpdate);
+    }
     void mirrorSelection(QItemSelectionModel* sm, int i) {
         const int n = adapter_->rowCount();
         if (!l_.MultiSelect()) {

@@ -38,8 +38,8 @@ MenuItem& selectItemOf(Form1& f, std::int32_t code) {
     }
 }
 
-// While the selection is redrawn row by row, the lists' Click handlers stay
-// quiet (each changed row would raise one); they are put back afterwards.
+// While the selection is redrawn, the lists' Click handlers stay
+// quiet (each list would raise one); they are put back afterwards.
 class QuietClicks {
 public:
     explicit QuietClicks(std::initializer_list<ListBox*> lists) {
@@ -80,26 +80,21 @@ void Library::SelectFavor(std::int32_t cls) {
     QuietClicks quiet{&f.List2};
     for (ListBox& column : f.List3_0) quiet.add(column);
     const int rows = f.List2.ListCount();
-    auto selectRow = [&f](int i, bool on) {
-        f.List2.setSelected(i, on);
-        for (ListBox& column : f.List3_0) {
-            if (i < column.ListCount()) column.setSelected(i, on);
-        }
-    };
-    for (int i = 0; i < rows; ++i) selectRow(i, false);
-
     const bool all = cls == 0;
     const int wanted = classOfSelection(cls);
     std::int32_t count = 0;
     Currency size{};
+    std::vector<unsigned char> chosen(static_cast<std::size_t>(rows), 0);
     for (int i = 0; i < rows; ++i) {
         if (!d.hasEntry(i)) break;
         const auto t = static_cast<std::size_t>(i);
         if (!all && d.TrackClass[t] != wanted) continue;
-        selectRow(i, true);
+        chosen[t] = 1;
         ++count;
         size += d.TrackSize[t];
     }
+    f.List2.setSelectionFlags(chosen);
+    for (ListBox& column : f.List3_0) column.setSelectionFlags(chosen);
     s.Busy = false;
 
     const std::string summary = " Αριθμός αρχείων : " + Str(count) + " : Number of files" + "\r\n" +

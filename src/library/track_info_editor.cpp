@@ -17,11 +17,7 @@ namespace {
 // The track list and its columns show one selection, the one the press made
 // in the list pressed: a plain press leaves its row alone selected, Ctrl and
 // Shift presses select in every list alike.
-void followSelection(const ListBox& pressed, ListBox& list) {
-    const int n = std::min(pressed.ListCount(), list.ListCount());
-    for (int r = 0; r < n; ++r)
-        if (list.Selected(r) != pressed.Selected(r)) list.setSelected(r, pressed.Selected(r));
-}
+void followSelection(const ListBox& pressed, ListBox& list) { list.setSelectionFlags(pressed.selectionFlags()); }
 
 const char* const kCrLf = "\r\n";
 // The genre box's entries are "000 - Name": the name starts at the seventh

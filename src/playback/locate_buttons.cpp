@@ -1,6 +1,8 @@
 // The locate buttons beside the pages: show the selected track's file in the
 // file manager, mark the current track, or mark the tracks already played,
 // in the track list, its columns and the track table on display.
+#include <vector>
+
 #include "app/program.h"
 #include "playback/playback.h"
 
@@ -18,25 +20,42 @@ ListBox* tableInUse(Form1& f) {
 
 // Walks a table line by line alongside the tracks: the line at the cursor
 // belongs to track i when characters 8 to 13 of its first 20 hold i + 1. A
-// line that belongs is marked and the cursor moves on; tracks the table
-// does not hold leave the cursor where it is.
+// line that belongs takes the track's mark and the cursor moves on; tracks
+// the table does not hold leave the cursor where it is.
 class LineWalk {
 public:
-    explicit LineWalk(ListBox& table) : table_(table) {}
+    LineWalk(const ListBox& table, std::vector<unsigned char>& lines) : table_(table), lines_(lines) {}
     void mark(std::int32_t track, bool on) {
         const std::string line = row_ < table_.ListCount() ? table_.List(row_) : std::string();
         const std::string number = Mid(Left(line, 20), 8, 6);
         if (!IsNumeric(number)) return;
         const auto value = tryCLng(Val(number));
         if (!value || *value != static_cast<std::int64_t>(track) + 1) return;
-        table_.setSelected(row_, on);
+        lines_[static_cast<std::size_t>(row_)] = on ? 1 : 0;
         ++row_;
     }
 
 private:
-    ListBox& table_;
+    const ListBox& table_;
+    std::vector<unsigned char>& lines_;
     int row_ = 2;
 };
+
+// Selects the marked tracks (marks[i] for track i) alone in the track list,
+// its columns and the table on display, all rows of a list at once. The full
+// table holds every track two lines down; another table is walked line by
+// line.
+void markTracks(Form1& f, ListBox& table, const std::vector<unsigned char>& marks, bool everyTrackInTable) {
+    f.List2.setSelectionFlags(marks);
+    for (ListBox& column : f.List3_0) column.setSelectionFlags(marks);
+    std::vector<unsigned char> lines = table.selectionFlags();
+    LineWalk walk(table, lines);
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        if (!everyTrackInTable) walk.mark(static_cast<std::int32_t>(i), marks[i] != 0);
+        else if (i + 2 < lines.size()) lines[i + 2] = marks[i];
+    }
+    table.setSelectionFlags(lines);
+}
 
 }  // namespace
 
@@ -67,18 +86,10 @@ void Playback::Command10_Click(int Index) {
         }
         f.MultiPage1.setValue(1);
         s.Busy = false;
-        LineWalk walk(*table);
         const bool full = table == &f.List5;
-        for (std::int32_t i = 0; i < f.List2.ListCount(); ++i) {
-            const bool mark = i == d.CurrentTrack;
-            for (ListBox& column : f.List3_0) column.setSelected(i, mark);
-            f.List2.setSelected(i, mark);
-            if (full) {
-                if (i + 2 < f.List5.ListCount()) f.List5.setSelected(i + 2, mark);
-            } else {
-                walk.mark(i, mark);
-            }
-        }
+        std::vector<unsigned char> marks(static_cast<std::size_t>(f.List2.ListCount()), 0);
+        if (currentIsRow) marks[static_cast<std::size_t>(d.CurrentTrack)] = 1;
+        markTracks(f, *table, marks, full);
         if (currentIsRow) {
             f.List2.setListIndex(d.CurrentTrack);
             for (ListBox& column : f.List3_0) column.setListIndex(d.CurrentTrack);
@@ -95,13 +106,10 @@ void Playback::Command10_Click(int Index) {
             s.Busy = false;
             return;
         }
-        LineWalk walk(*table);
-        for (std::int32_t i = 0; i < f.List2.ListCount(); ++i) {
-            const bool mark = d.hasEntry(i) && d.PlayOrder[static_cast<std::size_t>(i)] > 0;
-            f.List2.setSelected(i, mark);
-            for (ListBox& column : f.List3_0) column.setSelected(i, mark);
-            walk.mark(i, mark);
-        }
+        std::vector<unsigned char> marks(static_cast<std::size_t>(f.List2.ListCount()), 0);
+        for (std::int32_t i = 0; i < f.List2.ListCount(); ++i)
+            marks[static_cast<std::size_t>(i)] = d.hasEntry(i) && d.PlayOrder[static_cast<std::size_t>(i)] > 0;
+        markTracks(f, *table, marks, false);
         if (currentIsRow) {
             f.List2.setListIndex(d.CurrentTrack);
             for (ListBox& column : f.List3_0) column.setListIndex(d.CurrentTrack);

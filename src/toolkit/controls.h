@@ -307,6 +307,15 @@ public:
     // clearing the current item sets ListIndex to -1 (no event).
     bool setSelected(int i, bool s);
     int SelCount() const;
+    // Every row's selection at once (1 selected, 0 not), for
+    // setSelectionFlags.
+    std::vector<unsigned char> selectionFlags() const;
+    // Sets the selection of the first rows at once: row i ends selected
+    // exactly when flags[i] is 1; rows past the flags keep theirs. With
+    // MultiSelect a change raises one notification and one Click, however
+    // many rows changed, and ListIndex does not move; without it this is
+    // setSelected row by row.
+    void setSelectionFlags(const std::vector<unsigned char>& flags);
 
     int TopIndex() const { return topIndex_; }
     void setTopIndex(int t);

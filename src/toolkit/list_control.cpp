@@ -278,6 +278,32 @@ bool ListControl::selectQuietly(int i, bool s) {
     return true;
 }
 
+std::vector<unsigned char> ListControl::selectionFlags() const {
+    if (multiSelect_) return selected_;
+    std::vector<unsigned char> flags(items_.size(), 0);
+    if (listIndex_ >= 0) flags[static_cast<std::size_t>(listIndex_)] = 1;
+    return flags;
+}
+
+void ListControl::setSelectionFlags(const std::vector<unsigned char>& flags) {
+    const std::size_t n = std::min(flags.size(), items_.size());
+    if (!multiSelect_) {
+        for (std::size_t i = 0; i < n; ++i)
+            if (Selected(static_cast<int>(i)) != (flags[i] != 0)) setSelected(static_cast<int>(i), flags[i] != 0);
+        return;
+    }
+    bool changedAny = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char v = flags[i] ? 1 : 0;
+        if (selected_[i] == v) continue;
+        selected_[i] = v;
+        changedAny = true;
+    }
+    if (!changedAny) return;
+    if (notifying()) selectionChanged.emit(-1);
+    selectedSet();
+}
+
 int ListControl::SelCount() const {
     if (!multiSelect_) return listIndex_ >= 0 ? 1 : 0;
     return static_cast<int>(std::count(selected_.begin(), selected_.end(), 1));

@@ -167,7 +167,7 @@ def track_list(main):
     number = by_description(main, "List3_0_0")
     title = by_description(main, "Text1_0")
     last = tracks.childCount - 1
-    want_title = "Τραγούδι 2" if rows(tracks)[last].name.endswith("track2.mp3") else "Τραγούδι 1"
+    want_title = "Τραγούδι 2" if rows(tracks)[last].name.startswith("track2.mp3, ") else "Τραγούδι 1"
     click(rows(tracks)[0])
     key("End")
     got = settled(lambda: (selected(tracks), selected(number), text_of(title)), ([last], [last], want_title))
@@ -182,7 +182,7 @@ def track_list(main):
     playing = by_description(main, "Text6")
     click(rows(tracks)[2])
     key("Return")
-    got = wait_for(lambda: text_of(playing).endswith("/" + rows(tracks)[2].name.split("/")[-1]) and [True], 20)
+    got = wait_for(lambda: text_of(playing).endswith("/" + rows(tracks)[2].name.split(", ")[0]) and [True], 20)
     check(bool(got), "Enter on the track list plays the current track (%r)" % text_of(playing))
 
 

@@ -185,8 +185,9 @@ def media_source(app, main):
             answer_box(app, ("Yes", "OK"))
         time.sleep(0.25)
     check("Filtering Ended" in text_of(log), "adding from the folders reads the files and makes the filters")
-    want = ["sub/sub%d.mp3" % i for i in (1, 2, 3)]
-    got = all(any(n.endswith(w) for n in row_names(track_list)) for w in want)
+    # A row reads as its track: the file's name first.
+    want = ["sub%d.mp3" % i for i in (1, 2, 3)]
+    got = all(any(n.split(", ")[0] == w for n in row_names(track_list)) for w in want)
     check(got, "the files below the folder are added (%s)" % row_names(track_list))
     return track_list
 
@@ -306,7 +307,8 @@ def main():
         names = row_names(track_list)
         if len(names) < 2:
             return
-        first_track = names[0]
+        # The first track's file, in the home folder.
+        first_track = os.path.join(os.environ["HOME"], names[0].split(", ")[0])
         track_list_rows(main_window, track_list)
         filter_box(app, main_window)
         snooze(app, main_window, proc.pid, first_track)
