@@ -180,6 +180,12 @@ inline constexpr const char* kFillsClient = "fillsClient";
 // player, menu items).
 std::unique_ptr<Binder> bindControl(Control& control, QWidget* parent);
 
+// Gives each item of a menu bar or menu (the actions of MenuBinders) its
+// caption with an access key: Alt and the letter pick it from the menu bar,
+// the letter alone from an open menu. No two items of one menu share a key;
+// an item whose caption has no free letter has none.
+void labelMenuItems(QWidget* menu);
+
 // A menu item as a QAction (a submenu as its QMenu's action). Captions,
 // Checked, Enabled and Visible follow the model; a pick raises Click.
 class MenuBinder final : public QObject {
@@ -201,6 +207,7 @@ private:
     MenuItem& item_;
     QPointer<QAction> action_;
     QPointer<QMenu> menu_;
+    QPointer<QWidget> owner_;  // the menu bar or menu that shows the action
     bool checkable_ = false;
     int listenId_ = 0;
 };

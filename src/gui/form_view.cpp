@@ -82,6 +82,16 @@ void FormWindow::changeEvent(QEvent* e) {
     view_.updating_ = false;
 }
 
+void FormWindow::keyPressEvent(QKeyEvent* e) {
+    // Esc reaches the window when the control with the focus leaves it.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier && view_.form().EscapeCloses) {
+        e->accept();
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
+}
+
 bool FormWindow::eventFilter(QObject* watched, QEvent* e) {
     // With KeyPreview the form sees keys before its controls.
     if (e->type() == QEvent::KeyPress && view_.form().KeyPreview()) {
@@ -255,6 +265,7 @@ void FormView::addMenuItem(MenuItem& item, QWidget* parentMenu) {
     byMenu_[&item] = raw;
     menus_.push_back(std::move(mb));
     parentMenu->addAction(raw->action());
+    labelMenuItems(parentMenu);
     if (raw->menu()) {
         for (MenuItem* child : item.children()) addMenuItem(*child, raw->menu());
     }
