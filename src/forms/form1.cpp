@@ -144,6 +144,7 @@ void Form1::buildControls() {
     HScroll1.setSmallChange(20);
     HScroll1.setLargeChange(200);
     HScroll1.setToolTipText(design::kVolumeName);
+    HScroll1.ValueInPercent = true;
     // A scroll bar that moves nothing: the Tab key passes it by.
     adopt(HScroll2, "HScroll2");
     place(HScroll2, "", 1092, 285, 84, 18);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -166,7 +167,18 @@ QVariant ListAdapter::data(const QModelIndex& index, int role) const {
         if (slash != std::string::npos && slash + 1 < s.size()) return q(s.substr(slash + 1));
         return q(s);
     }
+    if (role == Qt::AccessibleTextRole) return spokenText(item, data(index, Qt::DisplayRole).toString());
     return {};
+}
+
+QString ListAdapter::spokenText(int item, const QString& shown) const {
+    // A table's ruler line ("~~~~~~|~~~~~~|...") is heard as what it is.
+    static const QRegularExpression ruler(QStringLiteral("^[~|]+$"));
+    if (ruler.match(shown).hasMatch()) return QStringLiteral("Διαχωριστικό - Separator");
+    // A folder list tells the open folder and the folders above it.
+    if (folders_ && item == -1) return shown + QStringLiteral(", Τρέχων φάκελος - Current folder");
+    if (folders_ && item < -1) return shown + QStringLiteral(", Γονικός φάκελος - Parent folder");
+    return shown;
 }
 
 }  // namespace tarvolin

@@ -69,6 +69,11 @@ public:
     QModelIndex indexOfItem(int item) const { return index(rowOf(item)); }
 
 private:
+    // What assistive technology is told a row holds: its text, but a
+    // ruler line as a separator and a folder list's open folder and the
+    // folders above it as such.
+    QString spokenText(int item, const QString& shown) const;
+
     ListControl& list_;
     DirListBox* folders_;
     int count_ = 0;
@@ -174,6 +179,10 @@ Binder* binderOf(const QWidget* widget);
 // The widget property of a control's widget that fills its container's
 // area whatever the control's own geometry says.
 inline constexpr const char* kFillsClient = "fillsClient";
+
+// The widget property of a scroll bar whose value assistive technology is
+// told as a percentage of its range.
+inline constexpr const char* kValueInPercent = "valueInPercent";
 
 // Creates the widget of a control and its binder; the widget's parent is
 // `parent`. Returns null for controls without a widget (Timer, the hidden

@@ -561,6 +561,10 @@ public:
     void userScroll(int v);
     void userChange(int v) { setValue(v); }
 
+    // Design data: assistive technology is told the value as a percentage
+    // of the range, as the bar's thumb shows it (the volume bars).
+    bool ValueInPercent = false;
+
     Event<> Change;
     Event<> Scroll;
 
