@@ -162,6 +162,22 @@ public:
         edit()->setCursorPosition(end);
         edit()->setCursorPosition(start);
     }
+    // The line is the whole text. A word or sentence asked for at the
+    // text's end (where the cursor stands after typing) is the one before
+    // it: asked there, Qt's own search never returns.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        const int n = characterCount();
+        if (type == QAccessible::LineBoundary || type == QAccessible::NoBoundary) {
+            *start = 0;
+            *end = n;
+            return edit()->text();
+        }
+        if (n == 0 || offset < 0 || offset > n || (offset == n && type == QAccessible::CharBoundary)) {
+            *start = *end = -1;
+            return {};
+        }
+        return QAccessibleTextInterface::textAtOffset(std::min(offset, n - 1), type, start, end);
+    }
     QString attributes(int, int* start, int* end) const override {
         *start = 0;
         *end = characterCount();

@@ -3,7 +3,7 @@
 values, and of the keys a keyboard user relies on.
 
 Values: a text box's text is one attribute run (a screen reader reads the
-line run by run), a combo box's drop-down list holds the item shown
+line run by run) and it answers for the word at its end, a combo box's drop-down list holds the item shown
 selected, an editable combo box's edit part does not repeat the box's name,
 the volume is a percentage, the folder list names the open folder and the
 folders above it, a track table's ruler line is a separator, and opening a
@@ -15,6 +15,7 @@ searches. Run by atspi_test.sh inside dbus-run-session and xvfb-run.
 import os
 import subprocess
 import sys
+import threading
 import time
 
 import pyatspi
@@ -98,6 +99,19 @@ def text_runs(box):
     return attribute_runs(box) == 5
 
 
+def word_at_end(box):
+    """Asks for the word where the cursor stands after typing, the text's
+    end, as a screen reader does; a program that never answers fails."""
+    box.queryEditableText().setTextContents("Hello you")
+    wait_for(lambda: text_of(box) == "Hello you", SHORT)
+    answer = []
+    asking = threading.Thread(target=lambda: answer.append(
+        box.queryText().getTextAtOffset(9, pyatspi.TEXT_BOUNDARY_WORD_START)), daemon=True)
+    asking.start()
+    asking.join(SHORT)
+    return answer and answer[0][0] == "you"
+
+
 def drive_value(box):
     lst = child_of_role(box, pyatspi.ROLE_LIST)
     return bool(wait_for(lambda: len(selected_names(lst)) == 1, SHORT))
@@ -131,6 +145,7 @@ def ruler_row(table):
 
 VALUES = [
     ("a text box's text is one attribute run to its end", "File Managing", "Text2_4", text_runs),
+    ("a text box answers for the word at its end", "File Managing", "Text2_4", word_at_end),
     ("the drive box's list holds the drive shown selected", "Exploring", "Drive1", drive_value),
     ("an editable combo box's edit part does not repeat the box's name", "File Managing", "Combo4_0_0", combo_edit_unnamed),
     ("the volume is a percentage, and set as one", "Play Control", "HScroll1", volume_percent),
