@@ -375,6 +375,7 @@ void Form1::buildMediaSourcePage() {
     place(List3, "Frame1", 664, 16, 140, 226);
     List3.setMultiSelect(2);
     List3.AccessibleName = "Τύποι Αρχείων - File Types";
+    List3.ChoicesChecked = true;
 
     static const std::array<const char*, 5> groups = {"Όλα - All", "Ήχος- Sound", "Βίντεο - Video",
                                                       "Λίστες - Lists", "Έξτρα - Extra"};

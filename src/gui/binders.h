@@ -61,6 +61,7 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     ListControl& list() const { return list_; }
     // The model's row of the list's item i, and the item of a row.
@@ -78,7 +79,7 @@ private:
     DirListBox* folders_;
     int count_ = 0;
     int first_ = 0;
-    int ids_[4] = {};
+    int ids_[5] = {};
 };
 
 // The widgets of labels and pictures: classes of their own, so that

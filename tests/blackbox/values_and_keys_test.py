@@ -7,7 +7,8 @@ line run by run) and it answers for the word at its end, a combo box's drop-down
 selected, an editable combo box's edit part does not repeat the box's name,
 the volume is a percentage, the folder list names the open folder and the
 folders above it, a track table's ruler line is a separator, and opening a
-folder moves the focus to the folder opened. Keys, pressed for real: Esc
+folder moves the focus to the folder opened, the file-types list tells
+each type's choice as a check mark. Keys, pressed for real: Esc
 closes the snooze and information windows and a message box, Alt and a
 letter open a menu of the bar, Return in the File Managing search box
 searches. Run by atspi_test.sh inside dbus-run-session and xvfb-run.
@@ -226,6 +227,24 @@ def opening_folder_focuses_it(app, main):
     return bool(got) and got[-1].startswith(SUBFOLDER)
 
 
+def checked(node):
+    return node.getState().contains(pyatspi.STATE_CHECKED)
+
+
+def type_choice_told(app, main):
+    show_page(main, "Exploring")
+    types = by_description(main, "List3")
+    first = wait_for(lambda: rows(types)[0], SHORT)
+    focus_window("TARVOLIN")
+    click(first)
+    focus_events(1.0)
+    key("Down")
+    focus_events(1.0)
+    now = rows(types)
+    print("     after Down: %s %s, %s %s" % (now[0].name, checked(now[0]), now[1].name, checked(now[1])))
+    return not checked(now[0]) and checked(now[1])
+
+
 KEYS = [
     ("Esc closes the snooze window", lambda app, main: closes_on_escape(app, main, "Snooze", "Form5", "Snooze")),
     ("Esc closes the information window",
@@ -233,6 +252,7 @@ KEYS = [
     ("Alt+F opens the Files menu", alt_letter),
     ("Return in the search box searches, and Esc answers the message box", return_searches),
     ("opening a folder with Return moves the focus to the folder opened", opening_folder_focuses_it),
+    ("Down in the file-types list tells the type left unchosen and the one chosen", type_choice_told),
 ]
 
 
