@@ -144,6 +144,7 @@ void Form1::buildControls() {
     HScroll1.setSmallChange(20);
     HScroll1.setLargeChange(200);
     HScroll1.setToolTipText(design::kVolumeName);
+    HScroll1.ValueInPercent = true;
     // A scroll bar that moves nothing: the Tab key passes it by.
     adopt(HScroll2, "HScroll2");
     place(HScroll2, "", 1092, 285, 84, 18);
@@ -374,6 +375,7 @@ void Form1::buildMediaSourcePage() {
     place(List3, "Frame1", 664, 16, 140, 226);
     List3.setMultiSelect(2);
     List3.AccessibleName = "Τύποι Αρχείων - File Types";
+    List3.ChoicesChecked = true;
 
     static const std::array<const char*, 5> groups = {"Όλα - All", "Ήχος- Sound", "Βίντεο - Video",
                                                       "Λίστες - Lists", "Έξτρα - Extra"};

@@ -8,6 +8,7 @@ using design::place;
 
 Form3::Form3() {
     setCaption("Πληροφορίες - Information");
+    EscapeCloses = true;
     setIcon(102);
     design::size(*this, 600, 480);
 

@@ -108,6 +108,7 @@ Form4::Form4() {
     adopt(HScroll1, "HScroll1");
     place(HScroll1, "Frame1", 132, 62, 160, 18);
     HScroll1.setMin(0);
+    HScroll1.ValueInPercent = true;
     HScroll1.setMax(2000);
     HScroll1.setSmallChange(20);
     HScroll1.setLargeChange(200);

@@ -11,6 +11,7 @@ using design::place;
 Form5::Form5() {
     setCaption("Ξυπνητήρι -  Αυτόματο Κλείσιμο | Snooze - Autoshutdown");
     setIcon(102);
+    EscapeCloses = true;
     design::size(*this, 490, 360);
 
     adopt(FrameRemaining, "FrameRemaining");

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -138,6 +139,16 @@ ListAdapter::ListAdapter(ListControl& list, QObject* parent)
         const QModelIndex ix = indexOfItem(i);
         Q_EMIT dataChanged(ix, ix);
     });
+    // A list of choices shows each row's choice as its check mark.
+    if (list_.ChoicesChecked) {
+        ids_[4] = list_.selectionChanged.listen([this](int i) {
+            const int n = rowCount();
+            if (n == 0) return;
+            const int row = i < 0 ? -1 : rowOf(i);
+            if (i >= 0 && (row < 0 || row >= n)) return;
+            Q_EMIT dataChanged(index(i < 0 ? 0 : row), index(i < 0 ? n - 1 : row), {Qt::CheckStateRole});
+        });
+    }
     ids_[3] = list_.reset.listen([this] {
         beginResetModel();
         count_ = list_.ListCount();
@@ -151,6 +162,7 @@ ListAdapter::~ListAdapter() {
     list_.rowsRemoved.unlisten(ids_[1]);
     list_.rowChanged.unlisten(ids_[2]);
     list_.reset.unlisten(ids_[3]);
+    if (ids_[4]) list_.selectionChanged.unlisten(ids_[4]);
 }
 
 int ListAdapter::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count_ - first_; }
@@ -166,8 +178,25 @@ QVariant ListAdapter::data(const QModelIndex& index, int role) const {
         if (slash != std::string::npos && slash + 1 < s.size()) return q(s.substr(slash + 1));
         return q(s);
     }
-    if (role == Qt::AccessibleTextRole && spokenItem) return spokenItem(item);
+    if (role == Qt::CheckStateRole && list_.ChoicesChecked) return list_.Selected(item) ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::AccessibleTextRole)
+        return spokenItem ? spokenItem(item) : spokenText(item, data(index, Qt::DisplayRole).toString());
     return {};
+}
+
+Qt::ItemFlags ListAdapter::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags f = QAbstractListModel::flags(index);
+    return list_.ChoicesChecked && index.isValid() ? f | Qt::ItemIsUserCheckable : f;
+}
+
+QString ListAdapter::spokenText(int item, const QString& shown) const {
+    // A table's ruler line ("~~~~~~|~~~~~~|...") is heard as what it is.
+    static const QRegularExpression ruler(QStringLiteral("^[~|]+$"));
+    if (ruler.match(shown).hasMatch()) return QStringLiteral("Διαχωριστικό - Separator");
+    // A folder list tells the open folder and the folders above it.
+    if (folders_ && item == -1) return shown + QStringLiteral(", Τρέχων φάκελος - Current folder");
+    if (folders_ && item < -1) return shown + QStringLiteral(", Γονικός φάκελος - Parent folder");
+    return shown;
 }
 
 }  // namespace tarvolin

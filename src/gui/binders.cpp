@@ -1,6 +1,7 @@
 #include "gui/binders.h"
 
 #include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
@@ -101,6 +102,126 @@ private:
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
 };
 
+// How assistive technology sees a one-line text box: Qt's own view of it
+// gives each character a text attribute run that ends where it starts, and
+// a screen reader that reads the line run by run leaves its last character
+// out. Here the whole text is one run.
+class LineEditAccessible final : public QAccessibleWidget,
+                                 public QAccessibleTextInterface,
+                                 public QAccessibleEditableTextInterface {
+public:
+    explicit LineEditAccessible(QLineEdit* w) : QAccessibleWidget(w, QAccessible::EditableText) {}
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        if (t == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? edit()->text() : QAccessibleWidget::text(t);
+    }
+    void setText(QAccessible::Text t, const QString& s) override {
+        if (t != QAccessible::Value) QAccessibleWidget::setText(t, s);
+        else if (!edit()->isReadOnly()) edit()->setText(s);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = !edit()->isReadOnly();
+        s.readOnly = edit()->isReadOnly();
+        s.selectableText = true;
+        return s;
+    }
+
+    // QAccessibleTextInterface
+    void selection(int i, int* start, int* end) const override {
+        *start = *end = 0;
+        if (i != 0 || !edit()->hasSelectedText()) return;
+        *start = static_cast<int>(edit()->selectionStart());
+        *end = static_cast<int>(edit()->selectionEnd());
+    }
+    int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int i) override {
+        if (i == 0) edit()->deselect();
+    }
+    void setSelection(int, int start, int end) override { edit()->setSelection(start, end - start); }
+    int cursorPosition() const override { return edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
+    QString text(int start, int end) const override { return edit()->text().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(edit()->text().size()); }
+    // Where the character is drawn while the text fits the box.
+    QRect characterRect(int offset) const override {
+        const QString t = edit()->text();
+        if (offset < 0 || offset >= t.size()) return {};
+        const QRect r = edit()->contentsRect();
+        const QFontMetrics fm = edit()->fontMetrics();
+        const QPoint at(r.left() + 2 + fm.horizontalAdvance(t.left(offset)), r.top() + (r.height() - fm.height()) / 2);
+        return QRect(edit()->mapToGlobal(at), QSize(fm.horizontalAdvance(t[offset]), fm.height()));
+    }
+    int offsetAtPoint(const QPoint& point) const override { return edit()->cursorPositionAt(edit()->mapFromGlobal(point)); }
+    void scrollToSubstring(int start, int end) override {
+        edit()->setCursorPosition(end);
+        edit()->setCursorPosition(start);
+    }
+    // The line is the whole text. A word or sentence asked for at the
+    // text's end (where the cursor stands after typing) is the one before
+    // it: asked there, Qt's own search never returns.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        const int n = characterCount();
+        if (type == QAccessible::LineBoundary || type == QAccessible::NoBoundary) {
+            *start = 0;
+            *end = n;
+            return edit()->text();
+        }
+        if (n == 0 || offset < 0 || offset > n || (offset == n && type == QAccessible::CharBoundary)) {
+            *start = *end = -1;
+            return {};
+        }
+        return QAccessibleTextInterface::textAtOffset(std::min(offset, n - 1), type, start, end);
+    }
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+    // QAccessibleEditableTextInterface
+    void deleteText(int start, int end) override { replaceText(start, end, {}); }
+    void insertText(int offset, const QString& t) override { replaceText(offset, offset, t); }
+    void replaceText(int start, int end, const QString& t) override {
+        if (!edit()->isReadOnly()) edit()->setText(edit()->text().replace(start, end - start, t));
+    }
+
+private:
+    QLineEdit* edit() const { return static_cast<QLineEdit*>(widget()); }
+};
+
+// How assistive technology sees a scroll bar whose value is told as a
+// percentage of its range (kValueInPercent): 0 to 100 in steps of one.
+class PercentAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit PercentAccessible(QAbstractSlider* w) : QAccessibleWidget(w, QAccessible::ScrollBar) {}
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? QStringLiteral("%1%").arg(percent()) : QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return percent(); }
+    void setCurrentValue(const QVariant& value) override {
+        const double share = std::clamp(value.toDouble(), 0.0, 100.0) / 100.0;
+        bar()->setValue(bar()->minimum() + static_cast<int>(std::lround(share * span())));
+    }
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    QAbstractSlider* bar() const { return static_cast<QAbstractSlider*>(widget()); }
+    double span() const { return std::max(1, bar()->maximum() - bar()->minimum()); }
+    int percent() const { return static_cast<int>(std::lround(100.0 * (bar()->value() - bar()->minimum()) / span())); }
+};
+
 QAccessibleInterface* binderFactory(const QString& className, QObject* object) {
     auto* w = qobject_cast<QWidget*>(object);
     if (!w) return nullptr;
@@ -111,6 +232,9 @@ QAccessibleInterface* binderFactory(const QString& className, QObject* object) {
         return new PressableAccessible(w, QAccessible::Graphic);
     if (className == QLatin1String(BoundCombo::staticMetaObject.className()))
         return new ComboAccessible(static_cast<QComboBox*>(w));
+    if (className == QLatin1String("QLineEdit")) return new LineEditAccessible(static_cast<QLineEdit*>(w));
+    if (className == QLatin1String("QScrollBar") && w->property(kValueInPercent).toBool())
+        return new PercentAccessible(static_cast<QAbstractSlider*>(w));
     return nullptr;
 }
 

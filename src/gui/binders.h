@@ -62,6 +62,7 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     ListControl& list() const { return list_; }
     // The model's row of the list's item i, and the item of a row.
@@ -73,11 +74,16 @@ public:
     std::function<QString(int item)> spokenItem;
 
 private:
+    // What assistive technology is told a row holds: its text, but a
+    // ruler line as a separator and a folder list's open folder and the
+    // folders above it as such.
+    QString spokenText(int item, const QString& shown) const;
+
     ListControl& list_;
     DirListBox* folders_;
     int count_ = 0;
     int first_ = 0;
-    int ids_[4] = {};
+    int ids_[5] = {};
 };
 
 // The widgets of labels and pictures: classes of their own, so that
@@ -187,10 +193,20 @@ inline constexpr const char* kZoom = "designZoom";
 // The scale the widget's window is drawn at.
 double zoomOf(const QWidget* w);
 
+// The widget property of a scroll bar whose value assistive technology is
+// told as a percentage of its range.
+inline constexpr const char* kValueInPercent = "valueInPercent";
+
 // Creates the widget of a control and its binder; the widget's parent is
 // `parent`. Returns null for controls without a widget (Timer, the hidden
 // player, menu items).
 std::unique_ptr<Binder> bindControl(Control& control, QWidget* parent);
+
+// Gives each item of a menu bar or menu (the actions of MenuBinders) its
+// caption with an access key: Alt and the letter pick it from the menu bar,
+// the letter alone from an open menu. No two items of one menu share a key;
+// an item whose caption has no free letter has none.
+void labelMenuItems(QWidget* menu);
 
 // A menu item as a QAction (a submenu as its QMenu's action). Captions,
 // Checked, Enabled and Visible follow the model; a pick raises Click.
@@ -213,6 +229,7 @@ private:
     MenuItem& item_;
     QPointer<QAction> action_;
     QPointer<QMenu> menu_;
+    QPointer<QWidget> owner_;  // the menu bar or menu that shows the action
     bool checkable_ = false;
     int listenId_ = 0;
 };

@@ -65,6 +65,12 @@ public:
             // The item shown is always the model's: none for -1.
             const int shown = shownItem();
             if (w_->currentIndex() != shown) w_->setCurrentIndex(shown < w_->count() ? shown : -1);
+            // The drop-down list holds the item shown selected: a screen
+            // reader tells a box's value by it.
+            if (QItemSelectionModel* sm = w_->view()->selectionModel()) {
+                if (w_->currentIndex() >= 0) sm->select(adapter_->index(w_->currentIndex()), QItemSelectionModel::ClearAndSelect);
+                else sm->clearSelection();
+            }
             if (combo_ && w_->lineEdit() && w_->lineEdit()->text() != q(combo_->Text()))
                 w_->lineEdit()->setText(q(combo_->Text()));
         } else if (what == "Style") {
@@ -77,11 +83,12 @@ public:
     }
 
 protected:
-    // The edit part and the drop-down list are named as the box.
+    // The drop-down list is named as the box. The edit part has no name of
+    // its own: a screen reader says the box's name before the text it
+    // holds, and would say it twice.
     void applyName(const QString& name) override {
         Binder::applyName(name);
         w_->view()->setAccessibleName(name);
-        if (w_->lineEdit()) w_->lineEdit()->setAccessibleName(name);
     }
 
 private:
@@ -116,9 +123,6 @@ private:
         // The edit part takes what is typed as it stands: no completion
         // from the items.
         w_->setCompleter(nullptr);
-        // Named as the box already is (a box made editable later gets a new
-        // edit part; the box itself is named by syncAll after it is made).
-        hooked_->setAccessibleName(w_->accessibleName());
         // Typed, pasted or set through assistive technology: the user's text.
         // A pick from the list comes as `activated`, after Qt has written the
         // item into the edit part.

@@ -139,6 +139,16 @@ void FormWindow::changeEvent(QEvent* e) {
     view_.updating_ = false;
 }
 
+void FormWindow::keyPressEvent(QKeyEvent* e) {
+    // Esc reaches the window when the control with the focus leaves it.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier && view_.form().EscapeCloses) {
+        e->accept();
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
+}
+
 bool FormWindow::eventFilter(QObject* watched, QEvent* e) {
     // With KeyPreview the form sees keys before its controls.
     if (e->type() == QEvent::KeyPress && view_.form().KeyPreview()) {
@@ -315,6 +325,7 @@ void FormView::addMenuItem(MenuItem& item, QWidget* parentMenu) {
     byMenu_[&item] = raw;
     menus_.push_back(std::move(mb));
     parentMenu->addAction(raw->action());
+    labelMenuItems(parentMenu);
     if (raw->menu()) {
         raw->menu()->setAttribute(Qt::WA_WindowPropagation);
         // An item's tip says what the desktop does not do for it.

@@ -49,6 +49,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     // The Tab key goes through the controls in the order they are drawn.
     bool focusNextPrevChild(bool next) override;

@@ -143,7 +143,13 @@ public:
         w->viewport()->installEventFilter(this);
         w->installEventFilter(this);
         selId_ = l_.selectionChanged.listen([this](int i) { syncSelection(i); });
-        resetId_ = l_.reset.listen([this] { syncSelection(-1); });
+        // New rows (a folder list opening a folder) keep the model's current
+        // row, which the view tells assistive technology where it has the
+        // focus: the list's new content is not silent.
+        resetId_ = l_.reset.listen([this] {
+            syncSelection(-1);
+            sync("ListIndex");
+        });
         connect(w->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
             if (!updating_) {
                 updating_ = true;

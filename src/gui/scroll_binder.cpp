@@ -51,7 +51,10 @@ private:
 }  // namespace
 
 std::unique_ptr<Binder> bindScroll(ScrollBar& s, Qt::Orientation o, QWidget* parent) {
-    return std::make_unique<ScrollBinder>(s, new QScrollBar(o, parent));
+    // Set before assistive technology first asks for the bar.
+    auto* w = new QScrollBar(o, parent);
+    w->setProperty(kValueInPercent, s.ValueInPercent);
+    return std::make_unique<ScrollBinder>(s, w);
 }
 
 }  // namespace tarvolin

@@ -290,6 +290,9 @@ void Library::wireTrackInfoEditor() {
         const int k = option.Index();
         option.Click = [this, k] { Option3_Click(k); };
     }
+    // "Go" deletes unless Copy or Move is chosen: the group shows Delete
+    // chosen from the start, so that it never shows none while one runs.
+    if (f.Option3.has(2)) f.Option3[2].setValue(true);
 }
 
 void Library::wireEditorParts() {

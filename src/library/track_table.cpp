@@ -289,6 +289,14 @@ void Library::wireTrackTable() {
     f.List4.MouseDown = [this](int, int, float, float) { List4_MouseDown(); };
     f.List5.MouseDown = [this](int, int, float, float) { List5_MouseDown(); };
     f.Command17.Click = [this] { Command17_Click(); };
+    // Return in the search box searches, as the button beside it does.
+    if (TextBox* typed = f.Text2.get(4)) {
+        typed->KeyPress = [this](int& key) {
+            if (key != 13) return;
+            key = 0;
+            Command17_Click();
+        };
+    }
     if (CommandButton* search = f.Command6.get(0)) search->Click = [this] { Command6_Click(0); };
     if (CommandButton* all = f.Command16.get(1)) all->Click = [this] { showAllTracks(); };
     f.MnuMoreFiltersRemake.Click = [this] { MnuMoreFiltersRemake_Click(); };

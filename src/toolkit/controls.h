@@ -274,6 +274,9 @@ public:
     // time, for a table with heading lines above its 32766 tracks).
     int ItemLimit() const { return itemLimit_; }
     void setItemLimit(int n) { itemLimit_ = n > 0 ? n : MaxItems; }
+    // Design data: each row shows, and tells assistive technology, whether
+    // it is chosen (selected) as a check mark: a list of choices.
+    bool ChoicesChecked = false;
 
     int ListCount() const { return static_cast<int>(items_.size()); }
     const std::string& List(int i) const;
@@ -569,6 +572,10 @@ public:
     void setLargeChange(int l) { largeChange_ = l; }
     void userScroll(int v);
     void userChange(int v) { setValue(v); }
+
+    // Design data: assistive technology is told the value as a percentage
+    // of the range, as the bar's thumb shows it (the volume bars).
+    bool ValueInPercent = false;
 
     Event<> Change;
     Event<> Scroll;

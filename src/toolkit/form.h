@@ -117,6 +117,10 @@ public:
     bool KeyPreview() const { return keyPreview_; }
     void setKeyPreview(bool k) { keyPreview_ = k; }
 
+    // Design data: the Esc key closes the window as its close box does (the
+    // dialog-like windows), unless the control with the focus takes the key.
+    bool EscapeCloses = false;
+
     // Show: visible (raises Activate when it was hidden). Hide: not visible.
     void Show();
     void Hide();

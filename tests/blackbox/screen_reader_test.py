@@ -36,7 +36,7 @@ WINDOWS = [
         "Add a new URL|Remove URL"), None),
     ("File Managing", "TARVOLIN", ("page tab", "File Managing"), None, MAIN % (
         "File Managing|Favorites|HH:MM|Mb / Gb|Kbps|Genre|Album|Artist|Year|Title|Search|Search Text|All|Go|"
-        "Files Table|Filtered Files|Copy|Move|Delete|Directory|Destination Directory|Keep Directory Tree"), None),
+        "Files Table|Filtered Files|Copy|Move|Delete|Directory|Destination Directory"), None),
     ("Exploring Directories", "TARVOLIN", ("page tab", "Exploring  Directories"), None, MAIN % (
         "Exploring|Drive|Directories|Files|File Types|All|Sound|Video|Lists|Extra|All|Selected|Subdirectories|"
         "Add Files|Remove Files"), None),

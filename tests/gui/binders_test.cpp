@@ -567,7 +567,7 @@ TEST_F(Binders, MenuItemsFollowTheModelAndRaiseClick) {
     EXPECT_TRUE(item.action()->isCheckable());
 
     form.Item.setCaption("Νέο - New");
-    EXPECT_EQ(item.action()->text(), QString::fromUtf8("Νέο - New"));
+    EXPECT_EQ(item.action()->text(), QString::fromUtf8("Νέο - &New"));
     form.Item.setEnabled(false);
     EXPECT_FALSE(item.action()->isEnabled());
     item.action()->trigger();

@@ -676,6 +676,27 @@ TEST_F(FilteredFileActionsTest, SelectedLinesWithoutFiltersAreListedAndAloneDele
     EXPECT_EQ(f1().List5.ListCount(), 4);
 }
 
+TEST_F(FilteredFileActionsTest, TheActionShownChosenIsTheOneGoAsksAbout) {
+    // The option the user picks (-1: none, as the page first shows them),
+    // the option shown chosen, and the action Go then asks about.
+    struct Case {
+        int picked;
+        int shown;
+        const char* asked;
+    };
+    const Case cases[] = {{-1, 2, "DELETE"}, {0, 0, "COPY"}, {1, 1, "MOVE"}, {2, 2, "DELETE"}};
+    for (const Case& c : cases) {
+        if (c.picked >= 0) f1().Option3[c.picked].userClick();
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(f1().Option3[k].Value(), k == c.shown) << c.picked << " " << k;
+        EXPECT_EQ(f1().Check4.Enabled(), c.shown != 2) << c.picked;
+        f1().List5.setSelected(2, true);
+        h.dialogs.clearTranscript();
+        lib().Command16_Click(0);
+        ASSERT_FALSE(msgBoxes().empty()) << c.picked;
+        EXPECT_NE(msgBoxes()[0].find(std::string("want to ") + c.asked), std::string::npos) << msgBoxes()[0];
+    }
+}
+
 TEST_F(FilteredFileActionsTest, NoCriteriaOrNoDestinationIsRefused) {
     choose(2);
     lib().Command16_Click(0);
