@@ -273,6 +273,11 @@ void VideoWidget::syncFromModel() {
     refreshPosition();
 }
 
+void VideoWidget::leaveTabRound() {
+    playPause_->setFocusPolicy(Qt::ClickFocus);
+    position_->setFocusPolicy(Qt::ClickFocus);
+}
+
 void VideoWidget::refreshPosition() {
     if (!bar_->isVisible()) return;
     const bool playing = player_.playState() == playstate::Playing;
