@@ -5,12 +5,26 @@ its own. Keys are pressed as a user presses them (xdotool), and what Orca
 said after each is read back from the transcript.
 """
 import os
+import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
 _procs = []
 _said = None
+
+# Runs Orca's launcher (its path the first argument) with no other Orca
+# looked for.
+_LAUNCH = """
+import sys
+path = sys.argv[1]
+sys.argv = ["orca"] + sys.argv[2:]
+launcher = {"__name__": "orca_launcher", "__file__": path}
+exec(compile(open(path).read(), path, "exec"), launcher)
+launcher["otherOrcas"] = lambda: []
+sys.exit(launcher["main"]())
+"""
 
 
 def _spawn(args, log):
@@ -53,9 +67,12 @@ def start_screen_reader():
             "/usr/lib/speech-dispatcher-modules", "-L", home, "-P", os.path.join(home, "speechd.pid")], log)
     if not _wait(lambda: os.path.exists(socket), 20):
         raise RuntimeError("speech-dispatcher did not start (%s)" % home)
-    _spawn(["orca", "--replace", "-u", os.path.join(home, "prefs"), "--debug-file",
-            os.path.join(home, "orca-debug.txt")], log)
-    if not _wait(lambda: os.path.exists(_said) and os.path.getsize(_said) > 0, 60):
+    # Orca refuses to start beside another Orca process of the same user,
+    # and its --replace kills every other one, whatever their session: this
+    # session's Orca looks for no other.
+    _spawn([sys.executable, "-c", _LAUNCH, shutil.which("orca"), "-u", os.path.join(home, "prefs"),
+            "--debug-file", os.path.join(home, "orca-debug.txt")], log)
+    if not _wait(lambda: os.path.exists(_said) and os.path.getsize(_said) > 0, 120):
         raise RuntimeError("Orca did not speak (%s)" % home)
     return home
 
