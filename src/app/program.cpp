@@ -74,6 +74,10 @@ std::vector<Form*> Program::forms() {
     return {&Form1, &Form2, &Form3, &Form4, &Form5, &frmSplash};
 }
 
+void Program::announce(const std::string& text) {
+    (Form4.Visible() ? static_cast<Form&>(Form4) : static_cast<Form&>(Form1)).announce(text);
+}
+
 void Program::attachPlayers() {
     EngineFactory& factory = services_.engines;
     MediaReader* reader = &services_.media;

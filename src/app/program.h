@@ -103,6 +103,10 @@ public:
     // every yield ends as the Esc key ends it (OperationWatch).
     void afterOperations(std::function<void()> fn) { operations_.afterOperations(std::move(fn)); }
 
+    // Has a result spoken to a screen reader user in the player window shown
+    // (the compact one while it is up, else the main window).
+    void announce(const std::string& text);
+
     // The program folder, ending in "/" (also state.AppFolder).
     const std::string& AppFolder() const { return state.AppFolder; }
 

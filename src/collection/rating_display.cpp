@@ -72,6 +72,7 @@ void CollectionStore::DeikseAgapi(int cls, std::int32_t track) {
         if (Label* l = f.Label10.get(k)) {
             l->setAppearance(0);
             l->setBackColor(kColourInactiveTitle);
+            l->setMarked(false);
         }
     }
     for (int k = 1; k <= f.Label21.UBound(); ++k) {
@@ -101,6 +102,7 @@ void CollectionStore::DeikseAgapi(int cls, std::int32_t track) {
         if (Label* l = f.Label10.get(i)) {
             l->setAppearance(1);
             l->setBackColor(kColourActiveTitle);
+            l->setMarked(true);
         }
         if (Label* l = f.Label21.get(i)) l->setSpecialEffect(2);
     }
@@ -211,6 +213,7 @@ void CollectionStore::Show_Rating_Stars(int mirror, int cls) {
             if (Label* to = compact.Label10.get(k)) {
                 to->setAppearance(from->Appearance());
                 to->setBackColor(from->BackColor());
+                to->setMarked(from->Marked());
             }
         }
         if (Label* from = f.Label21.get(k); from) {

@@ -44,6 +44,9 @@ void Form1::buildControls() {
     // Players and timer
     adopt(WindowsMediaPlayer1, "WindowsMediaPlayer1");
     place(WindowsMediaPlayer1, "", 988, 318, 188, 140);
+    // The picture's own Play / Pause and Position repeat the window's
+    // transport: the Tab key passes them by.
+    WindowsMediaPlayer1.TabStop = false;
     adopt(WindowsMediaPlayer2, "WindowsMediaPlayer2");
     place(WindowsMediaPlayer2, "", 0, 0, 0, 0);
     adopt(Timer1, "Timer1");

@@ -44,6 +44,9 @@ Form4::Form4() {
 
     adopt(WindowsMediaPlayer1, "WindowsMediaPlayer1");
     place(WindowsMediaPlayer1, "", 136, 106, 280, 120);
+    // The picture's own Play / Pause and Position repeat the window's
+    // transport: the Tab key passes them by.
+    WindowsMediaPlayer1.TabStop = false;
 
     // Status boxes with their captions, one row each: duration, elapsed,
     // remaining, size (no caption), bit rate.

@@ -35,6 +35,8 @@ void addRatingDisplay(Form& form, CommandButton& Command8, PictureBox& Picture2,
         const int y = at.rowsTop + k * 20;
         place(Label10[k], at.container, at.left, y, at.nameWidth, 18);
         Label10[k].setCaption(classNames[static_cast<std::size_t>(k)]);
+        Label10[k].DescribedBy = &Label9[k];
+        Label10[k].Markable = k > 0;
         place(Label21[k], at.container, at.left + at.nameWidth + 2, y, 16, 18);
         place(Label9[k], at.container, at.left + at.nameWidth + 20, y, at.numbersWidth, 18);
         for (Label* l : {&Label21[k], &Label9[k]}) {

@@ -27,12 +27,19 @@ namespace {
 const QEvent::Type kPressEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 constexpr const char* kBinderProperty = "tarvolinBinder";
 
-// How assistive technology sees a label or picture: with a Press action
-// while the program handles a click on it. The handlers are set after the
+// How assistive technology sees a label or picture: a button with a Press
+// action while the program handles a click on it (a radio button, checked
+// while marked, where it stands for one of a row of choices: a screen reader
+// tells no checked state of a plain button). The handlers are set after the
 // windows are made, so the action is looked up each time it is asked for.
 class PressableAccessible final : public QAccessibleWidget {
 public:
     PressableAccessible(QWidget* w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
+    QAccessible::Role role() const override {
+        if (!pressable()) return QAccessibleWidget::role();
+        const Binder* binder = binderOf(widget());
+        return binder && binder->marked() >= 0 ? QAccessible::RadioButton : QAccessible::Button;
+    }
     QStringList actionNames() const override {
         QStringList names = QAccessibleWidget::actionNames();
         if (pressable()) names << pressAction();
@@ -48,6 +55,11 @@ public:
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
         if (tabStop()) s.focusable = true;
+        const Binder* binder = binderOf(widget());
+        if (pressable() && binder && binder->marked() >= 0) {
+            s.checkable = true;
+            s.checked = binder->marked() == 1;
+        }
         return s;
     }
 
@@ -220,6 +232,35 @@ private:
     QAbstractSlider* bar() const { return static_cast<QAbstractSlider*>(widget()); }
     double span() const { return std::max(1, bar()->maximum() - bar()->minimum()); }
     int percent() const { return static_cast<int>(std::lround(100.0 * (bar()->value() - bar()->minimum()) / span())); }
+// How assistive technology sees an option button: a radio button, checked
+// while chosen; Press and Toggle choose it.
+class OptionAccessible final : public QAccessibleWidget {
+public:
+    explicit OptionAccessible(QAbstractButton* w) : QAccessibleWidget(w, QAccessible::RadioButton) {}
+    QString text(QAccessible::Text t) const override {
+        QString s = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && s.isEmpty() ? button()->text() : s;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = button()->isChecked();
+        return s;
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction(), toggleAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction() || name == toggleAction()) {
+            if (!button()->isChecked()) button()->click();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
 QAccessibleInterface* binderFactory(const QString& className, QObject* object) {
@@ -235,10 +276,48 @@ QAccessibleInterface* binderFactory(const QString& className, QObject* object) {
     if (className == QLatin1String("QLineEdit")) return new LineEditAccessible(static_cast<QLineEdit*>(w));
     if (className == QLatin1String("QScrollBar") && w->property(kValueInPercent).toBool())
         return new PercentAccessible(static_cast<QAbstractSlider*>(w));
+    if (className == QLatin1String(Announcement::staticMetaObject.className()))
+        return new QAccessibleWidget(w, QAccessible::Notification);
+    if (className == QLatin1String(BoundOption::staticMetaObject.className()))
+        return new OptionAccessible(static_cast<QAbstractButton*>(w));
     return nullptr;
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Announcement
+
+// A screen reader passes over notifications that appear while the window
+// floods it with changes (a folder add, a list filled): the last text is
+// shown a moment after it was announced. It is hidden again soon after, or
+// the window shown anew would have it told once more.
+constexpr int kAnnouncementDelayMs = 700;
+constexpr int kAnnouncementShownMs = 2000;
+
+Announcement::Announcement(QWidget* parent) : QWidget(parent), delay_(new QTimer(this)) {
+    setObjectName("announcement");
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, 1, 1);
+    hide();
+    delay_->setSingleShot(true);
+    delay_->setInterval(kAnnouncementDelayMs);
+    // Shown anew with each text: the screen reader speaks a notification
+    // as it appears.
+    connect(delay_, &QTimer::timeout, this, [this] {
+        hide();
+        setAccessibleName(text_);
+        show();
+        QTimer::singleShot(kAnnouncementShownMs, this, [this] {
+            if (!delay_->isActive()) hide();
+        });
+    });
+}
+
+void Announcement::announce(const QString& text) {
+    text_ = text;
+    delay_->start();
+}
 
 // ---------------------------------------------------------------------------
 // Binder
@@ -266,6 +345,9 @@ Binder::Binder(Control& control, QWidget* widget) : control_(control), widget_(w
 }
 
 Binder::~Binder() {
+    // The widget may outlive its binder (the window deletes it later): it
+    // no longer points at it.
+    if (widget_) widget_->setProperty(kBinderProperty, QVariant());
     control_.changed.unlisten(listenId_);
     if (control_.LabelledBy) control_.LabelledBy->changed.unlisten(labelListenId_);
 }

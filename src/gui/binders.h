@@ -22,6 +22,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPointer>
+#include <QRadioButton>
+#include <QTimer>
 #include <QWidget>
 
 
@@ -119,6 +121,28 @@ public:
     using QComboBox::QComboBox;
 };
 
+// The widget of option buttons, which assistive technology is given as a
+// radio button: Qt reports one whose exclusivity it does not keep itself
+// as a check box.
+class BoundOption final : public QRadioButton {
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+};
+
+// The announcements of a window: a notification a screen reader speaks
+// when it is shown, named by the text announced. It takes no room of its own.
+class Announcement final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Announcement(QWidget* parent);
+    void announce(const QString& text);
+
+private:
+    QTimer* delay_;
+    QString text_;
+};
+
 // Base of every binder: common properties (Visible, Enabled, geometry in
 // twips relative to the container, tool tip) and the model subscription.
 class Binder : public QObject {
@@ -142,6 +166,9 @@ public:
     virtual bool pressable() const { return false; }
     // Whether the Tab key stops at the widget when it is enabled and shown.
     virtual bool tabStop() const;
+    // A label standing for one of a row of choices: 1 while it is the one
+    // marked, else 0; -1 for every other control.
+    virtual int marked() const { return -1; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -149,6 +149,13 @@ void FormWindow::keyPressEvent(QKeyEvent* e) {
     QMainWindow::keyPressEvent(e);
 }
 
+// A window shown with no control chosen for the focus starts on its first
+// control in the order drawn; Qt would pick the first widget made.
+void FormWindow::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (!focusWidget()) moveFocusInLayout(centralWidget(), true);
+}
+
 bool FormWindow::eventFilter(QObject* watched, QEvent* e) {
     // With KeyPreview the form sees keys before its controls.
     if (e->type() == QEvent::KeyPress && view_.form().KeyPreview()) {
@@ -218,6 +225,7 @@ FormView::~FormView() {
     form_.changed.unlisten(listenIds_.empty() ? 0 : listenIds_.front());
     form_.controlAdded.unlisten(addedId_);
     form_.popupRequested.unlisten(popupId_);
+    form_.announced.unlisten(announcedId_);
     qApp->removeEventFilter(window_.get());
     releaseVideo();
     // Binders first: they hold the widgets the window owns.
@@ -253,6 +261,10 @@ void FormView::build() {
         }
     });
     popupId_ = form_.popupRequested.listen([this](MenuItem& m) { popup(m); });
+    auto* announcement = new Announcement(central_);
+    announcedId_ = form_.announced.listen([announcement](std::string_view text) {
+        announcement->announce(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    });
     qApp->installEventFilter(window_.get());
 
     for (auto p : {"Caption", "Icon", "Geometry", "Enabled", "OnTop", "Visible"}) syncWindow(p);

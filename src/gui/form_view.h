@@ -50,6 +50,7 @@ protected:
     void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     // The Tab key goes through the controls in the order they are drawn.
     bool focusNextPrevChild(bool next) override;
@@ -122,7 +123,7 @@ private:
     std::map<const MenuItem*, MenuBinder*> byMenu_;
     QPointer<QMenu> lastPopup_;
     std::vector<int> listenIds_;
-    int addedId_ = 0, popupId_ = 0;
+    int addedId_ = 0, popupId_ = 0, announcedId_ = 0;
     bool updating_ = false;
     double zoom_ = 0;
     // The frame the last fit allowed for.

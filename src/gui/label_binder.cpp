@@ -2,6 +2,7 @@
 #include "gui/binder_support.h"
 
 #include <QApplication>
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 
+#include "gui/accessibility.h"
 #include "gui/pictures.h"
 #include "toolkit/controls.h"
 
@@ -66,17 +68,32 @@ QColor shownBackground(const QWidget* w) {
 
 class LabelBinder final : public Binder {
 public:
-    LabelBinder(Label& l, QLabel* w) : Binder(l, w), l_(l), w_(w) {
+    LabelBinder(Label& l, QLabel* w) : Binder(l, w), l_(l), w_(w), describedBy_(dynamic_cast<Label*>(l.DescribedBy)) {
         w->installEventFilter(this);
         w->setAutoFillBackground(false);
+        if (describedBy_) {
+            describedId_ = describedBy_->changed.listen([this](std::string_view what) {
+                if (widget_ && what == "Caption") sync("DescribedBy");
+            });
+        }
+    }
+    ~LabelBinder() override {
+        if (describedBy_) describedBy_->changed.unlisten(describedId_);
     }
     void syncAll() override {
         Binder::syncAll();
-        for (auto p : {"Caption", "BackColor", "BorderStyle", "Picture", "FontBold", "Alignment"})
+        for (auto p : {"Caption", "BackColor", "BorderStyle", "Picture", "FontBold", "Alignment", "DescribedBy"})
             sync(p);
     }
     void sync(std::string_view what) override {
-        if (what == "Geometry") {
+        if (what == "DescribedBy") {
+            if (describedBy_ && !accessibleIdsShown()) w_->setAccessibleDescription(q(describedBy_->Caption()));
+        } else if (what == "Marked") {
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent e(w_, changed);
+            QAccessible::updateAccessibility(&e);
+        } else if (what == "Geometry") {
             Binder::sync(what);
             // Words wrap only where the label has room for a second line;
             // a one-line label is cut at its edge instead.
@@ -133,6 +150,7 @@ public:
     }
 
     bool pressable() const override { return l_.Click.connected(); }
+    int marked() const override { return l_.Markable ? l_.Marked() : -1; }
 
 protected:
     QString caption() const override { return q(l_.Caption()); }
@@ -143,6 +161,8 @@ private:
     Label& l_;
     QLabel* w_;
     QSet<QObject*> watched_;
+    Label* describedBy_;
+    int describedId_ = 0;
 };
 
 }  // namespace

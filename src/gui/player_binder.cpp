@@ -11,11 +11,19 @@ namespace {
 
 class PlayerBinder final : public Binder {
 public:
-    PlayerBinder(Player& p, VideoWidget* w) : Binder(p, w) {}
+    PlayerBinder(Player& p, VideoWidget* w) : Binder(p, w), w_(w) {}
+    void syncAll() override {
+        Binder::syncAll();
+        // A player left out of the Tab round leaves its bar out too.
+        if (!control().TabStop) w_->leaveTabRound();
+    }
 
 protected:
     // `enabled` False disables only the player's own control bar.
     bool enablesWidget() const override { return false; }
+
+private:
+    VideoWidget* w_;
 };
 
 }  // namespace

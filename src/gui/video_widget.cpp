@@ -335,6 +335,11 @@ void VideoWidget::syncFromModel() {
     refreshPosition();
 }
 
+void VideoWidget::leaveTabRound() {
+    playPause_->setFocusPolicy(Qt::ClickFocus);
+    position_->setFocusPolicy(Qt::ClickFocus);
+}
+
 void VideoWidget::refreshPosition() {
     if (!bar_->isVisible()) return;
     // Set only on a change: a new icon repaints the button. The program's

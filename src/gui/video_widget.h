@@ -101,6 +101,8 @@ public:
     QWidget* controlBar() const { return bar_; }
     // Reads uiMode and enabled from the player.
     void syncFromModel();
+    // The bar's controls take the focus from a click only.
+    void leaveTabRound();
 
 protected:
     void showEvent(QShowEvent* e) override;

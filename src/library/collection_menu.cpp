@@ -72,6 +72,12 @@ bool collectionFileAcceptable(Program& app, const std::string& path) {
 
 }  // namespace
 
+void Library::saveCollectionTold() {
+    if (!saveCollectionReported(false)) return;
+    app.collection.logLine(" -> Σώθηκε - Saved");
+    app.announce("Σώθηκε - Saved");
+}
+
 bool Library::saveCollectionReported(bool FullRewrite) {
     CollectionStore& store = app.collection;
     // A save that the store refuses leaves CollectionSaved as it was.
@@ -109,7 +115,7 @@ void Library::mnuFileOpen_Click() {
 void Library::mnuFileSave_Click() {
     // The user asked for this save: a refusal is shown again.
     app.collection.RefusalTold = false;
-    if (saveCollectionReported(false)) app.collection.logLine(" -> Σώθηκε - Saved");
+    saveCollectionTold();
 }
 
 void Library::mnuFileSaveAs_Click() {

@@ -180,7 +180,7 @@ void Library::saveAfterFileCommand(bool RebuildFilters) {
         Refresh_Filters();
         rebuildUnderBusy_ = false;
     }
-    if (saveCollectionReported(false)) app.collection.logLine(" -> Σώθηκε - Saved");
+    saveCollectionTold();
 }
 
 void Library::schedulePendingRefresh() {

@@ -275,6 +275,9 @@ private:
     // Save_Collection without a question; true only when the collection
     // reached its file (a refused save included as a failure).
     bool saveCollectionReported(bool FullRewrite);
+    // A save the user asked for: "Saved" logged and spoken once the
+    // collection reached its file.
+    void saveCollectionTold();
     // ---- Track tables ----
     void wireTrackTable();
     // ---- Copy, move and delete ----

@@ -41,6 +41,9 @@ void Library::Command8_Click() {
         app.collection.Calc_Favor_Totals();
         app.collection.Etiketes_Synol_Songs();
     }
+    // The button's new caption is the result; a screen reader is not told a
+    // changed name of the button it is on.
+    app.announce(f.Command8.Caption());
 }
 
 void Library::Add_To_Favorites(std::int32_t track, int oldClass, int newClass) {

@@ -249,9 +249,11 @@ void MediaFiles::Add_Files_From_Folders() {
     // 7. Summary.
     store.logPathsLeftOut();
     TextBox& status = f.Text2[1];
-    status.setText(timeNow() + "-> Αριθμός αρχείων που Προστέθηκαν - Number of Added files :" + Str(added) +
-                   ". Λάθη σε αρχεία με μηδενικό μήκος - Error in files with zero bytes :" + Str(zeroLength) +
-                   ". Διπλά αρχεία - Double Files :" + Str(doubles) + kCrLf + f.Text2[0].Text());
+    const std::string summary = "Αριθμός αρχείων που Προστέθηκαν - Number of Added files :" + Str(added) +
+                                ". Λάθη σε αρχεία με μηδενικό μήκος - Error in files with zero bytes :" +
+                                Str(zeroLength) + ". Διπλά αρχεία - Double Files :" + Str(doubles);
+    status.setText(timeNow() + "-> " + summary + kCrLf + f.Text2[0].Text());
+    app.announce(summary + ".");
     if (report) {
         f.Text2[0].setText(status.Text());
         store.Report_File(0);

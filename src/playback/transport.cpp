@@ -8,6 +8,13 @@
 
 namespace tarvolin {
 
+namespace {
+// What the Play / Pause button did, spoken to a screen reader user: the
+// button shows it only by its picture.
+constexpr const char* kPlayingText = "Αναπαραγωγή - Playing";
+constexpr const char* kPausedText = "Παύση - Paused";
+}  // namespace
+
 void Playback::Command11_Click() {
     Form1& f = app.Form1;
     Player& p = storefiles::activePlayer(app);
@@ -16,16 +23,19 @@ void Playback::Command11_Click() {
             f.Command11.setPicture("play");
             app.Form4.Command11.setPicture("play");
             p.controls.pause();
+            app.announce(kPausedText);
             break;
         case playstate::Paused:
             f.Command11.setPicture("pause");
             app.Form4.Command11.setPicture("pause");
             p.controls.play();
+            app.announce(kPlayingText);
             break;
         default:
             f.Command11.setPicture("stop");
             app.Form4.Command11.setPicture("stop");
             Step_Track();
+            if (f.List2.ListCount() > 0) app.announce(kPlayingText);
             break;
     }
 }

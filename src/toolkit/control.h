@@ -70,6 +70,9 @@ public:
     // caption of LabelledBy, the label drawn beside it. Design data only.
     std::string AccessibleName;
     Control* LabelledBy = nullptr;
+    // A label whose caption says more of the control (the counts beside a
+    // class's name): its accessible description. Design data only.
+    Control* DescribedBy = nullptr;
     // False leaves the control out of the Tab key's round.
     bool TabStop = true;
 

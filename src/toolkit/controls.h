@@ -60,6 +60,12 @@ public:
     bool FontBold() const { return fontBold_; }
     void setFontBold(bool b) { if (b != fontBold_) { fontBold_ = b; changed.emit("FontBold"); } }
     int Alignment() const { return alignment_; }
+    // A label that stands for one of a row of choices (a class) is Markable;
+    // Marked while it is the one highlighted (the playing track's class):
+    // its checked state for assistive technology.
+    bool Markable = false;
+    bool Marked() const { return marked_; }
+    void setMarked(bool m) { if (m != marked_) { marked_ = m; changed.emit("Marked"); } }
     void setAlignment(int a) { if (a != alignment_) { alignment_ = a; changed.emit("Alignment"); } }
 
     Event<> Click;
@@ -72,6 +78,7 @@ private:
     int borderStyle_ = 0, appearance_ = 1, specialEffect_ = 0, alignment_ = 0;
     std::string picture_;
     bool fontBold_ = false;
+    bool marked_ = false;
 };
 
 // ---------------------------------------------------------------------------

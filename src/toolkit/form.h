@@ -139,6 +139,15 @@ public:
     // The view reports a user resize: sets the size and raises Resize once.
     void userResized(int width, int height);
 
+    // Has a result the window shows spoken to a screen reader user where no
+    // control that has the focus tells it (the view listens to announced):
+    // the text as the window shows it. The last one is kept for tests.
+    void announce(std::string text) {
+        lastAnnouncement_ = std::move(text);
+        announced.emit(lastAnnouncement_);
+    }
+    const std::string& lastAnnouncement() const { return lastAnnouncement_; }
+
     Event<> Load;
     Event<int&, int> QueryUnload;  // (Cancel, UnloadMode)
     Event<int&> Unload;            // (Cancel)
@@ -149,10 +158,12 @@ public:
     Event<int, int, float, float> MouseMove;  // (Button, Shift, X, Y)
 
     Signal<MenuItem&> popupRequested;
+    Signal<std::string_view> announced;
     // A control was registered after the view was built.
     Signal<Control&> controlAdded;
 
 private:
+    std::string lastAnnouncement_;
     static std::string key(std::string_view name, int index);
 
     std::map<std::string, Control*> byName_;

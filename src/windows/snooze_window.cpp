@@ -191,6 +191,7 @@ void SecondaryWindows::Form5_Command1_Click(int Index) {
                 s.AlarmTarget = DateText(fromLocalSeconds(moment));
             }
             showAlarmState();
+            w.announce(w.Label2.Caption());
             break;
         }
         case 0:

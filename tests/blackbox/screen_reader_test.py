@@ -24,7 +24,7 @@ from atspi_support import (check, end_program, exit_with_summary, find, press_qu
 
 EXE = sys.argv[1]
 MAIN = ("Current File|Length|Elapsed|Remain.|Size|Kbps|Collection Files|Position|Play / Pause|Previous|Next|Back|"
-        "Ahead|Compact|Volume|%s|Play / Pause|Position|Open Directory|Current Media|Played")
+        "Ahead|Compact|Volume|%s|Open Directory|Current Media|Played")
 # Each window (the main window once for each page): a piece of its title,
 # the control that shows it and the one that closes it (role and name, or
 # the name's last words), its Tab round from its first stop (a piece of each
@@ -33,19 +33,19 @@ WINDOWS = [
     ("Play Control", "TARVOLIN", ("page tab", "Play Control"), None, MAIN % (
         "Play Control|Reports|Title|Artist|Album|Year|Comment|Genre|Rating|All|Unmarked|Class X|Class C|Class B|"
         "Class A|Class S|Number of steps|Url links|Link|Search|Copy Properties|Type a string|https://www.|"
-        "Add a new URL|Remove URL"), None),
+        "Add a new URL"), None),
     ("File Managing", "TARVOLIN", ("page tab", "File Managing"), None, MAIN % (
         "File Managing|Favorites|HH:MM|Mb / Gb|Kbps|Genre|Album|Artist|Year|Title|Search|Search Text|All|Go|"
-        "Files Table|Filtered Files|Copy|Move|Delete|Directory|Destination Directory"), None),
+        "Files Table|Filtered Files|Delete|Directory|Destination Directory"), None),
     ("Exploring Directories", "TARVOLIN", ("page tab", "Exploring  Directories"), None, MAIN % (
-        "Exploring|Drive|Directories|Files|File Types|All|Sound|Video|Lists|Extra|All|Selected|Subdirectories|"
+        "Exploring|Drive|Directories|Files|File Types|All|Sound|Video|Lists|Extra|All|Subdirectories|"
         "Add Files|Remove Files"), None),
     ("Subdirectories", "TARVOLIN", ("page tab", "Subdirectories"), None, MAIN % (
-        "Subdirectories|Subdirectories|All|Selected|Select All|Inverce Selection|Cancel Search|Add Files|"
+        "Subdirectories|Subdirectories|All|Select All|Inverce Selection|Cancel Search|Add Files|"
         "Remove Files|Progress|Current Item"), None),
     ("Video Preview", "TARVOLIN", ("page tab", "Video Preview"), None, MAIN % "Video Preview", None),
     ("compact window", "TARVOLIN", ("push button", "Compact"), ("push button", "Maximize"),
-     "Current File|File Number|Play / Pause|Position|Length|Elapsed|Remain.|Size|Kbps|Position|Play / Pause|"
+     "Current File|File Number|Length|Elapsed|Remain.|Size|Kbps|Position|Play / Pause|"
      "Last file|Next file|Go back|Go ahead|Number of steps|Volume|Maximize|Rating|All|Unmarked|Class X|Class C|"
      "Class B|Class A|Class S",
      ("Class A", "space", "rates the playing track",
@@ -176,7 +176,8 @@ def tab_round(label, window, title, expected):
 def keyed(label, window, press):
     """Presses a label of the window with a key."""
     part, key, what, shown = press
-    node = find(window, lambda n: n.getRole() == pyatspi.ROLE_LABEL and part in n.name)
+    node = find(window, lambda n: n.getRole() in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_RADIO_BUTTON)
+                and part in n.name)
     node.queryComponent().grabFocus()
     wait_for(lambda: node.getState().contains(pyatspi.STATE_FOCUSED), 5)
     subprocess.run(["xdotool", "key", key])

@@ -17,6 +17,8 @@
 #include <QSlider>
 #include <QTabWidget>
 
+#include <cstdlib>
+
 #include "gui/binders.h"
 #include "gui/form_view.h"
 #include "gui/qt_dialogs.h"
@@ -39,7 +41,14 @@ struct TestForm : Form {
         Log.setMultiLine(true);
         adopt(Check1, "Check1");
         Option1.bind(*this, "Option1");
-        Option1.addRange(0, 1);
+        Option1.addRange(0, 2);
+        // A button of another group beside them.
+        adopt(Other, "Option2");
+        Other.setGroup("other");
+        adopt(ClassName, "Label10");
+        adopt(ClassCount, "Label9");
+        ClassName.DescribedBy = &ClassCount;
+        ClassName.Markable = true;
         adopt(Slider1, "Slider1");
         adopt(Pages, "MultiPage1");
         Pages.addPage("A");
@@ -59,6 +68,8 @@ struct TestForm : Form {
     TextBox Text1, Log;
     CheckBox Check1;
     ControlArray<OptionButton> Option1;
+    OptionButton Other;
+    Label ClassName, ClassCount;
     Slider Slider1;
     MultiPage Pages;
     ComboBox Combo1, Combo2;
@@ -359,6 +370,71 @@ TEST_F(Binders, ChecksAndOptionsReachTheModelHoweverTheyAreToggled) {
     form.Check1.setEnabled(false);
     check->setChecked(true);
     EXPECT_EQ(form.Check1.Value(), 0);
+}
+
+// Option buttons are told as radio buttons; the Tab key stops at the chosen
+// one of a group, and the arrow keys move to and choose the next or
+// previous of its group in the order drawn, never one of another group.
+TEST_F(Binders, OptionButtonsAreARadioGroupTheArrowKeysChooseIn) {
+    std::unique_ptr<Binder> b[3], other;
+    QRadioButton* opt[3];
+    for (int i = 0; i < 3; ++i) {
+        opt[i] = make<QRadioButton>(form.Option1[i], b[i]);
+        opt[i]->move(10, 10 + 30 * (2 - i));  // drawn bottom to top
+    }
+    auto* beside = make<QRadioButton>(form.Other, other);
+    beside->move(200, 10);
+    host.show();
+    int clicks = 0;
+    for (int i = 0; i < 3; ++i) form.Option1[i].Click = [&] { ++clicks; };
+    EXPECT_EQ(accessible(opt[0])->role(), QAccessible::RadioButton);
+
+    form.Option1[1].setValue(true);
+    clicks = 0;
+    EXPECT_TRUE(accessible(opt[1])->state().checked);
+    EXPECT_TRUE(b[1]->tabStop());
+    EXPECT_FALSE(b[0]->tabStop());
+    opt[1]->setFocus();
+    struct Case {
+        Qt::Key key;
+        int chosen;  // the button focused and chosen after the key
+    };
+    // Drawn top to bottom: 2, 1, 0.
+    const Case cases[] = {{Qt::Key_Down, 0}, {Qt::Key_Down, 2}, {Qt::Key_Right, 1}, {Qt::Key_Up, 2},
+                          {Qt::Key_Left, 0}, {Qt::Key_Up, 1}};
+    int presses = 0;
+    for (const Case& c : cases) {
+        QKeyEvent key(QEvent::KeyPress, c.key, Qt::NoModifier);
+        QApplication::sendEvent(host.focusWidget(), &key);
+        ++presses;
+        EXPECT_EQ(host.focusWidget(), opt[c.chosen]) << "after key " << presses;
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(form.Option1[i].Value(), i == c.chosen) << "after key " << presses;
+        EXPECT_FALSE(form.Other.Value());
+    }
+    EXPECT_EQ(clicks, presses);
+}
+
+// A label pressed to choose a class is told as a radio button named by the
+// class, its counts the description, checked while it is the class marked.
+TEST_F(Binders, ClassLabelsTellTheirCountsAndWhichIsMarked) {
+    // As a user runs the program: descriptions are not the internal names.
+    const std::string ids = std::getenv("TARVOLIN_ACCESSIBLE_IDS") ? std::getenv("TARVOLIN_ACCESSIBLE_IDS") : "";
+    setenv("TARVOLIN_ACCESSIBLE_IDS", "0", 1);
+    std::unique_ptr<Binder> bn, bc;
+    auto* name = make<QLabel>(form.ClassName, bn);
+    make<QLabel>(form.ClassCount, bc);
+    form.ClassName.setCaption("Class A");
+    form.ClassName.Click = [] {};
+    form.ClassCount.setCaption("[00003] - [12.5 Mb]");
+    QAccessibleInterface* a = accessible(name);
+    EXPECT_EQ(a->role(), QAccessible::RadioButton);
+    EXPECT_EQ(a->text(QAccessible::Name), "Class A");
+    EXPECT_EQ(a->text(QAccessible::Description), "[00003] - [12.5 Mb]");
+    EXPECT_FALSE(a->state().checked);
+    form.ClassName.setMarked(true);
+    EXPECT_TRUE(a->state().checked);
+    EXPECT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    setenv("TARVOLIN_ACCESSIBLE_IDS", ids.c_str(), 1);
 }
 
 TEST_F(Binders, TextReachesTheModelHoweverItIsSet) {

@@ -119,6 +119,7 @@ TEST_F(CopyMoveDeleteTest, CopyOfAClassTakesTheTracksShowingItsLetterOrHoldingIt
     EXPECT_EQ(paths()[0], source + "a.mp3");
     EXPECT_FALSE(logHas("Tries"));
     EXPECT_TRUE(logHas(" -> Σώθηκε - Saved"));
+    EXPECT_EQ(f1().lastAnnouncement(), "Σώθηκε - Saved");
     ASSERT_EQ(msgBoxes().size(), 1u);
     EXPECT_EQ(msgBoxes()[0], "Πρόκειται να αντιγράψετε  όλα τα αρχεία C' Kλάσης στον κατάλογο: " + dest +
                                  "\r\n - You are going to copy all the C' Class files to directory: " + dest);

@@ -59,6 +59,7 @@ TEST_F(AddFilesTest, NewRowsContinueTheNumberingWithEmptyColumns) {
     EXPECT_EQ(f1().MultiPage1.Value(), 3);
 
     const std::string& summary = f1().Text2[1].Text();
+    EXPECT_EQ(f1().lastAnnouncement().rfind("Αριθμός αρχείων που Προστέθηκαν - Number of Added files : 2.", 0), 0u);
     EXPECT_NE(summary.find("-> Αριθμός αρχείων που Προστέθηκαν - Number of Added files : 2. Λάθη σε αρχεία με μηδενικό "
                            "μήκος - Error in files with zero bytes : 0. Διπλά αρχεία - Double Files : 0\r\n"),
               std::string::npos)

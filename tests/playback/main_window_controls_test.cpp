@@ -73,6 +73,8 @@ TEST_F(ControlsTest, RatingButtonWalksTheClassesAndTrayItemsSetOne) {
     for (int c : expected) {
         f().Command8.click();
         EXPECT_EQ(d().TrackClass[0], c);
+        // Spoken as the button shows it.
+        EXPECT_EQ(f().lastAnnouncement(), f().Command8.Caption());
     }
     f().TrayFavorS.click();
     EXPECT_EQ(d().TrackClass[0], 5);

@@ -111,5 +111,29 @@ TEST_F(PlaybackTest, PlayPauseFollowsThePlayerInUse) {
     EXPECT_EQ(app().Form4.WindowsMediaPlayer1.playState(), playstate::Paused);
 }
 
+// The Play / Pause button shows what it did by its picture only: a screen
+// reader user hears it in the player window shown.
+TEST_F(PlaybackTest, PlayAndPauseAreAnnouncedInThePlayerWindowShown) {
+    startWithTracks(3, 60);
+    struct Case {
+        bool compact;
+        const char* said;
+    };
+    const Case cases[] = {{false, "Αναπαραγωγή - Playing"},
+                          {false, "Παύση - Paused"},
+                          {false, "Αναπαραγωγή - Playing"},
+                          {true, "Παύση - Paused"}};
+    for (const Case& c : cases) {
+        if (c.compact && !app().Form4.Visible()) {
+            app().windows.Passage(true);
+            run(400);
+        }
+        app().playback.Command11_Click();
+        run(400);
+        const Form& shown = c.compact ? static_cast<const Form&>(app().Form4) : app().Form1;
+        EXPECT_EQ(shown.lastAnnouncement(), c.said);
+    }
+}
+
 }  // namespace
 }  // namespace tarvolin

@@ -134,6 +134,7 @@ TEST_F(SnoozeTest, OkAimsAtTheNextTimeOfDayOrTheCountdownFromNow) {
     EXPECT_EQ(s().AlarmTime, (std::array<std::int32_t, 3>{7, 30, 0}));
     EXPECT_EQ(s().AlarmFile, "/m/b.mp3");
     EXPECT_EQ(w().Label2.Caption(), "Ενεργό - On");
+    EXPECT_EQ(w().lastAnnouncement(), "Ενεργό - On");
     // 07:30 has passed today: tomorrow.
     EXPECT_EQ(s().AlarmTarget, "03-16-2024");
     EXPECT_EQ(w().Label1.Caption(), "00:00:00:19:30:00");
