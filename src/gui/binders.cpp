@@ -232,6 +232,8 @@ private:
     QAbstractSlider* bar() const { return static_cast<QAbstractSlider*>(widget()); }
     double span() const { return std::max(1, bar()->maximum() - bar()->minimum()); }
     int percent() const { return static_cast<int>(std::lround(100.0 * (bar()->value() - bar()->minimum()) / span())); }
+};
+
 // How assistive technology sees an option button: a radio button, checked
 // while chosen; Press and Toggle choose it.
 class OptionAccessible final : public QAccessibleWidget {
