@@ -141,7 +141,9 @@ def main():
         check("Αναπαραγωγή - Playing" in playing and "Παύση - Paused" in paused, "Play and Pause are spoken")
         check("Kbps" not in playing, "no focus is moved by the track change of Play")
         tab_to("Collection Files")
-        rows = [said("track list down", "Down"), said("track list down", "Down"), said("track list up", "Up")]
+        # From the last row up twice and down once: every press moves.
+        said("track list end", "End")
+        rows = [said("track list up", "Up"), said("track list up", "Up"), said("track list down", "Down")]
         check(all("song" in r and " of 3" in r and "Kbps" not in r for r in rows),
                    "each row of the track list is spoken as its track and position")
     finally:
