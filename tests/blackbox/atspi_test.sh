@@ -38,4 +38,7 @@ export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../../tools/lsan_suppres
 export PYTHONDONTWRITEBYTECODE=1
 cd "$work/home"
 # TARVOLIN_SCREEN: another size of the virtual screen.
-exec dbus-run-session -- xvfb-run -a -s "-screen 0 ${TARVOLIN_SCREEN:-1400x1000x24}" "$py" "$here/$script" "$work/tarvolin"
+# Not exec'd: the program folder is removed when the script ends.
+status=0
+dbus-run-session -- xvfb-run -a -s "-screen 0 ${TARVOLIN_SCREEN:-1400x1000x24}" "$py" "$here/$script" "$work/tarvolin" || status=$?
+exit "$status"
