@@ -382,7 +382,7 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
     bool failure = false;
 
     // Where the playing track was left.
-    const double position = sf::activePlayer(app_).controls.currentPosition();
+    const double position = app_.playback.activePlayer().controls.currentPosition();
     d.StartPosition = tryCLng(position).value_or(0);
     const int rows = f.List2.ListCount();
     if (d.CurrentTrack >= 0 && d.CurrentTrack < rows && d.hasEntry(d.CurrentTrack)) {

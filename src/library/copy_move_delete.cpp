@@ -182,7 +182,7 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
         // f. The player of the current track stops, except in the automatic
         // video mode, which stops none.
         if (stop) {
-            if (s.VideoMode != 1) storefiles::activePlayer(app).controls.stop();
+            if (s.VideoMode != 1) app.playback.activePlayer().controls.stop();
             CurrentStopped = true;
         }
 

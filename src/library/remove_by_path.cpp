@@ -240,7 +240,7 @@ void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, cons
     }
 
     // 3. The track playing is stopped in the player that holds it.
-    if (wasCurrent) storefiles::activePlayer(app).controls.stop();
+    if (wasCurrent) app.playback.activePlayer().controls.stop();
 
     // 4. to 6.
     TextBox& status = f.Text2[1];

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "library/library.h"
 
 namespace tarvolin {
@@ -249,7 +248,7 @@ void Library::Picture2_Click() { Command8_Click(); }
 
 void Library::Slider1_Scroll() {
     Slider& slider = app.Form1.Slider1;
-    Player& p = storefiles::activePlayer(app);
+    Player& p = app.playback.activePlayer();
     const int state = p.playState();
     if (state != playstate::Paused && state != playstate::Playing) return;
     p.controls.setCurrentPosition(slider.Value());

@@ -2,7 +2,6 @@
 // selected one, or draw an unplayed track of a chosen class; numbering it in
 // the play order and the end of a pass.
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "playback/playback.h"
 
 namespace tarvolin {
@@ -142,7 +141,7 @@ void Playback::chooseTrack() {
 }
 
 void Playback::stopActivePlayer() {
-    Player& p = storefiles::activePlayer(app);
+    Player& p = activePlayer();
     p.controls.stop();
     p.close();
 }

@@ -3,14 +3,29 @@
 #include <unordered_map>
 
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "playback/playback.h"
 
 namespace tarvolin {
 
+Player& Playback::activePlayer() {
+    Player& main = app.state.CompactMode ? app.Form4.WindowsMediaPlayer1 : app.Form1.WindowsMediaPlayer1;
+    switch (app.state.VideoMode) {
+        case -1:
+            return app.Form2.WindowsMediaPlayer1;
+        case 0:
+            return main;
+        default: {
+            const std::string& current = app.collection.d.CurrentFile;
+            if (!current.empty() && app.Form2.WindowsMediaPlayer1.URL() == current)
+                return app.Form2.WindowsMediaPlayer1;
+            return main;
+        }
+    }
+}
+
 void Playback::Command11_Click() {
     Form1& f = app.Form1;
-    Player& p = storefiles::activePlayer(app);
+    Player& p = activePlayer();
     switch (p.playState()) {
         case playstate::Playing:
             f.Command11.setPicture("play");
@@ -102,7 +117,7 @@ void Playback::stepOne(int Index) {
     if (d.TrackCount < 0) return;
 
     // Where the track now playing was left.
-    app.collection.keepResumePoint(storefiles::activePlayer(app).controls.currentPosition());
+    app.collection.keepResumePoint(activePlayer().controls.currentPosition());
 
     // One track, whatever the step box holds; the box is left as it is.
     if (Index == 0) {
