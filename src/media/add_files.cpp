@@ -97,16 +97,10 @@ bool MediaFiles::appendTrack(const std::string& path) {
     CollectionData& d = app.collection.d;
     const int row = f.List2.ListCount();
     if (row + 1 > kMaxTracks || !app.collection.pathFitsCollection(path)) return false;
-    if (!f.List2.AddItem(path)) return false;
-    f.List3_0[0].AddItem(storefiles::numberText(row));
-    f.List3_0[1].AddItem("-");
-    f.List3_0[2].AddItem("00:00:00");
-    f.List3_0[3].AddItem("00.00");
-    f.List3_0[4].AddItem("000");
     d.resizeTrackTables(row + 1);
     d.emptyTrackEntry(static_cast<std::size_t>(row));
+    if (!app.collection.appendTrackRow(static_cast<std::size_t>(row), path, false)) return false;
     d.TrackCount = row + 1;
-    d.ClassCount[0] += 1;
     return true;
 }
 
