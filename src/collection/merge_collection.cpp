@@ -36,7 +36,7 @@ std::int32_t addMarks(std::int32_t a, std::int32_t b) {
 void CollectionStore::Merge_Collection(const std::string& path) {
     ModuleState& s = app_.state;
     Form1& f = app_.Form1;
-    sf::SuspendTimer suspend(s);
+    BulkScope suspend(s, BulkScope::Timer);
     auto logError = [&] {
         logLine(" --->Λάθος κατά τη φόρτωση της συλλογής \"" + path + "\" -> Error while loading Collection");
     };

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/module_state.h"
 #include "toolkit/runtime.h"
 
 namespace tarvolin {
@@ -55,20 +54,6 @@ bool progressDue(std::int64_t done, std::int64_t total);
 std::string durationText(Currency seconds);        // "0#:0#:0#"
 std::string sizeText(Currency megabytes);          // "#00.00" + "Mb" / "Gb"
 std::string bitrateText(int kbps);                 // "000"
-
-// Keeps the timer tick idle while the collection is read, and restores
-// the guard on every way out.
-class SuspendTimer {
-public:
-    explicit SuspendTimer(ModuleState& s) : s_(s), was_(s.TimerSuspended) { s_.TimerSuspended = true; }
-    ~SuspendTimer() { s_.TimerSuspended = was_; }
-    SuspendTimer(const SuspendTimer&) = delete;
-    SuspendTimer& operator=(const SuspendTimer&) = delete;
-
-private:
-    ModuleState& s_;
-    bool was_;
-};
 
 }  // namespace storefiles
 }  // namespace tarvolin

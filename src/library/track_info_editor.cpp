@@ -96,9 +96,8 @@ void Library::Fill_Tag_Boxes(const std::string& Path) {
         playing ? f.WindowsMediaPlayer1.newMedia(Path) : f.WindowsMediaPlayer2.newMedia(Path);
     auto info = [&](const char* name) { return item ? item->getItemInfo(name) : std::string(); };
 
-    const bool wasBusy = s.Busy;
     s.TagBoxesFilling = false;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     fillingTags_ = true;
     tagBoxesShow(Path);
 
@@ -128,7 +127,6 @@ void Library::Fill_Tag_Boxes(const std::string& Path) {
     }
 
     fillingTags_ = false;
-    s.Busy = wasBusy;
     s.TagBoxesFilling = true;
 }
 

@@ -117,10 +117,11 @@ void MediaFiles::Add_Files_From_Folders() {
     f.MnuSystemTray.setEnabled(false);
     f.setEnabled(false);
     d.StartPosition = 0;
-    s.TimerSuspended = true;
-    s.Busy = true;
-    f.MultiPage1.setValue(3);
-    s.Busy = false;
+    BulkScope suspend(s, BulkScope::Timer);
+    {
+        BulkScope busy(s, BulkScope::Busy);
+        f.MultiPage1.setValue(3);
+    }
     app.dialogs().setMousePointer(11);
     const bool report = s.KeepReport == -1;
     if (report) store.Report_File(-1);
@@ -238,7 +239,7 @@ void MediaFiles::Add_Files_From_Folders() {
     // (which a playlist may have given) stays.
     store.showFirstTrackRating();
     d.CollectionSaved = false;
-    s.TimerSuspended = false;
+    suspend.end();
 
     // 7. Summary.
     store.logPathsLeftOut();

@@ -139,8 +139,7 @@ void MediaFiles::Operate_On_Playing_File(const std::string& /*Path*/, std::int32
     ModuleState& s = app.state;
     // Busy keeps the play-state handlers out of what follows; a bulk run
     // that called us keeps its own Busy.
-    const bool wasBusy = s.Busy;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
 
     // The player that holds the playing file: the video window's, the
     // compact window's or the main window's (nothing locks a file here, so
@@ -171,7 +170,6 @@ void MediaFiles::Operate_On_Playing_File(const std::string& /*Path*/, std::int32
     } else {
         player.controls.pause();
     }
-    s.Busy = wasBusy;
 }
 
 }  // namespace tarvolin

@@ -109,10 +109,11 @@ void Playback::chooseTrack() {
             d.PlayOrder[static_cast<std::size_t>(i)] = 0;
             d.TrackSaved[static_cast<std::size_t>(i)] = false;
         }
-        s.Busy = true;
-        Clear_Track_Selection();
-        f.List2.setListIndex(d.CurrentTrack);
-        s.Busy = false;
+        {
+            BulkScope busy(s, BulkScope::Busy);
+            Clear_Track_Selection();
+            f.List2.setListIndex(d.CurrentTrack);
+        }
         d.PlayedCount = 0;
         d.MaxPlayedCount = 0;
         updateReturnButton();

@@ -145,7 +145,7 @@ void Playback::stepForward(int steps) {
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
     if (!startStep(steps)) return;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     if (!s.PlaySelected && s.ShuffleOn) {
         // The track played `steps` places later in the history.
         const std::int64_t wanted =
@@ -161,7 +161,7 @@ void Playback::stepForward(int steps) {
             f.List2.setListIndex(found);
         }
     }
-    s.Busy = false;
+    busy.end();
     LastStepDirection = 1;
     lastStepCount_ = steps;
     chooseTrack();
@@ -172,7 +172,7 @@ void Playback::stepBack(int steps) {
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
     if (!startStep(steps)) return;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     s.PlaySelected = true;
     const std::int32_t p = d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)];
 
@@ -203,7 +203,7 @@ void Playback::stepBack(int steps) {
     f.List2.setListIndex(-1);
     f.List2.setListIndex(t);
     f.List2.setSelected(t, true);
-    s.Busy = false;
+    busy.end();
     lastStepCount_ = steps;
     chooseTrack();
 }
