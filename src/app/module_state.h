@@ -113,4 +113,35 @@ struct ModuleState {
     int BeepDuration = 50;
 };
 
+// A bulk operation under way for the life of the scope: it sets Busy, the
+// timer suspension or both, and gives back the values it found on every way
+// out, a run-time error that ends the handler included. A command whose
+// callee sets the flags itself, once the user has confirmed, takes the scope
+// with setNow false: it only gives back.
+class BulkScope {
+public:
+    enum Holds { Nothing = 0, Busy = 1, Timer = 2, BusyAndTimer = Busy | Timer };
+    BulkScope(ModuleState& s, Holds holds, bool setNow = true)
+        : s_(s), holds_(holds), busy_(s.Busy), suspended_(s.TimerSuspended) {
+        if (!setNow) return;
+        if (holds_ & Busy) s_.Busy = true;
+        if (holds_ & Timer) s_.TimerSuspended = true;
+    }
+    ~BulkScope() { end(); }
+    // Gives the flags back before the scope closes; later calls do nothing.
+    void end() {
+        if (holds_ & Busy) s_.Busy = busy_;
+        if (holds_ & Timer) s_.TimerSuspended = suspended_;
+        holds_ = Nothing;
+    }
+    BulkScope(const BulkScope&) = delete;
+    BulkScope& operator=(const BulkScope&) = delete;
+
+private:
+    ModuleState& s_;
+    int holds_;
+    bool busy_;
+    bool suspended_;
+};
+
 }  // namespace tarvolin

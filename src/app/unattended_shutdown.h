@@ -27,7 +27,6 @@ public:
     // program itself asks for no dialogs (beginUnattended).
     void setProgram(Program* program) { program_ = program; }
     void beginUnattended() override;
-    bool unattended() const { return static_cast<bool>(tell_); }
 
     int MsgBox(const std::string& prompt, int buttons = mb::OKOnly, const std::string& title = "") override;
     std::string InputBox(const std::string& prompt, const std::string& title = "",

@@ -90,7 +90,7 @@ void CollectionStore::logCollectionError() {
 void CollectionStore::Load_Collection() {
     Form1& f = app_.Form1;
     ModuleState& s = app_.state;
-    sf::SuspendTimer suspend(s);
+    BulkScope suspend(s, BulkScope::Timer);
     const std::string path = d.CollectionPath;
     // Another version, or more tracks than a collection holds: never
     // written over while it is the current collection.
@@ -158,14 +158,12 @@ void CollectionStore::Load_Collection() {
 
         std::string text;
         if (check(file.GetString(2, text))) {
-            s.Busy = true;
+            BulkScope busy(s, BulkScope::Busy);
             if (!f.Drive1.setDrive(text)) logCollectionError();
-            s.Busy = false;
         }
         if (check(file.GetString(3, text))) {
-            s.Busy = true;
+            BulkScope busy(s, BulkScope::Busy);
             if (!f.Dir1.setPath(text)) logCollectionError();
-            s.Busy = false;
         }
 
         std::int32_t value = 0;
@@ -382,7 +380,7 @@ void CollectionStore::Save_Collection(bool Ask, bool FullRewrite) {
     bool failure = false;
 
     // Where the playing track was left.
-    const double position = sf::activePlayer(app_).controls.currentPosition();
+    const double position = app_.playback.activePlayer().controls.currentPosition();
     d.StartPosition = tryCLng(position).value_or(0);
     const int rows = f.List2.ListCount();
     if (d.CurrentTrack >= 0 && d.CurrentTrack < rows && d.hasEntry(d.CurrentTrack)) {

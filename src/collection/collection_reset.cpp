@@ -138,8 +138,7 @@ void CollectionStore::Reset_Ratings() {
 
 void CollectionStore::Clear_Class_Column() {
     Form1& f = app_.Form1;
-    const bool wasBusy = app_.state.Busy;
-    app_.state.Busy = true;
+    BulkScope busy(app_.state, BulkScope::Busy);
 
     ListBox* classColumn = f.List3_0.get(1);
     if (classColumn) classColumn->setVisible(false);
@@ -164,7 +163,6 @@ void CollectionStore::Clear_Class_Column() {
     }
 
     if (classColumn) classColumn->setVisible(true);
-    app_.state.Busy = wasBusy;
 }
 
 }  // namespace tarvolin

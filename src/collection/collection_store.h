@@ -139,6 +139,12 @@ public:
     // record of the track part file. A path that does not is kept for
     // logPathsLeftOut, and the caller leaves the file out.
     bool pathFitsCollection(const std::string& path);
+    // Appends the track table's row of entry e: path to List2, then the
+    // entry's number, class, time, size and bit rate to the five columns,
+    // and counts the entry in the totals. A track whose size is not read yet
+    // shows "00.00" without a unit. False, with nothing appended, when List2
+    // takes no more rows.
+    bool appendTrackRow(std::size_t e, std::string path, bool sizeRead = true);
     // Logs each path that pathFitsCollection turned down since the last
     // call, naming the file.
     void logPathsLeftOut();

@@ -36,7 +36,7 @@ std::int32_t addMarks(std::int32_t a, std::int32_t b) {
 void CollectionStore::Merge_Collection(const std::string& path) {
     ModuleState& s = app_.state;
     Form1& f = app_.Form1;
-    sf::SuspendTimer suspend(s);
+    BulkScope suspend(s, BulkScope::Timer);
     auto logError = [&] {
         logLine(" --->Λάθος κατά τη φόρτωση της συλλογής \"" + path + "\" -> Error while loading Collection");
     };
@@ -218,18 +218,7 @@ void CollectionStore::Load_Collection_Files_Add(const std::string& partFile, std
             if (d.TrackClass[e] < 0 || d.TrackClass[e] >= kClassCount) d.TrackClass[e] = 0;
             d.TrackSaved[e] = false;
 
-            const int c = d.TrackClass[e];
-            d.TotalDuration += d.TrackDuration[e];
-            d.TotalSize += d.TrackSize[e];
-            d.ClassCount[static_cast<std::size_t>(c)] += 1;
-            d.ClassSize[static_cast<std::size_t>(c)] += d.TrackSize[e];
-            d.ClassDuration[static_cast<std::size_t>(c)] += d.TrackDuration[e];
-            f.List2.AddItem(path);
-            f.List3_0[0].AddItem(sf::numberText(entry));
-            f.List3_0[2].AddItem(sf::durationText(d.TrackDuration[e]));
-            f.List3_0[3].AddItem(sf::sizeText(d.TrackSize[e]));
-            f.List3_0[4].AddItem(sf::bitrateText(d.TrackBitrate[e]));
-            f.List3_0[1].AddItem(sf::classLetter(c));
+            appendTrackRow(e, path);
             paths.insert(path);
             ++appended;
         }();

@@ -141,7 +141,6 @@ bool SaveTransaction::fail(const std::string& what) {
 void SaveTransaction::edit(Part p, std::uint64_t offset, const unsigned char* data, std::size_t size) {
     if (size == 0) return;
     edits_.push_back(Edit{p, offset, std::vector<unsigned char>(data, data + size), {}});
-    editedBytes_ += size;
 }
 
 void SaveTransaction::replace(Part p) { replaced_[static_cast<std::size_t>(p)] = true; }
@@ -188,7 +187,6 @@ std::vector<unsigned char> SaveTransaction::journalBytes() const {
 SaveTransaction::Found SaveTransaction::parseJournal(const std::vector<unsigned char>& bytes) {
     edits_.clear();
     replaced_.fill(false);
-    editedBytes_ = 0;
     constexpr std::size_t tail = 8 + sizeof kEndMark;
     if (bytes.size() < sizeof kStartMark + 4 + tail) return Found::CutShort;
     if (std::memcmp(bytes.data() + bytes.size() - sizeof kEndMark, kEndMark, sizeof kEndMark) != 0) return Found::CutShort;
@@ -415,7 +413,6 @@ bool SaveTransaction::recover(const std::function<void()>& beforeReplay) {
     }
     edits_.clear();
     replaced_.fill(false);
-    editedBytes_ = 0;
     committed_ = false;
     return ok;
 }

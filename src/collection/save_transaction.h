@@ -88,8 +88,6 @@ public:
     // the disk before the commit.
     void wroteAhead(Part p) { ahead_[static_cast<std::size_t>(p)] = true; }
     bool replaces(Part p) const { return replaced_[static_cast<std::size_t>(p)]; }
-    // The bytes of the edits gathered so far.
-    std::uint64_t editedBytes() const { return editedBytes_; }
 
     // False when the save could not be made. Nothing was changed then,
     // unless the failure came after the journal was written (committed()
@@ -140,7 +138,6 @@ private:
     // The size of each edited file, and each new file, when the save was made.
     std::array<std::uint64_t, kParts> oldSize_{};
     std::array<FileMark, kParts> newMark_{};
-    std::uint64_t editedBytes_ = 0;
     bool committed_ = false;
     std::string error_;
     std::vector<SetAside> setAside_;

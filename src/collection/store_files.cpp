@@ -97,20 +97,4 @@ std::string sizeText(Currency megabytes) {
 
 std::string bitrateText(int kbps) { return Format(kbps, "000"); }
 
-Player& activePlayer(Program& app) {
-    Player& main = app.state.CompactMode ? app.Form4.WindowsMediaPlayer1 : app.Form1.WindowsMediaPlayer1;
-    switch (app.state.VideoMode) {
-        case -1:
-            return app.Form2.WindowsMediaPlayer1;
-        case 0:
-            return main;
-        default: {
-            const std::string& current = app.collection.d.CurrentFile;
-            if (!current.empty() && app.Form2.WindowsMediaPlayer1.URL() == current)
-                return app.Form2.WindowsMediaPlayer1;
-            return main;
-        }
-    }
-}
-
 }  // namespace tarvolin::storefiles

@@ -1,19 +1,15 @@
 #pragma once
 // Small helpers shared by the collection store's file procedures: file
-// lookup under another letter case, the texts of the record formats, and
-// the totals guard for values read from files.
+// lookup under another letter case, the record lengths of the file formats,
+// the display texts of the track columns, and the check of amounts read
+// from files.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "app/module_state.h"
 #include "toolkit/runtime.h"
 
 namespace tarvolin {
-
-class Player;
-class Program;
-
 namespace storefiles {
 
 inline constexpr int kCollectionRecord = 300;   // collection file
@@ -58,25 +54,6 @@ bool progressDue(std::int64_t done, std::int64_t total);
 std::string durationText(Currency seconds);        // "0#:0#:0#"
 std::string sizeText(Currency megabytes);          // "#00.00" + "Mb" / "Gb"
 std::string bitrateText(int kbps);                 // "000"
-
-// The player the program plays through now: the video window's with
-// VideoMode -1; with VideoMode 0 the compact window's while CompactMode is
-// on, else the main window's; with VideoMode 1 the one holding CurrentFile.
-Player& activePlayer(Program& app);
-
-// Keeps the timer tick idle while the collection is read, and restores
-// the guard on every way out.
-class SuspendTimer {
-public:
-    explicit SuspendTimer(ModuleState& s) : s_(s), was_(s.TimerSuspended) { s_.TimerSuspended = true; }
-    ~SuspendTimer() { s_.TimerSuspended = was_; }
-    SuspendTimer(const SuspendTimer&) = delete;
-    SuspendTimer& operator=(const SuspendTimer&) = delete;
-
-private:
-    ModuleState& s_;
-    bool was_;
-};
 
 }  // namespace storefiles
 }  // namespace tarvolin

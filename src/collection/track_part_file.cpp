@@ -23,6 +23,23 @@ constexpr int kTracksPerWrite = 64;
 
 }  // namespace
 
+bool CollectionStore::appendTrackRow(std::size_t e, std::string path, bool sizeRead) {
+    Form1& f = app_.Form1;
+    if (!f.List2.AddItem(std::move(path))) return false;
+    const auto c = static_cast<std::size_t>(d.TrackClass[e]);
+    f.List3_0[0].AddItem(sf::numberText(static_cast<std::int64_t>(e)));
+    f.List3_0[1].AddItem(sf::classLetter(d.TrackClass[e]));
+    f.List3_0[2].AddItem(sf::durationText(d.TrackDuration[e]));
+    f.List3_0[3].AddItem(sizeRead ? sf::sizeText(d.TrackSize[e]) : "00.00");
+    f.List3_0[4].AddItem(sf::bitrateText(d.TrackBitrate[e]));
+    d.TotalDuration += d.TrackDuration[e];
+    d.TotalSize += d.TrackSize[e];
+    d.ClassCount[c] += 1;
+    d.ClassSize[c] += d.TrackSize[e];
+    d.ClassDuration[c] += d.TrackDuration[e];
+    return true;
+}
+
 bool CollectionStore::pathFitsCollection(const std::string& path) {
     if (path.size() + 2 <= static_cast<std::size_t>(sf::kTrackRecord)) return true;
     pathsLeftOut_.push_back(path);
@@ -133,18 +150,7 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
 
         if (!path.empty() && path != " ") {
             if (e != static_cast<std::size_t>(i)) d.TrackSaved[e] = false;  // moved up
-            const int c = d.TrackClass[e];
-            d.TotalDuration += d.TrackDuration[e];
-            d.TotalSize += d.TrackSize[e];
-            d.ClassCount[static_cast<std::size_t>(c)] += 1;
-            d.ClassSize[static_cast<std::size_t>(c)] += d.TrackSize[e];
-            d.ClassDuration[static_cast<std::size_t>(c)] += d.TrackDuration[e];
-            f.List2.AddItem(std::move(path));
-            f.List3_0[0].AddItem(sf::numberText(static_cast<std::int64_t>(e)));
-            f.List3_0[1].AddItem(sf::classLetter(c));
-            f.List3_0[2].AddItem(sf::durationText(d.TrackDuration[e]));
-            f.List3_0[3].AddItem(sf::sizeText(d.TrackSize[e]));
-            f.List3_0[4].AddItem(sf::bitrateText(d.TrackBitrate[e]));
+            appendTrackRow(e, std::move(path));
             if (d.PlayOrder[e] > d.MaxPlayedCount) d.MaxPlayedCount = d.PlayOrder[e];
             if (d.PlayOrder[e] != 0) ++played;
             ++read;

@@ -68,7 +68,7 @@ void Library::SelectFavor(std::int32_t cls) {
     if (f.List2.ListCount() == 0) return;
     if (cls < -1 || cls > 5) return;
 
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     for (MenuItem* item : {&f.MnuMoreUnClass, &f.MnuMoreClassX, &f.MnuMoreClassC, &f.MnuMoreClassA,
                            &f.MnuMoreClassAll, &f.MnuMoreClassB, &f.MnuMoreClassS}) {
         item->setChecked(false);
@@ -95,7 +95,7 @@ void Library::SelectFavor(std::int32_t cls) {
     }
     f.List2.setSelectionFlags(chosen);
     for (ListBox& column : f.List3_0) column.setSelectionFlags(chosen);
-    s.Busy = false;
+    busy.end();
 
     const std::string summary = " Αριθμός αρχείων : " + Str(count) + " : Number of files" + "\r\n" +
                                 "Μέγεθος (Mbytes): " + Str(size) + " :Size (Mbytes)";

@@ -27,18 +27,6 @@ Wording wordingOf(std::int32_t which) {
     }
 }
 
-// Clears Busy on every way out of a file command.
-class ClearBusy {
-public:
-    explicit ClearBusy(ModuleState& s) : s_(s) {}
-    ~ClearBusy() { s_.Busy = false; }
-    ClearBusy(const ClearBusy&) = delete;
-    ClearBusy& operator=(const ClearBusy&) = delete;
-
-private:
-    ModuleState& s_;
-};
-
 }  // namespace
 
 void Library::MoveSelected(std::int32_t Move, std::int32_t Which) {
@@ -46,7 +34,7 @@ void Library::MoveSelected(std::int32_t Move, std::int32_t Which) {
     Form1& f = app.Form1;
     Dialogs& dialogs = app.dialogs();
     if (f.List2.ListCount() == 0) return;
-    ClearBusy clearBusy(s);
+    BulkScope busy(s, BulkScope::Busy, false);
     s.MoveClassCode = Which;
 
     const std::int64_t count = moveClassCount(Which);

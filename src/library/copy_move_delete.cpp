@@ -74,7 +74,7 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
     CollectionStore& store = app.collection;
     Form1& f = app.Form1;
 
-    storefiles::SuspendTimer suspend(s);
+    BulkScope suspend(s, BulkScope::Timer);
     f.Text2[0].setText("");
 
     if (Operation == 1 || Operation == 2) {
@@ -182,7 +182,7 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
         // f. The player of the current track stops, except in the automatic
         // video mode, which stops none.
         if (stop) {
-            if (s.VideoMode != 1) storefiles::activePlayer(app).controls.stop();
+            if (s.VideoMode != 1) app.playback.activePlayer().controls.stop();
             CurrentStopped = true;
         }
 
@@ -243,7 +243,7 @@ void Library::Copy_Move_Delete_Files(std::int32_t List, std::int32_t Class, std:
         // The report opened for this run is closed whatever the run did.
         store.Report_File(0);
     }
-    // Busy stays set: the calling command clears it.
+    // Busy stays set: the calling command's scope gives it back.
 }
 
 void Library::Confirm_Move_Delete(std::int32_t Operation, bool& Cancelled) {

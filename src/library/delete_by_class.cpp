@@ -22,15 +22,12 @@ void Library::Pro_File_Del(std::int32_t Which) {
     std::int32_t operation = 2;
     bool cancelled = false;
     bool stopped = false;
+    BulkScope busy(s, BulkScope::Busy, false);
     Copy_Move_Delete_Files(0, Which, operation, Currency::fromInteger(count), cancelled, stopped);
-    if (cancelled) {
-        s.Busy = false;
-        return;
-    }
+    if (cancelled) return;
     if (stopped && f.List2.ListCount() > 0) app.playback.Step_Track();
 
     saveAfterFileCommand(true);
-    s.Busy = false;
 }
 
 void Library::mnufiledeleteS_Click() { Pro_File_Del(6); }

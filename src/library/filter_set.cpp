@@ -147,11 +147,9 @@ void Library::Reboot_Filters() {
     ModuleState& s = app.state;
     // The boxes' own events find Busy set and do nothing. A caller that
     // holds Busy keeps it.
-    const bool wasBusy = s.Busy;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     TextFilterOn = 0;
     for (ComboBox& box : app.Form1.Combo4_0) box.setListIndex(-1);
-    s.Busy = wasBusy;
 }
 
 void Library::Refresh_Filters() {

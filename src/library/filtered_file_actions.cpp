@@ -82,11 +82,9 @@ void Library::Command16_Click(int Index) {
 
     bool cancelled = false;
     bool stopped = false;
+    BulkScope busy(s, BulkScope::Busy, false);
     Copy_Move_Delete_Files(-1, 0, operation, Currency::fromInteger(total), cancelled, stopped);
-    if (cancelled) {
-        s.Busy = false;
-        return;
-    }
+    if (cancelled) return;
 
     if (operation == 1 || operation == 2 || s.FileCopyReference) {
         if (f.List3_0.has(0)) {
@@ -98,7 +96,6 @@ void Library::Command16_Click(int Index) {
         }
         saveAfterFileCommand(true);
     }
-    s.Busy = false;
 }
 
 }  // namespace tarvolin

@@ -66,14 +66,15 @@ void Library::Command7_Click(int Index) {
     ModuleState& s = app.state;
     typeGroupOn_ = Index == lastTypeGroup_ ? !typeGroupOn_ : true;
 
-    s.Busy = true;
-    for (int k = 0; k < f.List3.ListCount(); ++k) f.List3.setSelected(k, false);
-    if (typeGroupOn_) {
-        auto [first, last] = kTypeGroups[static_cast<std::size_t>(Index)];
-        if (Index == 0) last = f.List3.ListCount() - 1;
-        for (int k = first; k <= last && k < f.List3.ListCount(); ++k) f.List3.setSelected(k, true);
+    {
+        BulkScope busy(s, BulkScope::Busy);
+        for (int k = 0; k < f.List3.ListCount(); ++k) f.List3.setSelected(k, false);
+        if (typeGroupOn_) {
+            auto [first, last] = kTypeGroups[static_cast<std::size_t>(Index)];
+            if (Index == 0) last = f.List3.ListCount() - 1;
+            for (int k = first; k <= last && k < f.List3.ListCount(); ++k) f.List3.setSelected(k, true);
+        }
     }
-    s.Busy = false;
     List3_Click();
     lastTypeGroup_ = Index;
 }
@@ -129,13 +130,12 @@ void Library::YpoFakel() {
     ModuleState& s = app.state;
     if (!s.FolderListStale || s.Busy) return;
     Form1& f = app.Form1;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     const std::string root = f.Dir1.Path();
 
     if (f.List1.ListCount() > 0 && f.List1.List(0) == storefiles::asFolder(root) && s.ScanFromFileList) {
         if (app.dialogs().MsgBox("Νέα έρευνα για φακέλους; - New direcotry search?", mb::YesNo + mb::Question) == mb::No) {
             f.Check2.setValue(0);
-            s.Busy = false;
             return;
         }
     }
@@ -152,7 +152,6 @@ void Library::YpoFakel() {
     }
     f.Frame1.setEnabled(true);
     f.Check2.setEnabled(true);
-    s.Busy = false;
 }
 
 void Library::Command1_Click(int Index) {

@@ -14,25 +14,6 @@ namespace {
 
 const char* const kCrLf = "\r\n";
 
-// Keeps the timer from starting a track and the list and player handlers
-// out for the length of a run, and gives both back on every way out.
-class RunGuard {
-public:
-    explicit RunGuard(ModuleState& s) : s_(s), busy_(s.Busy), suspended_(s.TimerSuspended) {
-        s_.TimerSuspended = true;
-        s_.Busy = true;
-    }
-    ~RunGuard() {
-        s_.Busy = busy_;
-        s_.TimerSuspended = suspended_;
-    }
-    RunGuard(const RunGuard&) = delete;
-    RunGuard& operator=(const RunGuard&) = delete;
-
-private:
-    ModuleState& s_;
-    bool busy_, suspended_;
-};
 
 }  // namespace
 
@@ -64,7 +45,9 @@ void Library::Removing_Files_Under_Path() {
     MessageLoop& loop = app.loop();
     auto timeNow = [&] { return TimeText(loop.now()); };
 
-    RunGuard guard(s);
+    // The timer starts no track and the list and player handlers stay out
+    // for the length of the run.
+    BulkScope guard(s, BulkScope::BusyAndTimer);
 
     // 1.
     app.dialogs().setMousePointer(11);
@@ -240,7 +223,7 @@ void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, cons
     }
 
     // 3. The track playing is stopped in the player that holds it.
-    if (wasCurrent) storefiles::activePlayer(app).controls.stop();
+    if (wasCurrent) app.playback.activePlayer().controls.stop();
 
     // 4. to 6.
     TextBox& status = f.Text2[1];

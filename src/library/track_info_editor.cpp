@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "library/library.h"
 
 namespace tarvolin {
@@ -97,9 +96,8 @@ void Library::Fill_Tag_Boxes(const std::string& Path) {
         playing ? f.WindowsMediaPlayer1.newMedia(Path) : f.WindowsMediaPlayer2.newMedia(Path);
     auto info = [&](const char* name) { return item ? item->getItemInfo(name) : std::string(); };
 
-    const bool wasBusy = s.Busy;
     s.TagBoxesFilling = false;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     fillingTags_ = true;
     tagBoxesShow(Path);
 
@@ -129,7 +127,6 @@ void Library::Fill_Tag_Boxes(const std::string& Path) {
     }
 
     fillingTags_ = false;
-    s.Busy = wasBusy;
     s.TagBoxesFilling = true;
 }
 
@@ -249,7 +246,7 @@ void Library::Picture2_Click() { Command8_Click(); }
 
 void Library::Slider1_Scroll() {
     Slider& slider = app.Form1.Slider1;
-    Player& p = storefiles::activePlayer(app);
+    Player& p = app.playback.activePlayer();
     const int state = p.playState();
     if (state != playstate::Paused && state != playstate::Playing) return;
     p.controls.setCurrentPosition(slider.Value());

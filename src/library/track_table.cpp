@@ -254,15 +254,13 @@ void Library::selectTrackOfLine(ListBox& table) {
     const double value = Val(number);
     if (value < 1 || value > f.List2.ListCount()) return;
     const int t = static_cast<int>(value) - 1;
-    const bool wasBusy = s.Busy;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     f.List2.setListIndex(t);
     f.List2.setSelected(t, true);
     for (ListBox& column : f.List3_0) {
         column.setListIndex(t);
         column.setSelected(t, true);
     }
-    s.Busy = wasBusy;
 }
 
 void Library::List4_MouseDown() { selectTrackOfLine(app.Form1.List4); }

@@ -97,16 +97,10 @@ bool MediaFiles::appendTrack(const std::string& path) {
     CollectionData& d = app.collection.d;
     const int row = f.List2.ListCount();
     if (row + 1 > kMaxTracks || !app.collection.pathFitsCollection(path)) return false;
-    if (!f.List2.AddItem(path)) return false;
-    f.List3_0[0].AddItem(storefiles::numberText(row));
-    f.List3_0[1].AddItem("-");
-    f.List3_0[2].AddItem("00:00:00");
-    f.List3_0[3].AddItem("00.00");
-    f.List3_0[4].AddItem("000");
     d.resizeTrackTables(row + 1);
     d.emptyTrackEntry(static_cast<std::size_t>(row));
+    if (!app.collection.appendTrackRow(static_cast<std::size_t>(row), path, false)) return false;
     d.TrackCount = row + 1;
-    d.ClassCount[0] += 1;
     return true;
 }
 
@@ -123,10 +117,11 @@ void MediaFiles::Add_Files_From_Folders() {
     f.MnuSystemTray.setEnabled(false);
     f.setEnabled(false);
     d.StartPosition = 0;
-    s.TimerSuspended = true;
-    s.Busy = true;
-    f.MultiPage1.setValue(3);
-    s.Busy = false;
+    BulkScope suspend(s, BulkScope::Timer);
+    {
+        BulkScope busy(s, BulkScope::Busy);
+        f.MultiPage1.setValue(3);
+    }
     app.dialogs().setMousePointer(11);
     const bool report = s.KeepReport == -1;
     if (report) store.Report_File(-1);
@@ -244,7 +239,7 @@ void MediaFiles::Add_Files_From_Folders() {
     // (which a playlist may have given) stays.
     store.showFirstTrackRating();
     d.CollectionSaved = false;
-    s.TimerSuspended = false;
+    suspend.end();
 
     // 7. Summary.
     store.logPathsLeftOut();

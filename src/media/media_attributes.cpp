@@ -110,12 +110,9 @@ void MediaFiles::Identify_File_Properties(int OnlyUnread) {
 
     if (app.dialogs().MsgBox(identificationQuestion(), mb::YesNo + mb::Question) != mb::Yes) return;
 
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     const int rows = f.List2.ListCount();
-    if (rows == 0) {
-        s.Busy = false;
-        return;
-    }
+    if (rows == 0) return;
     const int n = rows - 1;
     const bool report = s.KeepReport == -1;
     TextBox& log = f.Text2[0];
@@ -273,7 +270,7 @@ void MediaFiles::Identify_File_Properties(int OnlyUnread) {
     }
 
     if (report) store.Report_File(0);
-    s.Busy = false;
+    busy.end();
     store.Save_Collection(true, true);
 }
 

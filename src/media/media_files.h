@@ -75,7 +75,6 @@ public:
     // collection file with its part files and their backups; Failed -1 when
     // a step failed.
     void Delete_File_Or_Collection(const std::string& Path, std::int32_t& Failed);
-    void Recycle_File(const std::string& Path);
     // Makes the player holding the playing file let go of it, and clears
     // the track displays; the player is left on LoadAfter.
     void Operate_On_Playing_File(const std::string& Path, std::int32_t& Failed, const std::string& LoadAfter);

@@ -46,26 +46,23 @@ int comparisonClass(int r) {
     return 5;
 }
 
-// The run keeps the list and player handlers away and the window and the
-// tray menu disabled, and gives all three back however it ends.
+// The run keeps the window and the tray menu disabled, and gives both
+// back however it ends.
 class RatingsRunLock {
 public:
-    RatingsRunLock(Form1& f, ModuleState& s) : f_(f), s_(s) {
-        s_.Busy = true;
+    explicit RatingsRunLock(Form1& f) : f_(f) {
         f_.setEnabled(false);
         f_.MnuSystemTray.setEnabled(false);
     }
     ~RatingsRunLock() {
         f_.setEnabled(true);
         f_.MnuSystemTray.setEnabled(true);
-        s_.Busy = false;
     }
     RatingsRunLock(const RatingsRunLock&) = delete;
     RatingsRunLock& operator=(const RatingsRunLock&) = delete;
 
 private:
     Form1& f_;
-    ModuleState& s_;
 };
 
 }  // namespace
@@ -89,7 +86,8 @@ void MediaFiles::ReadSave_Favor_In_Files(std::int32_t /*Index*/, std::uint8_t Mo
     std::int64_t changes = 0;
     std::int64_t notWritten = 0;
     {
-        RatingsRunLock lock(f, s);
+        BulkScope busy(s, BulkScope::Busy);
+        RatingsRunLock lock(f);
         HiddenPlayerSettings& settings = player.settings;
         ListBox& classColumn = f.List3_0[1];
         const int n = f.List2.ListCount() - 1;

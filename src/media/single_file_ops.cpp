@@ -122,14 +122,6 @@ void MediaFiles::Delete_File_Or_Collection(const std::string& Path, std::int32_t
     }
 }
 
-void MediaFiles::Recycle_File(const std::string& Path) {
-    if (presentButNoFile(Path)) {
-        refuseNoFile(Path);
-        return;
-    }
-    trashFile(app, Path);
-}
-
 bool MediaFiles::removeFile(const std::string& Path) {
     if (presentButNoFile(Path)) {
         refuseNoFile(Path);
@@ -147,13 +139,12 @@ void MediaFiles::Operate_On_Playing_File(const std::string& /*Path*/, std::int32
     ModuleState& s = app.state;
     // Busy keeps the play-state handlers out of what follows; a bulk run
     // that called us keeps its own Busy.
-    const bool wasBusy = s.Busy;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
 
     // The player that holds the playing file: the video window's, the
     // compact window's or the main window's (nothing locks a file here, so
     // every mode releases its player).
-    Player& player = storefiles::activePlayer(app);
+    Player& player = app.playback.activePlayer();
     const double position = player.controls.currentPosition();
     const int state = player.playState();
     player.controls.stop();
@@ -179,7 +170,6 @@ void MediaFiles::Operate_On_Playing_File(const std::string& /*Path*/, std::int32
     } else {
         player.controls.pause();
     }
-    s.Busy = wasBusy;
 }
 
 }  // namespace tarvolin

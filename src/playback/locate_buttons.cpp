@@ -78,14 +78,13 @@ void Playback::Command10_Click(int Index) {
 
     if (Index == 1) {
         if (f.List2.ListIndex() == -1) return;
-        s.Busy = true;
-        ListBox* table = tableInUse(f);
-        if (!table) {
-            s.Busy = false;
-            return;
+        ListBox* table = nullptr;
+        {
+            BulkScope busy(s, BulkScope::Busy);
+            table = tableInUse(f);
+            if (!table) return;
+            f.MultiPage1.setValue(1);
         }
-        f.MultiPage1.setValue(1);
-        s.Busy = false;
         const bool full = table == &f.List5;
         std::vector<unsigned char> marks(static_cast<std::size_t>(f.List2.ListCount()), 0);
         if (currentIsRow) marks[static_cast<std::size_t>(d.CurrentTrack)] = 1;
@@ -95,17 +94,13 @@ void Playback::Command10_Click(int Index) {
             for (ListBox& column : f.List3_0) column.setListIndex(d.CurrentTrack);
             if (full && d.CurrentTrack + 2 < f.List5.ListCount()) f.List5.setListIndex(d.CurrentTrack + 2);
         }
-        s.Busy = false;
         return;
     }
 
     if (Index == 2) {
-        s.Busy = true;
+        BulkScope busy(s, BulkScope::Busy);
         ListBox* table = tableInUse(f);
-        if (!table) {
-            s.Busy = false;
-            return;
-        }
+        if (!table) return;
         std::vector<unsigned char> marks(static_cast<std::size_t>(f.List2.ListCount()), 0);
         for (std::int32_t i = 0; i < f.List2.ListCount(); ++i)
             marks[static_cast<std::size_t>(i)] = d.hasEntry(i) && d.PlayOrder[static_cast<std::size_t>(i)] > 0;
@@ -120,7 +115,6 @@ void Playback::Command10_Click(int Index) {
                 f.List5.setListIndex(d.CurrentTrack + 2);
             }
         }
-        s.Busy = false;
     }
 }
 

@@ -3,7 +3,6 @@
 // bin box, the rating-star menu, the snooze and shutdown items and the video
 // menu.
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "playback/playback.h"
 
 namespace tarvolin {
@@ -135,7 +134,7 @@ void Playback::mnuvideoshow_Click(int Index) {
     Player& video = app.Form2.WindowsMediaPlayer1;
     // The player that holds the file, before the mode changes: in the
     // automatic mode a film plays in the video window.
-    Player& holder = storefiles::activePlayer(app);
+    Player& holder = activePlayer();
     const bool videoHeld = &holder == &video;
     for (MenuItem& item : f.mnuvideoshow) item.setChecked(item.Index() == Index);
 

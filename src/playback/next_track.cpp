@@ -2,7 +2,6 @@
 // selected one, or draw an unplayed track of a chosen class; numbering it in
 // the play order and the end of a pass.
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "playback/playback.h"
 
 namespace tarvolin {
@@ -110,10 +109,11 @@ void Playback::chooseTrack() {
             d.PlayOrder[static_cast<std::size_t>(i)] = 0;
             d.TrackSaved[static_cast<std::size_t>(i)] = false;
         }
-        s.Busy = true;
-        Clear_Track_Selection();
-        f.List2.setListIndex(d.CurrentTrack);
-        s.Busy = false;
+        {
+            BulkScope busy(s, BulkScope::Busy);
+            Clear_Track_Selection();
+            f.List2.setListIndex(d.CurrentTrack);
+        }
         d.PlayedCount = 0;
         d.MaxPlayedCount = 0;
         updateReturnButton();
@@ -142,7 +142,7 @@ void Playback::chooseTrack() {
 }
 
 void Playback::stopActivePlayer() {
-    Player& p = storefiles::activePlayer(app);
+    Player& p = activePlayer();
     p.controls.stop();
     p.close();
 }

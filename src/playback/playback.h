@@ -40,6 +40,12 @@ public:
     // video mode concerns.
     void Apply_On_Top(bool JustApply);
 
+    // ---- The player in use (transport.cpp) ----
+    // The player the program plays through now: the video window's with
+    // VideoMode -1; with VideoMode 0 the compact window's while CompactMode is
+    // on, else the main window's; with VideoMode 1 the one holding CurrentFile.
+    Player& activePlayer();
+
     // ---- Volume and star display (volume_and_stars.cpp) ----
     // Volume from the volume scroll bar (0..2000), given to the players.
     void HScroll1_Change();
@@ -121,8 +127,6 @@ public:
     // ---- Tray icon (tray_icon.cpp) ----
     void AddIconToTray();
     void DeleteIconFromTray();
-    // The tip field as the tick last wrote it ("Tarvolin" after an add).
-    const std::string& trayTip() const { return trayTip_; }
     void setTrayTip(const std::string& tip);
     // What the desktop cannot do for an option, said once in the log box
     // and kept in the tips of the option's items.
@@ -167,7 +171,6 @@ public:
     void MnuPlayAutoStartP_Click(int Index);
 
     // ---- Window options (window_options.cpp) ----
-    void Set_On_Top(Form& window, bool on);
     // Open windows whose name equals `name`, without regard to case.
     int Count_Forms_Named(const std::string& name);
     void MnuMoreOnTop_Click();

@@ -92,7 +92,7 @@ void Playback::Decide_Video() {
     // The editor boxes show the file's own tags.
     app.library.tagBoxesShow(d.CurrentFile);
     s.TagBoxesFilling = false;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     auto item = f.WindowsMediaPlayer2.newMedia(d.CurrentFile);
     f.Text1_0.setText(item->getItemInfo("Title"));
     f.Text1_1.setText(item->getItemInfo("Artist"));
@@ -100,7 +100,7 @@ void Playback::Decide_Video() {
     f.Text1_3.setText(item->getItemInfo("WM/Year"));
     f.Text1_4.setText(item->getItemInfo("Comment"));
     f.Combo1.setText(item->getItemInfo("Genre"));
-    s.Busy = false;
+    busy.end();
     s.TagBoxesFilling = true;
 }
 
@@ -262,7 +262,7 @@ double Playback::durationOnceKnown(Player& p) {
 
 void Playback::Pause_Between_Songs(int selector) {
     ModuleState& s = app.state;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     if (selector == 1) {
         (s.CompactMode ? app.Form4.WindowsMediaPlayer1 : app.Form1.WindowsMediaPlayer1).controls.pause();
     } else if (selector == 2) {
@@ -275,7 +275,6 @@ void Playback::Pause_Between_Songs(int selector) {
     }
     // The pause itself is the timer's one-off interval.
     pauseIntervalMs_ = std::clamp(s.PauseSeconds, 2, 8) * 1000;
-    s.Busy = false;
 }
 
 void Playback::Wait(std::int64_t milliseconds) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "playback/playback.h"
 
 namespace tarvolin {
@@ -92,7 +91,7 @@ void Playback::Timer1_Timer() {
     std::string url;
     Player* read = nullptr;
     if (f.List2.ListCount() >= 1) {
-        read = &storefiles::activePlayer(app);
+        read = &activePlayer();
         url = read->URL();
         if (!url.empty()) {
             pos = CLng(read->controls.currentPosition());
@@ -271,7 +270,7 @@ void Playback::Timer1_Timer() {
             f.Timer1.setEnabled(false);
             f.Timer1.setInterval(s.SavedTimerInterval);
             f.Timer1.setEnabled(true);
-            Player& p = storefiles::activePlayer(app);
+            Player& p = activePlayer();
             p.controls.play();
             {
                 // Still the track's start: a command given while the file

@@ -3,7 +3,6 @@
 #include <unordered_map>
 
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "playback/playback.h"
 
 namespace tarvolin {
@@ -15,9 +14,25 @@ constexpr const char* kPlayingText = "Αναπαραγωγή - Playing";
 constexpr const char* kPausedText = "Παύση - Paused";
 }  // namespace
 
+Player& Playback::activePlayer() {
+    Player& main = app.state.CompactMode ? app.Form4.WindowsMediaPlayer1 : app.Form1.WindowsMediaPlayer1;
+    switch (app.state.VideoMode) {
+        case -1:
+            return app.Form2.WindowsMediaPlayer1;
+        case 0:
+            return main;
+        default: {
+            const std::string& current = app.collection.d.CurrentFile;
+            if (!current.empty() && app.Form2.WindowsMediaPlayer1.URL() == current)
+                return app.Form2.WindowsMediaPlayer1;
+            return main;
+        }
+    }
+}
+
 void Playback::Command11_Click() {
     Form1& f = app.Form1;
-    Player& p = storefiles::activePlayer(app);
+    Player& p = activePlayer();
     switch (p.playState()) {
         case playstate::Playing:
             f.Command11.setPicture("play");
@@ -112,7 +127,7 @@ void Playback::stepOne(int Index) {
     if (d.TrackCount < 0) return;
 
     // Where the track now playing was left.
-    app.collection.keepResumePoint(storefiles::activePlayer(app).controls.currentPosition());
+    app.collection.keepResumePoint(activePlayer().controls.currentPosition());
 
     // One track, whatever the step box holds; the box is left as it is.
     if (Index == 0) {
@@ -140,7 +155,7 @@ void Playback::stepForward(int steps) {
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
     if (!startStep(steps)) return;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     if (!s.PlaySelected && s.ShuffleOn) {
         // The track played `steps` places later in the history.
         const std::int64_t wanted =
@@ -156,7 +171,7 @@ void Playback::stepForward(int steps) {
             f.List2.setListIndex(found);
         }
     }
-    s.Busy = false;
+    busy.end();
     LastStepDirection = 1;
     lastStepCount_ = steps;
     chooseTrack();
@@ -167,7 +182,7 @@ void Playback::stepBack(int steps) {
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
     if (!startStep(steps)) return;
-    s.Busy = true;
+    BulkScope busy(s, BulkScope::Busy);
     s.PlaySelected = true;
     const std::int32_t p = d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)];
 
@@ -198,7 +213,7 @@ void Playback::stepBack(int steps) {
     f.List2.setListIndex(-1);
     f.List2.setListIndex(t);
     f.List2.setSelected(t, true);
-    s.Busy = false;
+    busy.end();
     lastStepCount_ = steps;
     chooseTrack();
 }

@@ -1,7 +1,6 @@
 // The tray menu: the playback items that let the program be driven while it
 // lives in the tray. Most of them forward to the main window's handlers.
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "platform/open_rules.h"
 #include "playback/playback.h"
 
@@ -30,7 +29,7 @@ void Playback::mnusystemtraypause_Click() {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
     // The player in use; in the automatic video mode the one holding the file.
-    Player& p = storefiles::activePlayer(app);
+    Player& p = activePlayer();
     const int selector = &p == &app.Form2.WindowsMediaPlayer1 ? 2 : 1;
     if (p.playState() == playstate::Playing) {
         p.controls.pause();
@@ -49,7 +48,7 @@ void Playback::mnusystemtraypause_Click() {
     }
 }
 
-void Playback::MnuSysTrayDaCapo_Click() { storefiles::activePlayer(app).controls.setCurrentPosition(0); }
+void Playback::MnuSysTrayDaCapo_Click() { activePlayer().controls.setCurrentPosition(0); }
 
 void Playback::mnusystemtraysuffle_Click() { MnuMoreRandom_Click(); }
 

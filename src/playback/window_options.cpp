@@ -7,8 +7,6 @@
 
 namespace tarvolin {
 
-void Playback::Set_On_Top(Form& window, bool on) { window.setOnTop(on); }
-
 int Playback::Count_Forms_Named(const std::string& name) {
     const std::pair<const char*, Form*> windows[] = {
         {"form1", &app.Form1}, {"form2", &app.Form2}, {"form3", &app.Form3},

@@ -97,7 +97,6 @@ public:
     bool Default() const { return default_; }
     void setDefault(bool d) { if (d != default_) { default_ = d; changed.emit("Default"); } }
     bool Cancel() const { return cancel_; }
-    void setCancel(bool c) { if (c != cancel_) { cancel_ = c; changed.emit("Cancel"); } }
     std::int64_t BackColor() const { return backColor_; }
     void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit("BackColor"); } }
 
@@ -512,7 +511,6 @@ class Shape : public Control {
 public:
     const char* typeName() const override { return "Shape"; }
     int ShapeKind() const { return shape_; }  // 0 rectangle ... (the original's Shape)
-    void setShapeKind(int s) { shape_ = s; changed.emit("Shape"); }
     std::int64_t FillColor() const { return fillColor_; }
     void setFillColor(std::int64_t c) { fillColor_ = c; changed.emit("FillColor"); }
     int FillStyle() const { return fillStyle_; }
@@ -520,7 +518,6 @@ public:
     std::int64_t BorderColor() const { return borderColor_; }
     void setBorderColor(std::int64_t c) { borderColor_ = c; changed.emit("BorderColor"); }
     int BorderWidth() const { return borderWidth_; }
-    void setBorderWidth(int w) { borderWidth_ = w; changed.emit("BorderWidth"); }
     std::int64_t BackColor() const { return backColor_; }
     void setBackColor(std::int64_t c) { backColor_ = c; changed.emit("BackColor"); }
 
@@ -662,8 +659,6 @@ public:
     }
     int PageCount() const { return static_cast<int>(pages_.size()); }
     const Page& page(int i) const { return pages_.at(static_cast<std::size_t>(i)); }
-    void setPageCaption(int i, std::string c) { pages_.at(static_cast<std::size_t>(i)).Caption = std::move(c); changed.emit("Pages"); }
-    void setPageVisible(int i, bool v) { pages_.at(static_cast<std::size_t>(i)).Visible = v; changed.emit("Pages"); }
     void setPageToolTip(int i, std::string t) { pages_.at(static_cast<std::size_t>(i)).ToolTipText = std::move(t); changed.emit("Pages"); }
 
     int Value() const { return value_; }

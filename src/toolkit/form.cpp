@@ -128,17 +128,6 @@ void Form::setIcon(int resourceNumber) {
     changed.emit("Icon");
 }
 
-void Form::setIconKey(std::string key) {
-    iconKey_ = std::move(key);
-    icon_ = 0;
-    if (!iconKey_.empty() && std::all_of(iconKey_.begin(), iconKey_.end(),
-                                         [](char ch) { return ch >= '0' && ch <= '9'; }) &&
-        iconKey_.size() < 9) {
-        icon_ = std::stoi(iconKey_);
-    }
-    changed.emit("Icon");
-}
-
 void Form::setWindowState(int s) {
     if (s < 0 || s > 2 || s == windowState_) return;
     windowState_ = s;

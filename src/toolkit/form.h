@@ -104,7 +104,6 @@ public:
     int Icon() const { return icon_; }
     const std::string& IconKey() const { return iconKey_; }
     void setIcon(int resourceNumber);
-    void setIconKey(std::string key);
 
     // 0 normal, 1 minimised, 2 maximised. A change raises Resize.
     int WindowState() const { return windowState_; }

@@ -114,7 +114,7 @@ void SecondaryWindows::Check_Alarm() {
     }
 
     CollectionData& d = app.collection.d;
-    Player& player = storefiles::activePlayer(app);
+    Player& player = app.playback.activePlayer();
     if (!storefiles::exists(s.AlarmFile) || storefiles::fileSize(s.AlarmFile) <= 0) {
         // Nothing to wake the user with: say so where it is seen.
         app.collection.logLine("-> Το αρχείο αφύπνισης δεν βρέθηκε - Snooze file not found: " +

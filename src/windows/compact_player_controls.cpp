@@ -1,7 +1,6 @@
 // The compact window's volume bar, seek slider and step box: each follows
 // into the main window's control or acts on the player in use.
 #include "app/program.h"
-#include "collection/store_files.h"
 #include "windows/secondary_windows.h"
 
 namespace tarvolin {
@@ -24,7 +23,7 @@ void SecondaryWindows::Form4_Slider1_Scroll() {
     Form4& c = app.Form4;
     // The compact player, the main one, or the video window's when that
     // holds the file.
-    Player& p = storefiles::activePlayer(app);
+    Player& p = app.playback.activePlayer();
     const int state = p.playState();
     if (state != playstate::Paused && state != playstate::Playing) return;
     p.controls.setCurrentPosition(c.Slider1.Value());

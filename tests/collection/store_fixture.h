@@ -45,27 +45,16 @@ protected:
                  int mark = 0) {
         CollectionData& data = d();
         const int i = f1().List2.ListCount();
-        f1().List2.AddItem(path);
-        f1().List3_0[0].AddItem("#" + std::to_string(i + 1));
-        f1().List3_0[1].AddItem(cls >= 0 && cls <= 5 ? kLetters[cls] : "?");
-        f1().List3_0[2].AddItem("00:01:00");
-        f1().List3_0[3].AddItem("01.00Mb");
-        f1().List3_0[4].AddItem("128");
-        data.TrackCount = i + 1;
-        data.resizeTrackTables(data.TrackCount);
+        data.resizeTrackTables(i + 1);
         const auto at = static_cast<std::size_t>(i);
         data.TrackClass[at] = static_cast<std::int16_t>(cls);
         data.TrackDuration[at] = money(seconds);
         data.TrackSize[at] = money(megabytes);
+        data.TrackBitrate[at] = 128;
         data.PlayOrder[at] = mark;
         data.TrackSaved[at] = true;
-        data.TotalDuration += money(seconds);
-        data.TotalSize += money(megabytes);
-        if (cls >= 0 && cls <= 5) {
-            data.ClassCount[static_cast<std::size_t>(cls)] += 1;
-            data.ClassSize[static_cast<std::size_t>(cls)] += money(megabytes);
-            data.ClassDuration[static_cast<std::size_t>(cls)] += money(seconds);
-        }
+        store().appendTrackRow(at, path);
+        data.TrackCount = i + 1;
         return i;
     }
 

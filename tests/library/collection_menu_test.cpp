@@ -43,20 +43,14 @@ protected:
         h.media.add(path, 1.0);
         CollectionData& data = d();
         const int i = f1().List2.ListCount();
-        f1().List2.AddItem(path);
-        f1().List3_0[0].AddItem(storefiles::numberText(i));
-        f1().List3_0[1].AddItem(storefiles::classLetter(cls));
-        f1().List3_0[2].AddItem("00:00:01");
-        f1().List3_0[3].AddItem("00.01Mb");
-        f1().List3_0[4].AddItem("128");
-        data.TrackCount = i + 1;
-        data.resizeTrackTables(data.TrackCount);
+        data.resizeTrackTables(i + 1);
         const auto e = static_cast<std::size_t>(i);
         data.TrackClass[e] = static_cast<std::int16_t>(cls);
         data.TrackDuration[e] = Currency::fromInteger(1);
+        data.TrackBitrate[e] = 128;
         data.TrackSaved[e] = false;
-        data.TotalDuration += Currency::fromInteger(1);
-        data.ClassCount[static_cast<std::size_t>(cls)] += 1;
+        store().appendTrackRow(e, path);
+        data.TrackCount = i + 1;
         return i;
     }
 

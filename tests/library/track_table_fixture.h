@@ -47,14 +47,7 @@ protected:
         const int i = f.List2.ListCount();
         const Currency seconds = Currency::fromDouble(t.seconds);
         const Currency size = Currency::fromDouble(t.megabytes);
-        f.List2.AddItem(t.path);
-        f.List3_0[0].AddItem(storefiles::numberText(i));
-        f.List3_0[1].AddItem(storefiles::classLetter(t.cls));
-        f.List3_0[2].AddItem(storefiles::durationText(seconds));
-        f.List3_0[3].AddItem(storefiles::sizeText(size));
-        f.List3_0[4].AddItem(storefiles::bitrateText(t.kbps));
-        data.TrackCount = i + 1;
-        data.resizeTrackTables(data.TrackCount);
+        data.resizeTrackTables(i + 1);
         const auto e = static_cast<std::size_t>(i);
         data.TrackTitle[e] = t.title;
         data.TrackArtist[e] = t.artist;
@@ -66,9 +59,8 @@ protected:
         data.TrackSize[e] = size;
         data.TrackBitrate[e] = static_cast<std::int16_t>(t.kbps);
         data.TrackSaved[e] = true;
-        data.TotalDuration += seconds;
-        data.TotalSize += size;
-        data.ClassCount[static_cast<std::size_t>(t.cls)] += 1;
+        app().collection.appendTrackRow(e, t.path);
+        data.TrackCount = i + 1;
         return i;
     }
 

@@ -1,7 +1,9 @@
 // Adding media files from folders, and the subfolder search.
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
+#include "collection/store_files.h"
 #include "media/media_files.h"
 #include "media_source_fixture.h"
 
@@ -217,6 +219,46 @@ TEST_F(AddFilesTest, TheCollectionLimitStopsTheAddAndKeepsTheTablesInStep) {
     EXPECT_NE(f1().Text2[1].Text().find("Number of Added files : 1"), std::string::npos);
     EXPECT_FALSE(media().appendTrack("/one/more"));
     EXPECT_TRUE(f1().Enabled());
+}
+
+// A run-time error that ends a bulk run midway (here in a message box the
+// run shows) leaves neither Busy nor the timer's suspension set, or the list
+// handlers and the tick would stay idle for the rest of the session.
+TEST_F(AddFilesTest, ARuntimeErrorInABulkRunGivesBackBusyAndTheTimer) {
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"adding at the collection limit",
+         [&] {
+             for (int i = 0; i < kMaxTracks; ++i) ASSERT_TRUE(media().appendTrack("/t/" + std::to_string(i)));
+             file("l/1.mp3");
+             chooseTypes({"*.mp3"});
+             showFolder("l");
+         },
+         [&] { addFromFileList(); }},
+        {"asking for a new folder search",
+         [&] {
+             showFolder("");
+             f1().List1.AddItem(storefiles::asFolder(f1().Dir1.Path()));
+             state().ScanFromFileList = true;
+             state().FolderListStale = true;
+         },
+         [&] { app().library.YpoFakel(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        h.build();
+        h->playback.Init_Defaults();
+        c.prepare();
+        h.dialogs.onShow = [](const DialogCall&) { throw RuntimeError::overflow(); };
+        EXPECT_THROW(c.run(), RuntimeError);
+        h.dialogs.onShow = nullptr;
+        EXPECT_FALSE(state().Busy);
+        EXPECT_FALSE(state().TimerSuspended);
+    }
 }
 
 TEST_F(AddFilesTest, AFolderWithMoreFilesThanACollectionHolds) {

@@ -15,7 +15,6 @@ namespace tarvolin {
 // Appends tracks to a program's tables and lists as adding files does.
 inline void putTracks(Program& app, const std::vector<std::string>& paths, const std::vector<double>& seconds,
                       int cls = 0) {
-    namespace sf = storefiles;
     Form1& f = app.Form1;
     CollectionData& data = app.collection.d;
     const int first = f.List2.ListCount();
@@ -26,22 +25,12 @@ inline void putTracks(Program& app, const std::vector<std::string>& paths, const
         const int i = first + k;
         const auto u = static_cast<std::size_t>(i);
         const Currency duration = MediaFiles::durationOf(seconds[static_cast<std::size_t>(k)]);
-        f.List2.AddItem(paths[static_cast<std::size_t>(k)]);
-        f.List3_0[0].AddItem(sf::numberText(i));
-        f.List3_0[1].AddItem(sf::classLetter(cls));
-        f.List3_0[2].AddItem(sf::durationText(duration));
-        f.List3_0[3].AddItem(sf::sizeText(size));
-        f.List3_0[4].AddItem(sf::bitrateText(128));
         data.TrackDuration[u] = duration;
         data.TrackSize[u] = size;
         data.TrackClass[u] = static_cast<std::int16_t>(cls);
         data.TrackBitrate[u] = 128;
         data.TrackSaved[u] = false;
-        data.ClassCount[static_cast<std::size_t>(cls)] += 1;
-        data.ClassDuration[static_cast<std::size_t>(cls)] += duration;
-        data.ClassSize[static_cast<std::size_t>(cls)] += size;
-        data.TotalDuration += duration;
-        data.TotalSize += size;
+        app.collection.appendTrackRow(u, paths[static_cast<std::size_t>(k)]);
     }
     data.TrackCount = n;
     data.CollectionSaved = false;

@@ -33,7 +33,7 @@ protected:
         app().playback.FirstStartDone = true;
     }
 
-    Player& active() { return storefiles::activePlayer(app()); }
+    Player& active() { return app().playback.activePlayer(); }
 
     void expectPlaying(int track) {
         EXPECT_EQ(d().CurrentTrack, track);

@@ -1,1 +1,0 @@
-// Placeholder translation unit for a folder that has no sources yet.
