@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "toolkit/control.h"
 
 namespace tarvolin {
 
@@ -133,7 +134,7 @@ public:
     // Applies every property of the model to the widget.
     virtual void syncAll();
     // The model's property `what` changed.
-    virtual void sync(std::string_view what);
+    virtual void sync(Property what);
     // Re-applies the geometry (after the widget moved to its container).
     void applyGeometry();
 
