@@ -97,6 +97,7 @@ void Program::logRuntimeError(const RuntimeError& error) {
 }
 
 void Program::wireEvents() {
+    const EventWiring wiring;
     collection.wireEvents();
     playback.wireEvents();
     media.wireEvents();

@@ -20,9 +20,9 @@
 //     }
 //
 // Program::wireEvents() only calls the five in turn, so no shared file has to
-// be edited when a handler is added. A control event has one handler: the
-// subsystem that owns the behaviour wires it, and other subsystems call that
-// handler through it.
+// be edited when a handler is added. A control event has one handler (a
+// second one wired over it stops a debug build): the subsystem that owns the
+// behaviour wires it, and other subsystems call that handler through it.
 #include <functional>
 #include <memory>
 #include <string>

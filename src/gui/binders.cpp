@@ -334,14 +334,14 @@ Binder::Binder(Control& control, QWidget* widget) : control_(control), widget_(w
     widget->setProperty(kBinderProperty, QVariant::fromValue<QObject*>(this));
     widget->setObjectName(name);
     setAccessibleId(widget, name);
-    listenId_ = control_.changed.listen([this](std::string_view what) {
+    listenId_ = control_.changed.listen([this](Property what) {
         if (!widget_) return;
         sync(what);
-        if (what == "Caption" || what == "ToolTipText") syncName();
+        if (what == Property::Caption || what == Property::ToolTipText) syncName();
     });
     if (control_.LabelledBy) {
-        labelListenId_ = control_.LabelledBy->changed.listen([this](std::string_view what) {
-            if (widget_ && what == "Caption") syncName();
+        labelListenId_ = control_.LabelledBy->changed.listen([this](Property what) {
+            if (widget_ && what == Property::Caption) syncName();
         });
     }
 }
@@ -397,22 +397,22 @@ double zoomOf(const QWidget* w) {
 }
 
 void Binder::syncAll() {
-    sync("Geometry");
-    sync("Visible");
-    sync("Enabled");
-    sync("ToolTipText");
+    sync(Property::Geometry);
+    sync(Property::Visible);
+    sync(Property::Enabled);
+    sync(Property::ToolTipText);
     syncName();
     // Left out of the Tab key's round, the widget still takes the focus
     // from a click.
     if (!control_.TabStop) widget_->setFocusPolicy(Qt::FocusPolicy(widget_->focusPolicy() & ~Qt::TabFocus));
 }
 
-void Binder::sync(std::string_view what) {
-    if (what == "Geometry") applyGeometry();
-    else if (what == "Visible") widget_->setHidden(!control_.Visible());
-    else if (what == "Enabled") {
+void Binder::sync(Property what) {
+    if (what == Property::Geometry) applyGeometry();
+    else if (what == Property::Visible) widget_->setHidden(!control_.Visible());
+    else if (what == Property::Enabled) {
         if (enablesWidget()) setEnabledKeepingFocus(widget_, control_.Enabled());
-    } else if (what == "ToolTipText") widget_->setToolTip(q(control_.ToolTipText()));
+    } else if (what == Property::ToolTipText) widget_->setToolTip(q(control_.ToolTipText()));
 }
 
 bool Binder::eventFilter(QObject* watched, QEvent* event) {

@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "toolkit/control.h"
 
 namespace tarvolin {
 
@@ -157,7 +158,7 @@ public:
     // Applies every property of the model to the widget.
     virtual void syncAll();
     // The model's property `what` changed.
-    virtual void sync(std::string_view what);
+    virtual void sync(Property what);
     // Re-applies the geometry (after the widget moved to its container).
     void applyGeometry();
 

@@ -45,21 +45,21 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        for (auto p : {"Caption", "Picture", "FontBold", "Default"}) sync(p);
+        for (auto p : {Property::Caption, Property::Picture, Property::FontBold, Property::Default}) sync(p);
     }
-    void sync(std::string_view what) override {
-        if (what == "Caption") {
+    void sync(Property what) override {
+        if (what == Property::Caption) {
             w_->setCaption(q(b_.Caption()));
-        } else if (what == "Picture" || what == "Geometry") {
-            if (what == "Geometry") Binder::sync(what);
+        } else if (what == Property::Picture || what == Property::Geometry) {
+            if (what == Property::Geometry) Binder::sync(what);
             w_->setIcon(pictureIcon(b_.Picture(), w_->palette().color(QPalette::ButtonText)));
             const int side = std::max(8, std::min(w_->width(), w_->height()) - 8);
             w_->setIconSize(QSize(side, side));
-        } else if (what == "FontBold") {
+        } else if (what == Property::FontBold) {
             QFont f = w_->label()->font();
             f.setBold(b_.FontBold());
             w_->label()->setFont(f);
-        } else if (what == "Default") {
+        } else if (what == Property::Default) {
             w_->setDefault(b_.Default());
         } else {
             Binder::sync(what);
@@ -71,7 +71,7 @@ protected:
     // Enter on the button that has the focus presses it, as Space does.
     bool eventFilter(QObject* watched, QEvent* event) override {
         // A new palette (the desktop's theme changed) inks the picture anew.
-        if (event->type() == QEvent::PaletteChange && watched == w_) sync("Picture");
+        if (event->type() == QEvent::PaletteChange && watched == w_) sync(Property::Picture);
         if (event->type() == QEvent::KeyPress && watched == w_ && isPressKey(static_cast<QKeyEvent*>(event), false)) {
             if (w_->isEnabled()) w_->click();
             return true;

@@ -19,21 +19,21 @@ public:
         connect(w, &QCheckBox::toggled, this, [this](bool on) {
             if (updating_) return;
             if ((c_.Value() == 1) != on) c_.userClick();
-            sync("Value");
+            sync(Property::Value);
         });
     }
     void syncAll() override {
         Binder::syncAll();
-        sync("Caption");
-        sync("Value");
-        sync("BackColor");
+        sync(Property::Caption);
+        sync(Property::Value);
+        sync(Property::BackColor);
     }
-    void sync(std::string_view what) override {
-        if (what == "Caption") w_->setText(q(c_.Caption()));
-        else if (what == "Value") {
+    void sync(Property what) override {
+        if (what == Property::Caption) w_->setText(q(c_.Caption()));
+        else if (what == Property::Value) {
             const Updating own(updating_);
             w_->setCheckState(c_.Value() == 1 ? Qt::Checked : c_.Value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
-        } else if (what == "BackColor") {
+        } else if (what == Property::BackColor) {
             const QColor c = modelColour(c_.BackColor(), true);
             w_->setAutoFillBackground(c.isValid());
             setPaletteColour(w_, QPalette::Window, c);

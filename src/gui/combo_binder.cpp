@@ -26,7 +26,7 @@ public:
         const auto hold = [this] { ++itemsChanging_; };
         const auto resync = [this] {
             --itemsChanging_;
-            sync("ListIndex");
+            sync(Property::ListIndex);
         };
         connect(adapter_, &QAbstractItemModel::rowsAboutToBeInserted, this, hold);
         connect(adapter_, &QAbstractItemModel::rowsAboutToBeRemoved, this, hold);
@@ -55,11 +55,11 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        sync("Style");
-        sync("Text");
+        sync(Property::Style);
+        sync(Property::Text);
     }
-    void sync(std::string_view what) override {
-        if (what == "Text" || what == "ListIndex" || what == "Drive") {
+    void sync(Property what) override {
+        if (what == Property::Text || what == Property::ListIndex || what == Property::Drive) {
             const Updating own(updating_);
             const QSignalBlocker b(w_);
             // The item shown is always the model's: none for -1.
@@ -73,10 +73,10 @@ public:
             }
             if (combo_ && w_->lineEdit() && w_->lineEdit()->text() != q(combo_->Text()))
                 w_->lineEdit()->setText(q(combo_->Text()));
-        } else if (what == "Style") {
+        } else if (what == Property::Style) {
             w_->setEditable(combo_ && combo_->Style() != 2);
             hookEdit();
-            sync("Text");
+            sync(Property::Text);
         } else {
             Binder::sync(what);
         }
@@ -95,7 +95,7 @@ private:
     void picked(int i) {
         if (drive_) drive_->setDrive(drive_->List(i));
         else l_.userClick(i);
-        sync("Text");
+        sync(Property::Text);
     }
     int shownItem() const { return drive_ ? findItem(drive_->Drive()) : l_.ListIndex(); }
     // The list's selection once it settled. Moving through the open list

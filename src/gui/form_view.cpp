@@ -250,7 +250,7 @@ void FormView::build() {
     buildMenus();
     touchUp();
 
-    listenIds_.push_back(form_.changed.listen([this](std::string_view what) { syncWindow(what); }));
+    listenIds_.push_back(form_.changed.listen([this](Property what) { syncWindow(what); }));
     addedId_ = form_.controlAdded.listen([this](Control& c) {
         if (byControl_.count(&c)) return;
         if (dynamic_cast<MenuItem*>(&c)) return;
@@ -267,7 +267,7 @@ void FormView::build() {
     });
     qApp->installEventFilter(window_.get());
 
-    for (auto p : {"Caption", "Icon", "Geometry", "Enabled", "OnTop", "Visible"}) syncWindow(p);
+    for (auto p : {Property::Caption, Property::Icon, Property::Geometry, Property::Enabled, Property::OnTop, Property::Visible}) syncWindow(p);
 }
 
 void FormView::bind(Control& c) {
@@ -359,20 +359,20 @@ void FormView::releaseVideo() {
     }
 }
 
-void FormView::syncWindow(std::string_view what) {
+void FormView::syncWindow(Property what) {
     if (updating_) return;
     updating_ = true;
     FormWindow* w = window_.get();
-    if (what == "Caption") {
+    if (what == Property::Caption) {
         w->setWindowTitle(q(form_.Caption()));
-    } else if (what == "Icon") {
+    } else if (what == Property::Icon) {
         if (form_.Icon() >= 100 && form_.Icon() <= 102) w->setWindowIcon(programIcon(form_.Icon()));
         else if (!form_.IconKey().empty()) w->setWindowIcon(QIcon(picture(form_.IconKey())));
-    } else if (what == "Geometry") {
+    } else if (what == Property::Geometry) {
         fit();
-    } else if (what == "Enabled") {
+    } else if (what == Property::Enabled) {
         setEnabledKeepingFocus(w, form_.Enabled());
-    } else if (what == "OnTop") {
+    } else if (what == Property::OnTop) {
         const bool on = form_.OnTop();
         if (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != on) {
             const bool shown = w->isVisible();
@@ -382,7 +382,7 @@ void FormView::syncWindow(std::string_view what) {
             if (shown) w->show();
         }
         if (on && w->isVisible()) w->raise();
-    } else if (what == "Visible" || what == "WindowState") {
+    } else if (what == Property::Visible || what == Property::WindowState) {
         if (!form_.Visible()) {
             w->hide();
         } else {
@@ -502,7 +502,7 @@ void FormView::setZoom(double zoom) {
         f.setHintingPreference(sized.hintingPreference());
         w->setFont(f);
     }
-    for (auto& b : binders_) b->sync("Geometry");
+    for (auto& b : binders_) b->sync(Property::Geometry);
 }
 
 QSize FormView::designSize() const {

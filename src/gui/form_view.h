@@ -86,7 +86,7 @@ public:
     void releaseVideo();
 
     // Applies every form property to the window.
-    void syncWindow(std::string_view what);
+    void syncWindow(Property what);
 
     // The scale the window is drawn at: below 1 when the form's design does
     // not fit the screen's area, frame included.

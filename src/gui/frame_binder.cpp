@@ -46,12 +46,12 @@ public:
     FrameBinder(Frame& f, QGroupBox* w) : Binder(f, w), f_(f), w_(w) { w->installEventFilter(this); }
     void syncAll() override {
         Binder::syncAll();
-        sync("Caption");
-        sync("BorderStyle");
+        sync(Property::Caption);
+        sync(Property::BorderStyle);
     }
-    void sync(std::string_view what) override {
-        if (what == "Caption") w_->setTitle(q(f_.Caption()));
-        else if (what == "BorderStyle") w_->setFlat(f_.BorderStyle() == 0);
+    void sync(Property what) override {
+        if (what == Property::Caption) w_->setTitle(q(f_.Caption()));
+        else if (what == Property::BorderStyle) w_->setFlat(f_.BorderStyle() == 0);
         else Binder::sync(what);
     }
 

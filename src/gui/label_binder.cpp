@@ -73,7 +73,7 @@ public:
         w->setAutoFillBackground(false);
         if (describedBy_) {
             describedId_ = describedBy_->changed.listen([this](std::string_view what) {
-                if (widget_ && what == "Caption") sync("DescribedBy");
+                if (widget_ && what == Property::Caption) sync(Property::DescribedBy);
             });
         }
     }
@@ -82,28 +82,29 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        for (auto p : {"Caption", "BackColor", "BorderStyle", "Picture", "FontBold", "Alignment", "DescribedBy"})
+        for (auto p : {Property::Caption, Property::BackColor, Property::BorderStyle, Property::Picture,
+                       Property::FontBold, Property::Alignment, Property::DescribedBy})
             sync(p);
     }
-    void sync(std::string_view what) override {
-        if (what == "DescribedBy") {
+    void sync(Property what) override {
+        if (what == Property::DescribedBy) {
             if (describedBy_ && !accessibleIdsShown()) w_->setAccessibleDescription(q(describedBy_->Caption()));
-        } else if (what == "Marked") {
+        } else if (what == Property::Marked) {
             QAccessible::State changed;
             changed.checked = true;
             QAccessibleStateChangeEvent e(w_, changed);
             QAccessible::updateAccessibility(&e);
-        } else if (what == "Geometry") {
+        } else if (what == Property::Geometry) {
             Binder::sync(what);
             // Words wrap only where the label has room for a second line;
             // a one-line label is cut at its edge instead.
             w_->setWordWrap(w_->height() >= 2 * w_->fontMetrics().height());
-            sync("Alignment");
-            if (pictureUnder(w_)) sync("ForeColor");
-        } else if (what == "Caption") {
+            sync(Property::Alignment);
+            if (pictureUnder(w_)) sync(Property::ForeColor);
+        } else if (what == Property::Caption) {
             // A label showing a picture keeps it; the caption stays its name.
             if (picture(l_.Picture()).isNull()) w_->setText(q(l_.Caption()));
-        } else if (what == "BackColor" || what == "ForeColor") {
+        } else if (what == Property::BackColor || what == Property::ForeColor) {
             const QColor back = modelColour(l_.BackColor(), true);
             w_->setAutoFillBackground(back.isValid());
             setPaletteColour(w_, QPalette::Window, back);
@@ -111,19 +112,19 @@ public:
             // or on the picture under it, whichever picture it shows.
             if (BoundPicture* under = pictureUnder(w_); under && !watched_.contains(under)) {
                 watched_.insert(under);
-                connect(under, &BoundPicture::pictureChanged, this, [this] { sync("ForeColor"); });
+                connect(under, &BoundPicture::pictureChanged, this, [this] { sync(Property::ForeColor); });
             }
             QColor text = modelColour(l_.ForeColor(), false);
             if (!text.isValid()) text = QApplication::palette(w_).color(QPalette::WindowText);
             setPaletteColour(w_, QPalette::WindowText, legibleOn(text, shownBackground(w_)));
-        } else if (what == "BorderStyle" || what == "SpecialEffect" || what == "Appearance") {
+        } else if (what == Property::BorderStyle || what == Property::SpecialEffect || what == Property::Appearance) {
             if (l_.SpecialEffect() == 2 || (l_.BorderStyle() == 1 && l_.Appearance() == 1))
                 w_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             else if (l_.BorderStyle() == 1)
                 w_->setFrameStyle(QFrame::Box | QFrame::Plain);
             else
                 w_->setFrameStyle(QFrame::NoFrame);
-        } else if (what == "Picture") {
+        } else if (what == Property::Picture) {
             const QPixmap pm = picture(l_.Picture(), w_->devicePixelRatioF());
             if (pm.isNull()) {
                 w_->setPixmap({});
@@ -132,11 +133,11 @@ public:
                 w_->setScaledContents(true);
                 w_->setPixmap(pm);
             }
-        } else if (what == "FontBold") {
+        } else if (what == Property::FontBold) {
             QFont f = w_->font();
             f.setBold(l_.FontBold());
             w_->setFont(f);
-        } else if (what == "Alignment") {
+        } else if (what == Property::Alignment) {
             const Qt::Alignment h = l_.Alignment() == 1   ? Qt::AlignRight
                                     : l_.Alignment() == 2 ? Qt::AlignHCenter
                                                           : Qt::AlignLeft;

@@ -148,7 +148,7 @@ public:
         // focus: the list's new content is not silent.
         resetId_ = l_.reset.listen([this] {
             syncSelection(-1);
-            sync("ListIndex");
+            sync(Property::ListIndex);
         });
         connect(w->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
             if (!updating_) {
@@ -169,31 +169,31 @@ public:
 
     void syncAll() override {
         Binder::syncAll();
-        for (auto p : {"HorizontalExtent", "FontBold", "BackColor"}) sync(p);
+        for (auto p : {Property::HorizontalExtent, Property::FontBold, Property::BackColor}) sync(p);
         syncSelection(-1);
-        sync("ListIndex");
+        sync(Property::ListIndex);
     }
-    void sync(std::string_view what) override {
-        if (what == "ListIndex") {
+    void sync(Property what) override {
+        if (what == Property::ListIndex) {
             const int row = adapter_->rowOf(l_.ListIndex());
             if (row >= 0 && row < adapter_->rowCount()) {
                 const QModelIndex ix = adapter_->index(row);
                 showCurrentRow(w_->hasFocus());
                 w_->scrollTo(ix);
             }
-        } else if (what == "MultiSelect") {
+        } else if (what == Property::MultiSelect) {
             {
                 const Updating own(updating_);
                 w_->setSelectionMode(viewSelectionMode(l_.MultiSelectMode()));
             }
             syncSelection(-1);
-        } else if (what == "TopIndex") {
+        } else if (what == Property::TopIndex) {
             if (!updating_) {
                 updating_ = true;
                 w_->verticalScrollBar()->setValue(l_.TopIndex());
                 updating_ = false;
             }
-        } else if (what == "HorizontalExtent") {
+        } else if (what == Property::HorizontalExtent) {
             delegate_->extent = l_.HorizontalExtent();
             // Lists whose rows line up with other lists keep the policy the
             // view gave them (rowsAligned).
@@ -201,13 +201,13 @@ public:
                 w_->setHorizontalScrollBarPolicy(l_.HorizontalExtent() > 0 ? Qt::ScrollBarAsNeeded
                                                                           : Qt::ScrollBarAlwaysOff);
             w_->reset();
-        } else if (what == "FontBold") {
+        } else if (what == Property::FontBold) {
             QFont f = w_->font();
             f.setBold(l_.FontBold());
             w_->setFont(f);
-        } else if (what == "BackColor") {
+        } else if (what == Property::BackColor) {
             setPaletteColour(w_, QPalette::Base, modelColour(l_.BackColor(), false));
-        } else if (what == "Geometry") {
+        } else if (what == Property::Geometry) {
             Binder::sync(what);
             w_->setDesignHeight(w_->height());
         } else {
@@ -439,7 +439,7 @@ private:
         }
         // The view shows what the model decided.
         syncSelection(-1);
-        sync("ListIndex");
+        sync(Property::ListIndex);
     }
     // Whether the list does something on a double click (a folder list
     // opens the folder; other lists have a handler or nothing).

@@ -55,7 +55,7 @@ void labelMenuItems(QWidget* menu) {
 
 MenuBinder::MenuBinder(MenuItem& item, QWidget* owner) : item_(item) {
     build(owner);
-    listenId_ = item_.changed.listen([this](std::string_view) { sync(); });
+    listenId_ = item_.changed.listen([this](Property) { sync(); });
     sync();
 }
 

@@ -25,18 +25,18 @@ public:
         connect(w, &QRadioButton::toggled, this, [this](bool on) {
             if (updating_) return;
             if (on && !o_.Value()) o_.userClick();
-            sync("Value");
+            sync(Property::Value);
         });
     }
     ~OptionBinder() override { all().erase(std::find(all().begin(), all().end(), this)); }
     void syncAll() override {
         Binder::syncAll();
-        sync("Caption");
-        sync("Value");
+        sync(Property::Caption);
+        sync(Property::Value);
     }
-    void sync(std::string_view what) override {
-        if (what == "Caption") w_->setText(q(o_.Caption()));
-        else if (what == "Value") {
+    void sync(Property what) override {
+        if (what == Property::Caption) w_->setText(q(o_.Caption()));
+        else if (what == Property::Value) {
             const Updating own(updating_);
             w_->setChecked(o_.Value());
         } else Binder::sync(what);

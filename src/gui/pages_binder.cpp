@@ -22,11 +22,11 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        sync("Pages");
-        sync("Value");
+        sync(Property::Pages);
+        sync(Property::Value);
     }
-    void sync(std::string_view what) override {
-        if (what == "Pages") {
+    void sync(Property what) override {
+        if (what == Property::Pages) {
             updating_ = true;
             while (w_->count() < m_.PageCount()) {
                 auto* page = new QWidget;
@@ -41,7 +41,7 @@ public:
             }
             updating_ = false;
             syncName();
-        } else if (what == "Value") {
+        } else if (what == Property::Value) {
             updating_ = true;
             if (m_.Value() >= 0 && m_.Value() < w_->count()) w_->setCurrentIndex(m_.Value());
             updating_ = false;

@@ -50,32 +50,32 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        sync("Picture");
-        sync("Paint");
-        sync("BackColor");
+        sync(Property::Picture);
+        sync(Property::Paint);
+        sync(Property::BackColor);
     }
-    void sync(std::string_view what) override {
-        if (what == "Picture" || what == "Stretch") {
+    void sync(Property what) override {
+        if (what == Property::Picture || what == Property::Stretch) {
             w_->base = pictureSizes(box_ ? box_->Picture() : image_->Picture());
             // A picture box shows its picture at its own size from the top
             // left corner; an image fits it to its frame when Stretch is on.
             w_->stretch = image_ && image_->Stretch();
             w_->update();
             Q_EMIT w_->pictureChanged();
-        } else if (what == "Paint" && box_) {
+        } else if (what == Property::Paint && box_) {
             w_->paintings.clear();
             for (auto& pnt : box_->paintings()) {
                 PictureSizes sizes = pictureSizes(pnt.picture);
                 if (!sizes.one.isNull()) w_->paintings.emplace_back(std::move(sizes), QRect(pnt.x, pnt.y, pnt.width, pnt.height));
             }
             w_->update();
-        } else if (what == "BackColor" && box_) {
+        } else if (what == Property::BackColor && box_) {
             w_->background = modelColour(box_->BackColor(), true);
             w_->update();
-        } else if (what == "BorderStyle") {
+        } else if (what == Property::BorderStyle) {
         } else {
             Binder::sync(what);
-            if (what == "Geometry") Q_EMIT w_->pictureChanged();
+            if (what == Property::Geometry) Q_EMIT w_->pictureChanged();
         }
     }
 

@@ -25,10 +25,10 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        sync("Value");
+        sync(Property::Value);
     }
-    void sync(std::string_view what) override {
-        if (what == "Value" || what == "Min" || what == "Max") {
+    void sync(Property what) override {
+        if (what == Property::Value || what == Property::Range || what == Property::Steps) {
             updating_ = true;
             const bool inverted = s_.Min() > s_.Max();
             w_->setInvertedAppearance(inverted);

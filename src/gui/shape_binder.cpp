@@ -32,11 +32,11 @@ public:
     ShapeBinder(Shape& s, ShapeView* w) : Binder(s, w), s_(s), w_(w) {}
     void syncAll() override {
         Binder::syncAll();
-        sync("FillColor");
+        sync(Property::FillColor);
     }
-    void sync(std::string_view what) override {
-        if (what == "FillColor" || what == "FillStyle" || what == "BorderColor" || what == "BorderWidth" ||
-            what == "BackColor" || what == "Shape") {
+    void sync(Property what) override {
+        if (what == Property::FillColor || what == Property::FillStyle || what == Property::BorderColor || what == Property::BorderWidth ||
+            what == Property::BackColor || what == Property::Shape) {
             // FillStyle 0 is solid; 1 transparent.
             w_->fill = s_.FillStyle() == 0 ? modelColour(s_.FillColor(), false) : QColor();
             w_->border = modelColour(s_.BorderColor(), false);

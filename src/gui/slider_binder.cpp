@@ -20,10 +20,11 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        sync("Value");
+        sync(Property::Value);
     }
-    void sync(std::string_view what) override {
-        if (what == "Value" || what == "Min" || what == "Max" || what == "TickFrequency") {
+    void sync(Property what) override {
+        if (what == Property::Value || what == Property::Range || what == Property::Steps ||
+            what == Property::TickFrequency) {
             updating_ = true;
             w_->setRange(s_.Min(), s_.Max());
             w_->setSingleStep(s_.SmallChange());

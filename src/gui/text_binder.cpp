@@ -49,12 +49,12 @@ public:
     }
     void syncAll() override {
         Binder::syncAll();
-        for (auto p : {"Text", "Locked", "BackColor", "ForeColor", "FontBold", "MaxLength"}) sync(p);
+        for (auto p : {Property::Text, Property::Locked, Property::BackColor, Property::ForeColor, Property::FontBold, Property::MaxLength}) sync(p);
     }
-    void sync(std::string_view what) override {
-        if (what == "Text") {
+    void sync(Property what) override {
+        if (what == Property::Text) {
             setShown(shownText(t_.Text()));
-        } else if (what == "SelStart" || what == "SelLength") {
+        } else if (what == Property::SelStart || what == Property::SelLength) {
             if (line_) {
                 updating_ = true;
                 line_->setSelection(t_.SelStart(), t_.SelLength());
@@ -67,18 +67,18 @@ public:
                               QTextCursor::KeepAnchor);
                 plain_->setTextCursor(c);
             }
-        } else if (what == "Locked") {
+        } else if (what == Property::Locked) {
             if (line_) line_->setReadOnly(t_.Locked());
             else plain_->setReadOnly(t_.Locked());
-        } else if (what == "BackColor") {
+        } else if (what == Property::BackColor) {
             setPaletteColour(widget_, QPalette::Base, modelColour(t_.BackColor(), false));
-        } else if (what == "ForeColor") {
+        } else if (what == Property::ForeColor) {
             setPaletteColour(widget_, QPalette::Text, modelColour(t_.ForeColor(), false));
-        } else if (what == "FontBold") {
+        } else if (what == Property::FontBold) {
             QFont f = widget_->font();
             f.setBold(t_.FontBold());
             widget_->setFont(f);
-        } else if (what == "MaxLength") {
+        } else if (what == Property::MaxLength) {
             const Updating own(updating_);
             if (line_) line_->setMaxLength(t_.MaxLength() > 0 ? t_.MaxLength() : 32767);
         } else {

@@ -247,10 +247,10 @@ VideoWidget::VideoWidget(Player& player, QWidget* parent)
     });
     poll_->start();
 
-    listenId_ = player_.changed.listen([this](std::string_view what) {
-        if (what == "uiMode" || what == "enabled" || what == "Enabled" || what == "Visible") syncFromModel();
-        if (what == "URL" || what == "playState") followFilm();
-        if (what == "URL" && picture_) picture_->refreshIfStale();
+    listenId_ = player_.changed.listen([this](Property what) {
+        if (what == Property::UiMode || what == Property::Enabled || what == Property::Visible) syncFromModel();
+        if (what == Property::URL || what == Property::PlayState) followFilm();
+        if (what == Property::URL && picture_) picture_->refreshIfStale();
     });
     syncFromModel();
 }

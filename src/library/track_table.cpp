@@ -284,8 +284,6 @@ void Library::wireTrackTable() {
         box.Change = [this, k] { Combo4_0_Change(k); };
         box.Click = [this, k] { Combo4_0_Click(k); };
     }
-    f.List4.MouseDown = [this](int, int, float, float) { List4_MouseDown(); };
-    f.List5.MouseDown = [this](int, int, float, float) { List5_MouseDown(); };
     f.Command17.Click = [this] { Command17_Click(); };
     // Return in the search box searches, as the button beside it does.
     if (TextBox* typed = f.Text2.get(4)) {

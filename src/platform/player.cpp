@@ -58,7 +58,7 @@ void Player::attach(std::unique_ptr<Engine> engine, MediaReader* reader) {
 void Player::setState(int s) {
     if (s == state_) return;
     state_ = s;
-    changed.emit("playState");
+    changed.emit(Property::PlayState);
     PlayStateChange.raise(s);
 }
 
@@ -98,7 +98,7 @@ void Player::setURL(const std::string& url) {
     url_ = url;
     item_.reset();
     duration_ = 0;
-    changed.emit("URL");
+    changed.emit(Property::URL);
     intent_ = autoStart_ ? Intent::Play : Intent::Ready;
     startLoad(0);
 }
@@ -110,7 +110,7 @@ void Player::close() {
     item_.reset();
     duration_ = 0;
     error_.clear();
-    if (hadUrl) changed.emit("URL");
+    if (hadUrl) changed.emit(Property::URL);
     setState(playstate::Stopped);
 }
 
@@ -122,7 +122,7 @@ void Player::setEnabled(bool e) {
 void Player::setUiMode(const std::string& mode) {
     if (mode == uiMode_) return;
     uiMode_ = mode;
-    changed.emit("uiMode");
+    changed.emit(Property::UiMode);
 }
 
 std::shared_ptr<MediaItem> Player::newMedia(const std::string& url) {
@@ -291,7 +291,7 @@ void PlayerSettings::setVolume(int v) {
     if (v == p_.volume_) return;
     p_.volume_ = v;
     if (p_.engine_) p_.engine_->setVolume(v);
-    p_.changed.emit("volume");
+    p_.changed.emit(Property::Volume);
     p_.StatusChange.raise();
 }
 
@@ -301,7 +301,7 @@ void PlayerSettings::setMute(bool m) {
     if (m == p_.mute_) return;
     p_.mute_ = m;
     if (p_.engine_) p_.engine_->setMute(m);
-    p_.changed.emit("mute");
+    p_.changed.emit(Property::Mute);
 }
 
 bool PlayerSettings::autoStart() const { return p_.autoStart_; }

@@ -22,6 +22,8 @@ void Playback::wireMainWindowItems() {
     Form4& c = app.Form4;
 
     // The tray icon's clicks; mouse moves over the window mean nothing here.
+    // The tray is a service of the desktop: the program built last takes it.
+    app.tray().message.disconnect();
     app.tray().message = [this](int message) { trayMessage(message); };
 
     // Tray menu

@@ -3,17 +3,42 @@
 //
 // A control has its name in the program and, as a member of a
 // control array, its index (-1 for a single control). Geometry is in twips
-// (15 per pixel). Setting a property notifies `changed` with the property's
-// name so that a view can redraw; behaviour events (Click, Change, ...) are
-// declared by each control type.
+// (15 per pixel). Setting a property a view shows notifies `changed` with
+// that property so that the view can redraw; behaviour events (Click,
+// Change, ...) are declared by each control type.
 #include <string>
-#include <string_view>
 
 #include "toolkit/event.h"
 
 namespace tarvolin {
 
 class Form;
+
+// The properties whose change `Control::changed` tells a view. Properties a
+// view reads only when it makes the widget (a text box's MultiLine) or shows
+// through other means (a file list's Path, through its items) have none.
+enum class Property {
+    // Every control
+    Visible, Enabled, Geometry, ToolTipText,
+    // Looks
+    Caption, BackColor, ForeColor, BorderStyle, Appearance, SpecialEffect, FontBold, Alignment, Picture,
+    Stretch, Paint, Style,
+    // A label standing for one of a row of choices: the one highlighted;
+    // and the caption of the label that describes it
+    Marked, DescribedBy,
+    // Buttons, text boxes
+    Default, Cancel, Text, SelStart, SelLength, Locked, MaxLength,
+    // Lists
+    ListIndex, MultiSelect, TopIndex, HorizontalExtent, Drive,
+    // Values and ranges: Range is Min and Max, Steps SmallChange and LargeChange
+    Value, Range, Steps, TickFrequency, Pages,
+    // Shapes
+    Shape, FillColor, FillStyle, BorderColor, BorderWidth,
+    // Menu items and forms
+    Checked, Icon, WindowState, OnTop,
+    // The media player
+    PlayState, URL, UiMode, Volume, Mute,
+};
 
 class Control {
 public:
@@ -40,25 +65,25 @@ public:
 
     // Common properties
     bool Visible() const { return visible_; }
-    virtual void setVisible(bool v) { if (visible_ != v) { visible_ = v; changed.emit("Visible"); } }
+    virtual void setVisible(bool v) { if (visible_ != v) { visible_ = v; changed.emit(Property::Visible); } }
     bool Enabled() const { return enabled_; }
-    virtual void setEnabled(bool e) { if (enabled_ != e) { enabled_ = e; changed.emit("Enabled"); } }
+    virtual void setEnabled(bool e) { if (enabled_ != e) { enabled_ = e; changed.emit(Property::Enabled); } }
 
     int Left() const { return left_; }
     int Top() const { return top_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    void setLeft(int v) { if (left_ != v) { left_ = v; changed.emit("Geometry"); } }
-    void setTop(int v) { if (top_ != v) { top_ = v; changed.emit("Geometry"); } }
-    void setWidth(int v) { if (width_ != v) { width_ = v; changed.emit("Geometry"); } }
-    void setHeight(int v) { if (height_ != v) { height_ = v; changed.emit("Geometry"); } }
+    void setLeft(int v) { if (left_ != v) { left_ = v; changed.emit(Property::Geometry); } }
+    void setTop(int v) { if (top_ != v) { top_ = v; changed.emit(Property::Geometry); } }
+    void setWidth(int v) { if (width_ != v) { width_ = v; changed.emit(Property::Geometry); } }
+    void setHeight(int v) { if (height_ != v) { height_ = v; changed.emit(Property::Geometry); } }
     void move(int left, int top, int width, int height) {
         left_ = left; top_ = top; width_ = width; height_ = height;
-        changed.emit("Geometry");
+        changed.emit(Property::Geometry);
     }
 
     const std::string& ToolTipText() const { return toolTip_; }
-    void setToolTipText(std::string t) { toolTip_ = std::move(t); changed.emit("ToolTipText"); }
+    void setToolTipText(std::string t) { toolTip_ = std::move(t); changed.emit(Property::ToolTipText); }
     std::string Tag;
 
     // Name of the container the control lies in ("" = the form itself), for
@@ -76,7 +101,7 @@ public:
     // False leaves the control out of the Tab key's round.
     bool TabStop = true;
 
-    Signal<std::string_view> changed;
+    Signal<Property> changed;
 
 private:
     Form* form_ = nullptr;

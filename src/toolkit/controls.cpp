@@ -129,7 +129,7 @@ void TextBox::setText(std::string t) {
     length_ = t.size();
     joined_ = std::move(t);
     joinedValid_ = true;
-    changed.emit("Text");
+    changed.emit(Property::Text);
     Change.raise();
 }
 
@@ -162,7 +162,7 @@ bool CheckBox::setValue(int v) {
     if (v < 0 || v > 2) return false;
     if (v == value_) return true;
     value_ = v;
-    changed.emit("Value");
+    changed.emit(Property::Value);
     Click.raise();
     return true;
 }
@@ -170,7 +170,7 @@ bool CheckBox::setValue(int v) {
 void OptionButton::setValue(bool v) {
     if (v == value_) return;
     value_ = v;
-    changed.emit("Value");
+    changed.emit(Property::Value);
     if (!v) return;
     if (Form* f = parentForm()) {
         const std::string& g = groupKey();
@@ -178,7 +178,7 @@ void OptionButton::setValue(bool v) {
             auto* o = dynamic_cast<OptionButton*>(c);
             if (o && o != this && o->value_ && o->groupKey() == g) {
                 o->value_ = false;
-                o->changed.emit("Value");
+                o->changed.emit(Property::Value);
             }
         }
     }
@@ -197,7 +197,7 @@ bool ComboBox::setText(std::string t) {
         if (t == text_) return true;
     }
     text_ = std::move(t);
-    changed.emit("Text");
+    changed.emit(Property::Text);
     Change.raise();
     return true;
 }
@@ -207,7 +207,7 @@ void ComboBox::listIndexSet() {
     std::string t = i >= 0 ? List(i) : std::string();
     if (t != text_) {
         text_ = std::move(t);
-        changed.emit("Text");
+        changed.emit(Property::Text);
     }
     Click.raise();
 }
@@ -218,14 +218,14 @@ void ComboBox::listIndexSet() {
 void Slider::setMin(int m) {
     min_ = m;
     if (max_ < min_) max_ = min_;
-    changed.emit("Range");
+    changed.emit(Property::Range);
     setValue(value_);
 }
 
 void Slider::setMax(int m) {
     max_ = m;
     if (min_ > max_) min_ = max_;
-    changed.emit("Range");
+    changed.emit(Property::Range);
     setValue(value_);
 }
 
@@ -233,7 +233,7 @@ void Slider::setValue(int v) {
     v = std::clamp(v, min_, max_);
     if (v == value_) return;
     value_ = v;
-    changed.emit("Value");
+    changed.emit(Property::Value);
 }
 
 int ScrollBar::clamp(int v) const {
@@ -242,13 +242,13 @@ int ScrollBar::clamp(int v) const {
 
 void ScrollBar::setMin(int m) {
     min_ = m;
-    changed.emit("Range");
+    changed.emit(Property::Range);
     setValue(value_);
 }
 
 void ScrollBar::setMax(int m) {
     max_ = m;
-    changed.emit("Range");
+    changed.emit(Property::Range);
     setValue(value_);
 }
 
@@ -256,7 +256,7 @@ void ScrollBar::setValue(int v) {
     v = clamp(v);
     if (v == value_) return;
     value_ = v;
-    changed.emit("Value");
+    changed.emit(Property::Value);
     Change.raise();
 }
 
@@ -264,7 +264,7 @@ void ScrollBar::userScroll(int v) {
     v = clamp(v);
     if (v != value_) {
         value_ = v;
-        changed.emit("Value");
+        changed.emit(Property::Value);
     }
     Scroll.raise();
 }
@@ -297,9 +297,7 @@ void Timer::rearm() {
 
 void Timer::setInterval(int ms) {
     if (ms < 0) ms = 0;
-    const bool same = ms == interval_;
     interval_ = ms;
-    if (!same) changed.emit("Interval");
     rearm();
 }
 
@@ -323,7 +321,7 @@ bool MultiPage::setValue(int page) {
     if (page < 0 || page >= PageCount()) return false;
     if (page == value_) return true;
     value_ = page;
-    changed.emit("Value");
+    changed.emit(Property::Value);
     Change.raise();
     return true;
 }

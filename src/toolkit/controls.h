@@ -1,8 +1,9 @@
 #pragma once
 // The controls of the window toolkit, as a headless model.
 //
-// Every property Foo has Foo() and setFoo(v); setters notify `changed` with
-// the property's name for the view. Behaviour events (Event<...>, one handler
+// Every property Foo has Foo() and setFoo(v); setters of what the view shows
+// notify `changed` with Property::Foo (Range for Min and Max, Steps for
+// SmallChange and LargeChange). Behaviour events (Event<...>, one handler
 // wired by Program) are raised by code exactly where the original toolkit
 // raises them, as listed per control below; everything else a user does is
 // turned into the same events by the view (gui/), never by the model itself.
@@ -41,32 +42,32 @@ class Label : public Control {
 public:
     const char* typeName() const override { return "Label"; }
     const std::string& Caption() const { return caption_; }
-    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit("Caption"); } }
+    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit(Property::Caption); } }
     // Colours as the original gives them: BGR numbers, or system colours
     // &H800000xx (the view maps those to palette roles).
     std::int64_t BackColor() const { return backColor_; }
-    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit("BackColor"); } }
+    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit(Property::BackColor); } }
     std::int64_t ForeColor() const { return foreColor_; }
-    void setForeColor(std::int64_t c) { if (c != foreColor_) { foreColor_ = c; changed.emit("ForeColor"); } }
+    void setForeColor(std::int64_t c) { if (c != foreColor_) { foreColor_ = c; changed.emit(Property::ForeColor); } }
     int BorderStyle() const { return borderStyle_; }
-    void setBorderStyle(int b) { if (b != borderStyle_) { borderStyle_ = b; changed.emit("BorderStyle"); } }
+    void setBorderStyle(int b) { if (b != borderStyle_) { borderStyle_ = b; changed.emit(Property::BorderStyle); } }
     int Appearance() const { return appearance_; }
-    void setAppearance(int a) { if (a != appearance_) { appearance_ = a; changed.emit("Appearance"); } }
+    void setAppearance(int a) { if (a != appearance_) { appearance_ = a; changed.emit(Property::Appearance); } }
     // Resource key or file path of a picture shown in the label ("" none).
     const std::string& Picture() const { return picture_; }
-    void setPicture(std::string p) { if (p != picture_) { picture_ = std::move(p); changed.emit("Picture"); } }
+    void setPicture(std::string p) { if (p != picture_) { picture_ = std::move(p); changed.emit(Property::Picture); } }
     int SpecialEffect() const { return specialEffect_; }
-    void setSpecialEffect(int s) { if (s != specialEffect_) { specialEffect_ = s; changed.emit("SpecialEffect"); } }
+    void setSpecialEffect(int s) { if (s != specialEffect_) { specialEffect_ = s; changed.emit(Property::SpecialEffect); } }
     bool FontBold() const { return fontBold_; }
-    void setFontBold(bool b) { if (b != fontBold_) { fontBold_ = b; changed.emit("FontBold"); } }
+    void setFontBold(bool b) { if (b != fontBold_) { fontBold_ = b; changed.emit(Property::FontBold); } }
     int Alignment() const { return alignment_; }
     // A label that stands for one of a row of choices (a class) is Markable;
     // Marked while it is the one highlighted (the playing track's class):
     // its checked state for assistive technology.
     bool Markable = false;
     bool Marked() const { return marked_; }
-    void setMarked(bool m) { if (m != marked_) { marked_ = m; changed.emit("Marked"); } }
-    void setAlignment(int a) { if (a != alignment_) { alignment_ = a; changed.emit("Alignment"); } }
+    void setMarked(bool m) { if (m != marked_) { marked_ = m; changed.emit(Property::Marked); } }
+    void setAlignment(int a) { if (a != alignment_) { alignment_ = a; changed.emit(Property::Alignment); } }
 
     Event<> Click;
     Event<> DblClick;
@@ -88,17 +89,17 @@ class CommandButton : public Control {
 public:
     const char* typeName() const override { return "CommandButton"; }
     const std::string& Caption() const { return caption_; }
-    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit("Caption"); } }
+    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit(Property::Caption); } }
     // Resource key of the button's picture ("play", "pause", "stop"; "" none).
     const std::string& Picture() const { return picture_; }
-    void setPicture(std::string p) { if (p != picture_) { picture_ = std::move(p); changed.emit("Picture"); } }
+    void setPicture(std::string p) { if (p != picture_) { picture_ = std::move(p); changed.emit(Property::Picture); } }
     bool FontBold() const { return fontBold_; }
-    void setFontBold(bool b) { if (b != fontBold_) { fontBold_ = b; changed.emit("FontBold"); } }
+    void setFontBold(bool b) { if (b != fontBold_) { fontBold_ = b; changed.emit(Property::FontBold); } }
     bool Default() const { return default_; }
-    void setDefault(bool d) { if (d != default_) { default_ = d; changed.emit("Default"); } }
+    void setDefault(bool d) { if (d != default_) { default_ = d; changed.emit(Property::Default); } }
     bool Cancel() const { return cancel_; }
     std::int64_t BackColor() const { return backColor_; }
-    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit("BackColor"); } }
+    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit(Property::BackColor); } }
 
     // Presses the button: raises Click when the button is enabled.
     void click() { if (Enabled()) Click.raise(); }
@@ -121,7 +122,7 @@ private:
 // The text is kept as pieces so that a log box growing at its front by
 // thousands of lines is not quadratic: prepending is O(length of the line);
 // Text() joins the pieces once and caches the result until the next edit.
-// For the view: setText notifies changed("Text"); prepending notifies only
+// For the view: setText notifies changed(Property::Text); prepending notifies only
 // `prepended` with the piece put in front (the view inserts it at the top).
 class TextBox : public Control {
 public:
@@ -138,23 +139,25 @@ public:
     std::size_t byteLength() const { return length_; }
 
     int SelStart() const { return selStart_; }
-    void setSelStart(int s) { selStart_ = s < 0 ? 0 : s; changed.emit("SelStart"); }
+    void setSelStart(int s) { selStart_ = s < 0 ? 0 : s; changed.emit(Property::SelStart); }
     int SelLength() const { return selLength_; }
-    void setSelLength(int s) { selLength_ = s < 0 ? 0 : s; changed.emit("SelLength"); }
+    void setSelLength(int s) { selLength_ = s < 0 ? 0 : s; changed.emit(Property::SelLength); }
+    // MultiLine and ScrollBars are design data: the view reads them once,
+    // when it makes the widget.
     bool MultiLine() const { return multiLine_; }
-    void setMultiLine(bool m) { multiLine_ = m; changed.emit("MultiLine"); }
+    void setMultiLine(bool m) { multiLine_ = m; }
     bool Locked() const { return locked_; }
-    void setLocked(bool l) { if (l != locked_) { locked_ = l; changed.emit("Locked"); } }
+    void setLocked(bool l) { if (l != locked_) { locked_ = l; changed.emit(Property::Locked); } }
     int ScrollBars() const { return scrollBars_; }
-    void setScrollBars(int s) { scrollBars_ = s; changed.emit("ScrollBars"); }
+    void setScrollBars(int s) { scrollBars_ = s; }
     int MaxLength() const { return maxLength_; }
-    void setMaxLength(int m) { maxLength_ = m; changed.emit("MaxLength"); }
+    void setMaxLength(int m) { maxLength_ = m; changed.emit(Property::MaxLength); }
     std::int64_t BackColor() const { return backColor_; }
-    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit("BackColor"); } }
+    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit(Property::BackColor); } }
     std::int64_t ForeColor() const { return foreColor_; }
-    void setForeColor(std::int64_t c) { if (c != foreColor_) { foreColor_ = c; changed.emit("ForeColor"); } }
+    void setForeColor(std::int64_t c) { if (c != foreColor_) { foreColor_ = c; changed.emit(Property::ForeColor); } }
     bool FontBold() const { return fontBold_; }
-    void setFontBold(bool b) { if (b != fontBold_) { fontBold_ = b; changed.emit("FontBold"); } }
+    void setFontBold(bool b) { if (b != fontBold_) { fontBold_ = b; changed.emit(Property::FontBold); } }
 
     // The user typed: sets the text as setText does (Change when it differs).
     void userEdited(std::string t) { setText(std::move(t)); }
@@ -185,12 +188,12 @@ class CheckBox : public Control {
 public:
     const char* typeName() const override { return "CheckBox"; }
     const std::string& Caption() const { return caption_; }
-    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit("Caption"); } }
+    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit(Property::Caption); } }
     int Value() const { return value_; }
     bool setValue(int v);
     void userClick() { if (Enabled()) setValue(value_ == 1 ? 0 : 1); }
     std::int64_t BackColor() const { return backColor_; }
-    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit("BackColor"); } }
+    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit(Property::BackColor); } }
 
     Event<> Click;
 
@@ -211,7 +214,7 @@ class OptionButton : public Control {
 public:
     const char* typeName() const override { return "OptionButton"; }
     const std::string& Caption() const { return caption_; }
-    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit("Caption"); } }
+    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit(Property::Caption); } }
     bool Value() const { return value_; }
     void setValue(bool v);
     void userClick() { if (Enabled()) setValue(true); }
@@ -221,7 +224,7 @@ public:
     void setGroup(std::string g) { group_ = std::move(g); }
     const std::string& groupKey() const { return group_.empty() ? Container : group_; }
     std::int64_t BackColor() const { return backColor_; }
-    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit("BackColor"); } }
+    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit(Property::BackColor); } }
 
     Event<> Click;
 
@@ -237,11 +240,11 @@ class Frame : public Control {
 public:
     const char* typeName() const override { return "Frame"; }
     const std::string& Caption() const { return caption_; }
-    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit("Caption"); } }
+    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); changed.emit(Property::Caption); } }
     int BorderStyle() const { return borderStyle_; }
-    void setBorderStyle(int b) { if (b != borderStyle_) { borderStyle_ = b; changed.emit("BorderStyle"); } }
+    void setBorderStyle(int b) { if (b != borderStyle_) { borderStyle_ = b; changed.emit(Property::BorderStyle); } }
     std::int64_t BackColor() const { return backColor_; }
-    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit("BackColor"); } }
+    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit(Property::BackColor); } }
     Event<> Click;
 
 private:
@@ -333,11 +336,11 @@ public:
     void setSorted(bool s) { sorted_ = s; }
     // Width in pixels of the scrollable area (horizontal scroll bar).
     int HorizontalExtent() const { return horizontalExtent_; }
-    void setHorizontalExtent(int px) { if (px != horizontalExtent_) { horizontalExtent_ = px; changed.emit("HorizontalExtent"); } }
+    void setHorizontalExtent(int px) { if (px != horizontalExtent_) { horizontalExtent_ = px; changed.emit(Property::HorizontalExtent); } }
     bool FontBold() const { return fontBold_; }
-    void setFontBold(bool b) { if (b != fontBold_) { fontBold_ = b; changed.emit("FontBold"); } }
+    void setFontBold(bool b) { if (b != fontBold_) { fontBold_ = b; changed.emit(Property::FontBold); } }
     std::int64_t BackColor() const { return backColor_; }
-    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit("BackColor"); } }
+    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit(Property::BackColor); } }
 
     int findString(std::string_view text, int start = -1) const;
     int findStringExact(std::string_view text, int start = -1) const;
@@ -426,7 +429,7 @@ public:
     const std::string& Text() const { return text_; }
     bool setText(std::string t);
     int Style() const { return style_; }
-    void setStyle(int s) { style_ = s; changed.emit("Style"); }
+    void setStyle(int s) { style_ = s; changed.emit(Property::Style); }
     // The user typed in the edit part.
     void userEdited(std::string t) { setText(std::move(t)); }
 
@@ -458,13 +461,13 @@ public:
     const std::string& Picture() const { return picture_; }
     void setPicture(std::string p) {
         picture_ = std::move(p);
-        changed.emit("Picture");
+        changed.emit(Property::Picture);
         if (!paintings_.empty()) Cls();
     }
-    void Cls() { paintings_.clear(); changed.emit("Paint"); }
+    void Cls() { paintings_.clear(); changed.emit(Property::Paint); }
     void PaintPicture(std::string picture, int x, int y, int width, int height) {
         paintings_.push_back({std::move(picture), x, y, width, height});
-        changed.emit("Paint");
+        changed.emit(Property::Paint);
     }
     const std::vector<Painting>& paintings() const { return paintings_; }
     int ScaleMode() const { return scaleMode_; }
@@ -472,9 +475,9 @@ public:
     bool AutoRedraw() const { return autoRedraw_; }
     void setAutoRedraw(bool a) { autoRedraw_ = a; }
     int BorderStyle() const { return borderStyle_; }
-    void setBorderStyle(int b) { borderStyle_ = b; changed.emit("BorderStyle"); }
+    void setBorderStyle(int b) { borderStyle_ = b; changed.emit(Property::BorderStyle); }
     std::int64_t BackColor() const { return backColor_; }
-    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit("BackColor"); } }
+    void setBackColor(std::int64_t c) { if (c != backColor_) { backColor_ = c; changed.emit(Property::BackColor); } }
     // Inner size in pixels (15 twips each).
     int ScaleWidth() const { return Width() / 15; }
     int ScaleHeight() const { return Height() / 15; }
@@ -495,9 +498,9 @@ class Image : public Control {
 public:
     const char* typeName() const override { return "Image"; }
     const std::string& Picture() const { return picture_; }
-    void setPicture(std::string p) { picture_ = std::move(p); changed.emit("Picture"); }
+    void setPicture(std::string p) { picture_ = std::move(p); changed.emit(Property::Picture); }
     bool Stretch() const { return stretch_; }
-    void setStretch(bool s) { stretch_ = s; changed.emit("Stretch"); }
+    void setStretch(bool s) { stretch_ = s; changed.emit(Property::Stretch); }
     Event<> Click;
     Event<> DblClick;
 
@@ -512,14 +515,14 @@ public:
     const char* typeName() const override { return "Shape"; }
     int ShapeKind() const { return shape_; }  // 0 rectangle ... (the original's Shape)
     std::int64_t FillColor() const { return fillColor_; }
-    void setFillColor(std::int64_t c) { fillColor_ = c; changed.emit("FillColor"); }
+    void setFillColor(std::int64_t c) { fillColor_ = c; changed.emit(Property::FillColor); }
     int FillStyle() const { return fillStyle_; }
-    void setFillStyle(int f) { fillStyle_ = f; changed.emit("FillStyle"); }
+    void setFillStyle(int f) { fillStyle_ = f; changed.emit(Property::FillStyle); }
     std::int64_t BorderColor() const { return borderColor_; }
-    void setBorderColor(std::int64_t c) { borderColor_ = c; changed.emit("BorderColor"); }
+    void setBorderColor(std::int64_t c) { borderColor_ = c; changed.emit(Property::BorderColor); }
     int BorderWidth() const { return borderWidth_; }
     std::int64_t BackColor() const { return backColor_; }
-    void setBackColor(std::int64_t c) { backColor_ = c; changed.emit("BackColor"); }
+    void setBackColor(std::int64_t c) { backColor_ = c; changed.emit(Property::BackColor); }
 
 private:
     int shape_ = 0, fillStyle_ = 1, borderWidth_ = 1;
@@ -540,11 +543,11 @@ public:
     int Value() const { return value_; }
     void setValue(int v);
     int TickFrequency() const { return tickFrequency_; }
-    void setTickFrequency(int t) { tickFrequency_ = t; changed.emit("TickFrequency"); }
+    void setTickFrequency(int t) { tickFrequency_ = t; changed.emit(Property::TickFrequency); }
     int SmallChange() const { return smallChange_; }
-    void setSmallChange(int s) { smallChange_ = s; }
+    void setSmallChange(int s) { if (s != smallChange_) { smallChange_ = s; changed.emit(Property::Steps); } }
     int LargeChange() const { return largeChange_; }
-    void setLargeChange(int l) { largeChange_ = l; }
+    void setLargeChange(int l) { if (l != largeChange_) { largeChange_ = l; changed.emit(Property::Steps); } }
     // The user moved the thumb: sets Value (clamped) and raises Scroll.
     void userScroll(int v) {
         setValue(v);
@@ -571,9 +574,9 @@ public:
     int Value() const { return value_; }
     void setValue(int v);
     int SmallChange() const { return smallChange_; }
-    void setSmallChange(int s) { smallChange_ = s; }
+    void setSmallChange(int s) { if (s != smallChange_) { smallChange_ = s; changed.emit(Property::Steps); } }
     int LargeChange() const { return largeChange_; }
-    void setLargeChange(int l) { largeChange_ = l; }
+    void setLargeChange(int l) { if (l != largeChange_) { largeChange_ = l; changed.emit(Property::Steps); } }
     void userScroll(int v);
     void userChange(int v) { setValue(v); }
 
@@ -654,12 +657,12 @@ public:
     const char* typeName() const override { return "MultiPage"; }
     int addPage(std::string caption) {
         pages_.push_back({std::move(caption), true, true, {}});
-        changed.emit("Pages");
+        changed.emit(Property::Pages);
         return static_cast<int>(pages_.size()) - 1;
     }
     int PageCount() const { return static_cast<int>(pages_.size()); }
     const Page& page(int i) const { return pages_.at(static_cast<std::size_t>(i)); }
-    void setPageToolTip(int i, std::string t) { pages_.at(static_cast<std::size_t>(i)).ToolTipText = std::move(t); changed.emit("Pages"); }
+    void setPageToolTip(int i, std::string t) { pages_.at(static_cast<std::size_t>(i)).ToolTipText = std::move(t); changed.emit(Property::Pages); }
 
     int Value() const { return value_; }
     bool setValue(int page);

@@ -173,7 +173,7 @@ bool DriveListBox::setDrive(std::string d) {
     if (d == drive_) return true;
     drive_ = std::move(d);
     ListControl::setListIndex(found);
-    changed.emit("Drive");
+    changed.emit(Property::Drive);
     Change.raise();
     return true;
 }
@@ -217,7 +217,6 @@ bool DirListBox::setPath(std::string p) {
     path_ = std::move(p);
     Refresh();
     if (!differs) return true;
-    changed.emit("Path");
     Change.raise();
     return true;
 }
@@ -259,7 +258,6 @@ bool FileListBox::setPath(std::string p) {
     path_ = std::move(p);
     Refresh();
     if (!differs) return true;
-    changed.emit("Path");
     PathChange.raise();
     return true;
 }
@@ -269,7 +267,6 @@ void FileListBox::setPattern(std::string p) {
     pattern_ = std::move(p);
     Refresh();
     if (!differs) return;
-    changed.emit("Pattern");
     PatternChange.raise();
 }
 

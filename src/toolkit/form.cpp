@@ -13,13 +13,13 @@ namespace tarvolin {
 void MenuItem::setCaption(std::string c) {
     if (c == caption_) return;
     caption_ = std::move(c);
-    changed.emit("Caption");
+    changed.emit(Property::Caption);
 }
 
 void MenuItem::setChecked(bool c) {
     if (c == checked_) return;
     checked_ = c;
-    changed.emit("Checked");
+    changed.emit(Property::Checked);
 }
 
 void MenuItem::addChild(MenuItem& child) {
@@ -42,8 +42,8 @@ Form::Form() {
     lastWidth_ = Width();
     lastHeight_ = Height();
     // Width and Height set by code resize the window as the user would.
-    changed.listen([this](std::string_view what) {
-        if (what != "Geometry" || resizing_) return;
+    changed.listen([this](Property what) {
+        if (what != Property::Geometry || resizing_) return;
         if (Width() != lastWidth_ || Height() != lastHeight_) {
             lastWidth_ = Width();
             lastHeight_ = Height();
@@ -119,26 +119,26 @@ void Form::setLoop(MessageLoop* loop) {
 void Form::setCaption(std::string c) {
     if (c == caption_) return;
     caption_ = std::move(c);
-    changed.emit("Caption");
+    changed.emit(Property::Caption);
 }
 
 void Form::setIcon(int resourceNumber) {
     icon_ = resourceNumber;
     iconKey_ = std::to_string(resourceNumber);
-    changed.emit("Icon");
+    changed.emit(Property::Icon);
 }
 
 void Form::setWindowState(int s) {
     if (s < 0 || s > 2 || s == windowState_) return;
     windowState_ = s;
-    changed.emit("WindowState");
+    changed.emit(Property::WindowState);
     Resize.raise();
 }
 
 void Form::setOnTop(bool t) {
     if (t == onTop_) return;
     onTop_ = t;
-    changed.emit("OnTop");
+    changed.emit(Property::OnTop);
 }
 
 void Form::Show() {

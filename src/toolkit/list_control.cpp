@@ -235,7 +235,7 @@ bool ListControl::setListIndex(int i) {
     const bool moved = i != listIndex_;
     listIndex_ = i;
     if (moved) {
-        changed.emit("ListIndex");
+        changed.emit(Property::ListIndex);
         if (!multiSelect_) selectionChanged.emit(i);
     }
     listIndexSet();
@@ -245,7 +245,7 @@ bool ListControl::setListIndex(int i) {
 void ListControl::setMultiSelect(int mode) {
     multiSelect_ = mode;
     selected_.assign(mode ? items_.size() : 0, 0);
-    changed.emit("MultiSelect");
+    changed.emit(Property::MultiSelect);
 }
 
 bool ListControl::Selected(int i) const {
@@ -260,7 +260,7 @@ bool ListControl::setSelected(int i, bool s) {
         if (s) return setListIndex(i);
         if (i == listIndex_) {
             listIndex_ = -1;
-            changed.emit("ListIndex");
+            changed.emit(Property::ListIndex);
             selectionChanged.emit(i);
         }
         return true;
@@ -313,7 +313,7 @@ void ListControl::setTopIndex(int t) {
     t = std::clamp(t, 0, std::max(0, ListCount() - 1));
     if (t == topIndex_) return;
     topIndex_ = t;
-    changed.emit("TopIndex");
+    changed.emit(Property::TopIndex);
 }
 
 void ListControl::userClick(int i) {

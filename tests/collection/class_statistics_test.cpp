@@ -55,7 +55,7 @@ TEST_F(ClassStatisticsTest, AnOddClassCodeIsCountedWithinTheClassTables) {
 TEST_F(ClassStatisticsTest, ProgressEveryFortyTracksAndOverTheLastFifty) {
     for (int i = 0; i < 100; ++i) addTrack("/m/" + std::to_string(i) + ".mp3", 2);
     std::set<int> shown;
-    f1().Text2[0].changed.listen([&](std::string_view) {
+    f1().Text2[0].changed.listen([&](Property) {
         const std::string& text = f1().Text2[0].Text();
         const std::size_t at = text.find("\r\n");
         if (at != std::string::npos && text.find(" - ", at) != std::string::npos)

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
+#include <functional>
 
 #include <cstdlib>
 
@@ -50,6 +51,7 @@ struct TestForm : Form {
         ClassName.DescribedBy = &ClassCount;
         ClassName.Markable = true;
         adopt(Slider1, "Slider1");
+        adopt(HScroll1, "HScroll1");
         adopt(Pages, "MultiPage1");
         Pages.addPage("A");
         Pages.addPage("B");
@@ -71,6 +73,7 @@ struct TestForm : Form {
     OptionButton Other;
     Label ClassName, ClassCount;
     Slider Slider1;
+    HScrollBar HScroll1;
     MultiPage Pages;
     ComboBox Combo1, Combo2;
     Frame Frame1;
@@ -324,6 +327,49 @@ TEST_F(Binders, CheckOptionSliderAndPages) {
     form.Pages.setValue(0);
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(pageChanges, 2);
+}
+
+// What the program sets after a widget is bound shows in the widget, each
+// property on its own (a setter followed by nothing else that redraws).
+TEST_F(Binders, EachPropertyAWidgetShowsFollowsTheModel) {
+    std::unique_ptr<Binder> bs, bh, bt, bc;
+    auto* slider = make<QSlider>(form.Slider1, bs);
+    auto* scroll = make<QScrollBar>(form.HScroll1, bh);
+    auto* text = make<QLineEdit>(form.Text1, bt);
+    auto* check = make<QCheckBox>(form.Check1, bc);
+    ASSERT_TRUE(slider && scroll && text && check);
+
+    struct Row {
+        const char* property;
+        std::function<void()> set;
+        std::function<bool()> shown;
+    };
+    const Row rows[] = {
+        {"slider maximum", [&] { form.Slider1.setMax(250); }, [&] { return slider->maximum() == 250; }},
+        {"slider minimum", [&] { form.Slider1.setMin(-20); }, [&] { return slider->minimum() == -20; }},
+        {"slider value", [&] { form.Slider1.setValue(70); }, [&] { return slider->value() == 70; }},
+        {"slider ticks", [&] { form.Slider1.setTickFrequency(25); }, [&] { return slider->tickInterval() == 25; }},
+        {"slider steps", [&] { form.Slider1.setSmallChange(5); form.Slider1.setLargeChange(15); },
+         [&] { return slider->singleStep() == 5 && slider->pageStep() == 15; }},
+        {"scroll bar maximum", [&] { form.HScroll1.setMax(900); }, [&] { return scroll->maximum() == 900; }},
+        {"scroll bar minimum", [&] { form.HScroll1.setMin(-30); }, [&] { return scroll->minimum() == -30; }},
+        {"scroll bar value", [&] { form.HScroll1.setValue(400); }, [&] { return scroll->value() == 400; }},
+        {"scroll bar steps", [&] { form.HScroll1.setSmallChange(20); form.HScroll1.setLargeChange(200); },
+         [&] { return scroll->singleStep() == 20 && scroll->pageStep() == 200; }},
+        {"text", [&] { form.Text1.setText("abc"); }, [&] { return text->text() == "abc"; }},
+        {"text locked", [&] { form.Text1.setLocked(true); }, [&] { return text->isReadOnly(); }},
+        {"text length", [&] { form.Text1.setMaxLength(8); }, [&] { return text->maxLength() == 8; }},
+        {"tool tip", [&] { form.Text1.setToolTipText("tip"); }, [&] { return text->toolTip() == "tip"; }},
+        {"disabled", [&] { form.Text1.setEnabled(false); }, [&] { return !text->isEnabled(); }},
+        {"hidden", [&] { form.Text1.setVisible(false); }, [&] { return text->isHidden(); }},
+        {"check value", [&] { form.Check1.setValue(1); }, [&] { return check->isChecked(); }},
+        {"check caption", [&] { form.Check1.setCaption("Ναι - Yes"); },
+         [&] { return check->text() == QString::fromUtf8("Ναι - Yes"); }},
+    };
+    for (const Row& row : rows) {
+        row.set();
+        EXPECT_TRUE(row.shown()) << row.property;
+    }
 }
 
 TEST_F(Binders, ChecksAndOptionsReachTheModelHoweverTheyAreToggled) {

@@ -157,13 +157,13 @@ TEST_F(PlayerControl, ThePlayerWithoutAnEngineReportsStoppedOnLoads) {
 }
 
 TEST_F(PlayerControl, TheControlBarSwitchesDoNotStopTheProgramsCalls) {
-    std::vector<std::string> changes;
-    player.changed.listen([&](std::string_view what) { changes.emplace_back(what); });
+    std::vector<Property> changes;
+    player.changed.listen([&](Property what) { changes.push_back(what); });
     player.setEnabled(false);
     player.setUiMode("none");
     EXPECT_FALSE(player.enabled());
     EXPECT_EQ(player.uiMode(), "none");
-    EXPECT_EQ(changes, std::vector<std::string>({"Enabled", "uiMode"}));
+    EXPECT_EQ(changes, std::vector<Property>({Property::Enabled, Property::UiMode}));
 
     player.setURL(file("a.mp3", 1));
     loop.advance(0);

@@ -1,6 +1,7 @@
 // Events raised by code, as the program's handlers rely on them.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,32 @@ TEST(CheckBox, ClickOnlyWhenValueChanges) {
     c.userClick();
     EXPECT_EQ(c.Value(), 0);
     EXPECT_EQ(clicks, 4);
+}
+
+// While the program wires its handlers, a second handler wired over the first
+// would leave one of them dead without a word: it stops the program instead.
+// Clearing, rewiring after disconnect() and replacing outside the wiring go on.
+TEST(Event, ASecondHandlerWiredOverTheFirstStopsTheProgram) {
+    const std::function<void(Event<>&, int&)> wirings[] = {
+        [](Event<>& e, int& n) { e = [&n] { n += 10; }; },
+        [](Event<>& e, int& n) { e.connect([&n] { n += 10; }); },
+    };
+    for (const auto& wire : wirings) {
+        Event<> click;
+        int n = 0;
+        {
+            const EventWiring wiring;
+            click = [&n] { n += 1; };
+            EXPECT_DEATH(wire(click, n), "one handler");
+            click = nullptr;
+            wire(click, n);
+            click.disconnect();
+            wire(click, n);
+        }
+        wire(click, n);
+        click.raise();
+        EXPECT_EQ(n, 10);
+    }
 }
 
 TEST(OptionButton, ExclusiveWithinItsGroupOnly) {

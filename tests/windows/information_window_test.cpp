@@ -69,8 +69,8 @@ TEST_F(InformationTest, OpeningFitsTheWindowToThePictureAndCentresIt) {
 TEST_F(InformationTest, TheWaitingLoopRepeatsAndTheLinkBlinks) {
     f().mnu_info2[2].click();
     std::vector<std::int64_t> colours;
-    w().Label1.changed.listen([&](std::string_view what) {
-        if (what == "ForeColor") colours.push_back(w().Label1.ForeColor());
+    w().Label1.changed.listen([&](Property what) {
+        if (what == Property::ForeColor) colours.push_back(w().Label1.ForeColor());
     });
     std::vector<int> expected = range(121, 137);
     std::vector<int> twice = expected;

@@ -43,9 +43,9 @@ TEST_F(SplashTest, StartUpShowsItAndClosesItAfterTwoSeconds) {
     bool shown = false;
     int shownLeft = -1;
     frmSplash& w = app().frmSplash;
-    w.changed.listen([&](std::string_view what) {
-        if (what == "Visible" && w.Visible()) shown = true;
-        if (what == "Geometry" && shown && shownLeft < 0) shownLeft = w.Left();
+    w.changed.listen([&](Property what) {
+        if (what == Property::Visible && w.Visible()) shown = true;
+        if (what == Property::Geometry && shown && shownLeft < 0) shownLeft = w.Left();
     });
     const std::int64_t start = h.loop.tickCount();
     startUp();
