@@ -72,7 +72,7 @@ public:
         w->installEventFilter(this);
         w->setAutoFillBackground(false);
         if (describedBy_) {
-            describedId_ = describedBy_->changed.listen([this](std::string_view what) {
+            describedId_ = describedBy_->changed.listen([this](Property what) {
                 if (widget_ && what == Property::Caption) sync(Property::DescribedBy);
             });
         }
