@@ -15,11 +15,42 @@
 
 namespace tarvolin {
 
+struct CollectionData;
 class Control;
 class Form;
 class MenuItem;
 class Player;
 class Program;
+
+// What the next-track choice decided, from the collection and the play
+// mode alone; the caller does the bookkeeping and shows it.
+struct NextTrack {
+    enum class Kind {
+        Resume,    // right after a load: the loaded track again
+        Keep,      // replay of one track, or the selected track asked for
+        Drawn,     // an unplayed track of a chosen class
+        PassOver,  // nothing left to play in this pass
+    };
+    Kind kind = Kind::Resume;
+    // The chosen row; -1 when the list is empty (and for PassOver).
+    std::int32_t track = -1;
+    // For Drawn: the play order of the track the draw started from, or -1
+    // once it passed over a track of a class not chosen.
+    std::int32_t serialAdvance = 0;
+};
+
+// The play mode the choice reads besides the collection.
+struct NextTrackMode {
+    int rows = 0;            // rows of the track list
+    int selected = -1;       // the selected row of the track list
+    int replayMode = 0;      // 1 repeats the current track
+    bool playSelected = false;
+    bool shuffle = false;
+};
+
+// Chooses the next track. `draw` gives the shuffle's values in [0, 1); it
+// is called once per track tried.
+NextTrack chooseNextTrack(const CollectionData& d, const NextTrackMode& mode, const std::function<float()>& draw);
 
 class Playback {
 public:
@@ -244,6 +275,13 @@ private:
     void stepForward(int steps);
     void stepBack(int steps);
     void chooseTrack();
+    // The steps of chooseTrack after the choice: the drawn track takes the
+    // next number of the play order; the end of a pass clears the order and
+    // starts the next pass or stops; the chosen track's class is shown (or
+    // given, with the automatic rating) and its player picked.
+    void numberInPlayOrder();
+    void endPass();
+    void rateChosenTrack();
     void repeatStep(int direction, int steps);
     // The common start of a step through the history: false when there is
     // nothing to step through; a current track outside the rows becomes the
