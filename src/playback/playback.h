@@ -291,6 +291,44 @@ private:
     // does not know it yet: a second at most.
     double durationOnceKnown(Player& p);
 
+    // The steps of Timer1_Timer, in the order it runs them.
+    // What the tick read of the player in use (nothing with an empty list,
+    // no position without a file).
+    struct TickReading {
+        Player* player = nullptr;
+        std::string url;
+        std::int32_t pos = 0;
+        std::int32_t dur = 0;
+        int state = 0;
+    };
+    // A file that ended (or failed) while a bulk operation held Busy is
+    // served once Busy clears: true when this tick did so.
+    bool serveEndWhileBusy();
+    TickReading readPlayerInUse();
+    // Serves the waiting events: false once the program shut down meanwhile.
+    bool serveEvents();
+    // The time left of the file, and the played and left totals of the pass
+    // and of the class choice.
+    void countTimeLeft(const TickReading& now);
+    // The status boxes of both windows: elapsed and left time (or the
+    // preview's), the file's size and bitrate, then the totals.
+    void showStatusBoxes(const TickReading& now);
+    void showFileSizeAndBitrate();
+    void showPreviewTimes(const std::string& elapsed, std::int32_t pos);
+    // Preview: the next point of the file, or the next track after the last.
+    void advancePreview(const TickReading& now);
+    // Files played: every change of the current track that a tick sees.
+    void countFilesPlayed();
+    void showTrayTip();
+    // The listening statistics, counted while a file plays.
+    void countListeningTime();
+    void autoSaveEveryTenMinutes();
+    // The one-off job the timer was re-armed for, then the normal interval
+    // again: 1 plays the file after a pause, 2 goes to the next track.
+    void serveOneOffJob();
+    void restoreNormalInterval();
+    void playAfterPause();
+
     // Keeps a track start marked as running while alive.
     struct StartScope {
         explicit StartScope(Playback& pb) : pb(pb) { ++pb.startDepth_; }
