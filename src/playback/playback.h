@@ -329,6 +329,21 @@ private:
     void restoreNormalInterval();
     void playAfterPause();
 
+    // The steps of Form_Load that are more than one call.
+    void loadPreferencesAtStart();
+    // The splash window, on top of everything: the time it was shown, or -1
+    // when the user keeps it off. It stays at least two seconds (monotonic
+    // clock).
+    std::int64_t showSplash();
+    void hideSplash(std::int64_t splashStart);
+    void loadLastCollectionAtStart();
+    void showPlayerWindowOrTray();
+    // The user's own search links after the built-in ones.
+    void addUserSearchLinks();
+    void preparePlayersAtStart();
+    // The loaded current track opens the play order.
+    void openPlayOrderWithCurrentTrack();
+
     // Keeps a track start marked as running while alive.
     struct StartScope {
         explicit StartScope(Playback& pb) : pb(pb) { ++pb.startDepth_; }
