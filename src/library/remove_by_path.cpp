@@ -236,7 +236,8 @@ void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, cons
     const Currency size = d.hasEntry(Index) ? d.TrackSize[static_cast<std::size_t>(Index)] : Currency{};
     const bool wasCurrent = Path == d.CurrentFile && d.CurrentTrack == Index;
 
-    // 1.
+    // Deleting from the disk, when chosen; a failed delete keeps the track
+    // unless told to remove it even so.
     std::string detail;
     std::int32_t failed = 0;
     bool keep = false;
@@ -252,7 +253,7 @@ void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, cons
         }
     }
 
-    // 2. The tables first, while the row is still there; then the rows.
+    // The tables first, while the row is still there; then the rows.
     if (!keep) {
         store.Remove_Track_Data(Index);
         f.List2.RemoveItem(Index);
@@ -264,10 +265,10 @@ void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, cons
         Removed += Currency::fromInteger(1);
     }
 
-    // 3. The track playing is stopped in the player that holds it.
+    // The track playing is stopped in the player that holds it.
     if (wasCurrent) storefiles::activePlayer(app).controls.stop();
 
-    // 4. to 6.
+    // What was removed, and the disk's errors, in the status box.
     TextBox& status = f.Text2[1];
     status.setText(now + "-> Αφαιρούνται αρχεία από " + Scope[0] + ".Παρακαλώ περιμένετε... " +
                    "- Removing files from " + Scope[1] + ". Please wait..." + kCrLf + " ---> " + detail);

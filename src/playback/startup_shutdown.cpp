@@ -167,18 +167,18 @@ void Playback::Form_QueryUnload(int& /*Cancel*/, int UnloadMode) {
     ModuleState& s = app.state;
     CollectionStore& store = app.collection;
 
-    // 1 to 3: everything is saved, without a question.
+    // Everything is saved, without a question.
     store.Save_Last_Collection();
     store.Save_Collection(false, false);
     if (trayModeKept_) s.WindowVisible = false;
     std::int32_t failed = 0;
     store.Save_Preferences(failed);
 
-    // 4, 5.
+    // The tray icon goes, then half a second in which events are served.
     DeleteIconFromTray();
     Wait(500);
 
-    // 6. Nothing runs any more: no tick, no player event.
+    // Nothing runs any more: no tick, no player event.
     app.Form1.Timer1.setEnabled(false);
     app.Form4.Timer1.setEnabled(false);
     s.Busy = true;
