@@ -20,6 +20,7 @@ namespace tarvolin {
 
 class Program;
 class RecordBlock;
+class RecordFile;
 namespace storefiles {
 class SaveTransaction;
 }
@@ -246,6 +247,16 @@ private:
     int ioFailures_ = 0;
     // Load_Collection's error line for the collection file.
     void logCollectionError();
+    // The steps of Load_Collection: the collection file, its header values
+    // (false when the rest is not read), a collection over the track limit
+    // left empty, the track tables made for `count` tracks, and the tracks
+    // and filters of the part files.
+    struct LoadOutcome;
+    void readCollection(const std::string& path, LoadOutcome& out);
+    bool readCollectionHeader(RecordFile& file, std::int64_t size, LoadOutcome& out, std::int32_t& count);
+    void refuseOverLimit();
+    void startTrackTables(std::int32_t count);
+    void readPartFiles(const std::string& trackFile, const std::string& filterFile, LoadOutcome& out);
     // Finishes, or undoes, a save of the current collection that an earlier
     // run left half made; false (with a log line) when it cannot. What was
     // set aside is logged. beforeReplay: see SaveTransaction::recover.
@@ -269,6 +280,28 @@ private:
     // are added to `whole`; a text that did not fit sets Failed, and a run
     // that put refused counts as a refused write.
     using TrackRunSink = std::function<bool(std::int32_t firstTrack, const RecordBlock& block, int records)>;
+    // The steps of Save_Collection. A save over a refused file is told
+    // (the box once) and not made.
+    bool saveRefused();
+    // Where the playing track was left becomes its resume position.
+    void keepResumePosition(int rows);
+    // Damaged files kept aside, an earlier save finished, what is not a
+    // regular file set aside: false when the save cannot go on.
+    bool readyToSave(storefiles::SaveTransaction& save);
+    // The tracks that a load of the collection file as it stands reads; its
+    // records go into header.
+    std::int32_t storedTrackCount(RecordBlock& header) const;
+    // The header, the tracks, the filters, then the commit.
+    void writeCollection(storefiles::SaveTransaction& save, const std::string& trackFile, int rows, bool FullRewrite,
+                         std::int32_t& failed);
+    // A new track file that starts as a copy of the first `kept` tracks of
+    // the old one.
+    void writeNewTrackFile(storefiles::SaveTransaction& save, const std::string& trackFile, std::int32_t kept,
+                           std::int32_t& failed, std::vector<std::int32_t>& written);
+    // Edits of the tracks the file holds; the tracks beyond them written
+    // straight into it.
+    void editTrackFile(storefiles::SaveTransaction& save, const std::string& trackFile, std::int32_t storedCount,
+                       std::int32_t& failed, std::vector<std::int32_t>& written);
     void encodeTracks(std::int32_t from, std::int32_t split, const TrackRunSink& put, std::int32_t& Failed,
                       std::vector<std::int32_t>& whole);
 };

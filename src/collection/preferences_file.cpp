@@ -55,32 +55,11 @@ private:
     bool stopped_ = false;
 };
 
-}  // namespace
-
-std::string CollectionStore::preferencesFilePath() const {
-    return app_.state.AppFolder + "tarvolin_preferences/default_pref.tl";
-}
-
-void CollectionStore::Load_Preferences(std::int32_t& Failed) {
-    Form1& f = app_.Form1;
-    ModuleState& s = app_.state;
-    Failed = 0;
-    Make_Data_Folder(2);
-    app_.dialogs().setMousePointer(11);
-
-    const std::string path = preferencesFilePath();
-    RecordFile file;
-    if (sf::fileSize(path) < 0 || !file.Open(path, RecordFile::Mode::Read, sf::kPreferencesRecord)) {
-        // No preferences yet: the built-in values stay.
-        app_.dialogs().setMousePointer(0);
-        return;
-    }
-
-    SequentialReader in(file);
+// The play mode: volume, shuffle, preview, replay.
+void readPlayMode(SequentialReader& in, Program& app) {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
     std::int16_t v = 0;
-    std::int32_t l = 0;
-    std::string t;
-
     if (in.integer(v)) s.Volume = std::clamp<int>(v, 0, 100);
     if (in.integer(v)) {
         s.ShuffleOn = v != 0;
@@ -112,6 +91,14 @@ void CollectionStore::Load_Preferences(std::int32_t& Failed) {
             }
         }
     }
+}
+
+// The alarm, the window shown or in the tray, and the step count.
+void readAlarmAndWindow(SequentialReader& in, Program& app) {
+    ModuleState& s = app.state;
+    std::int16_t v = 0;
+    std::int32_t l = 0;
+    std::string t;
     if (in.longValue(l)) s.AlarmShutdown = l;
     for (std::size_t k = 0; k < 3; ++k) {
         if (in.longValue(l)) s.AlarmTime[k] = l;
@@ -121,6 +108,14 @@ void CollectionStore::Load_Preferences(std::int32_t& Failed) {
     if (in.text(t)) s.AlarmTarget = t;
     if (in.integer(v)) s.WindowVisible = v != 0;
     if (in.integer(v)) s.StepCount = std::max<int>(v, 1);
+}
+
+// The sound and pause between tracks, the report, the automatic rating,
+// the delete options and the play at start.
+void readBetweenTracksAndFiles(SequentialReader& in, Program& app) {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    std::int16_t v = 0;
     if (in.integer(v)) {
         s.BeepBetween = v != 0;
         f.MnuMoreSound.setChecked(v != 0);
@@ -158,7 +153,15 @@ void CollectionStore::Load_Preferences(std::int32_t& Failed) {
         s.PlayAtStart = v != 0;
         f.MnuMoreAutoStart.setChecked(v == -1);
     }
+}
 
+// The search links, keeping on top, the report again, the rating asked
+// for, the folder list and deleting despite a disk error.
+void readLinksAndLists(SequentialReader& in, Program& app) {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    std::int16_t v = 0;
+    std::string t;
     // Search links: the count is the highest index.
     if (in.integer(v)) {
         if (v < -1 || v > 999 || !in.fits(v + 1)) {
@@ -174,7 +177,7 @@ void CollectionStore::Load_Preferences(std::int32_t& Failed) {
     if (in.integer(v)) {
         if (v == -1) {
             s.OnTop = false;
-            app_.playback.Apply_On_Top(false);
+            app.playback.Apply_On_Top(false);
         } else {
             s.OnTop = v != 0;
         }
@@ -202,6 +205,14 @@ void CollectionStore::Load_Preferences(std::int32_t& Failed) {
         f.mnufiledeleteevendiskerror.setChecked(v != 0);
         s.DeleteEvenOnDiskError = v != 0;
     }
+}
+
+// The video size, the file switches, the media types chosen, the compact
+// window, the stars, the splash and the resume mode.
+void readLookAndSwitches(SequentialReader& in, Program& app) {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    std::int16_t v = 0;
     if (in.integer(v)) s.VideoWidth = v;
     if (in.integer(v)) s.VideoHeight = v;
     auto menuSwitch = [&](MenuItem& item, bool& value) {
@@ -241,7 +252,7 @@ void CollectionStore::Load_Preferences(std::int32_t& Failed) {
         if (v == -1) {
             if (MenuItem* item = f.MnumoreStar_Active.get(0)) item->setEnabled(false);
             if (MenuItem* item = f.MnumoreStar_Active.get(1)) item->setChecked(true);
-            app_.playback.setStarLabelsBehind(true);
+            app.playback.setStarLabelsBehind(true);
         }
     }
     std::uint8_t b = 0;
@@ -249,6 +260,36 @@ void CollectionStore::Load_Preferences(std::int32_t& Failed) {
         s.ResumeMode = std::min<int>(b, 2);
         for (MenuItem& item : f.MnuPlayAutoStartP) item.setChecked(item.Index() == s.ResumeMode);
     }
+}
+
+}  // namespace
+
+std::string CollectionStore::preferencesFilePath() const {
+    return app_.state.AppFolder + "tarvolin_preferences/default_pref.tl";
+}
+
+void CollectionStore::Load_Preferences(std::int32_t& Failed) {
+    Form1& f = app_.Form1;
+    ModuleState& s = app_.state;
+    Failed = 0;
+    Make_Data_Folder(2);
+    app_.dialogs().setMousePointer(11);
+
+    const std::string path = preferencesFilePath();
+    RecordFile file;
+    if (sf::fileSize(path) < 0 || !file.Open(path, RecordFile::Mode::Read, sf::kPreferencesRecord)) {
+        // No preferences yet: the built-in values stay.
+        app_.dialogs().setMousePointer(0);
+        return;
+    }
+
+    // The values are read in the order they are stored.
+    SequentialReader in(file);
+    readPlayMode(in, app_);
+    readAlarmAndWindow(in, app_);
+    readBetweenTracksAndFiles(in, app_);
+    readLinksAndLists(in, app_);
+    readLookAndSwitches(in, app_);
     if (in.stopped()) Failed = -1;
     file.Close();
 

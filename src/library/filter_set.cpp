@@ -76,17 +76,15 @@ void Library::Add_Filters() {
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
 
-    // 1. A file command that rebuilds the filters itself holds Busy for
-    // its whole run.
+    // A file command that rebuilds the filters itself holds Busy for its
+    // whole run.
     if (s.Busy && !rebuildUnderBusy_) return;
-    // 2.
+    // The filters are built anew from the track list, when it has tracks.
     app.collection.Clear_Filters();
-    // 3.
     if (f.List2.ListCount() == 0) return;
-    // 4.
     app.collection.logLine(" -> Κατασκευή Φίλτρων Συλλογής... - Building collection filters...");
 
-    // 5. The first spelling of a value is kept; later ones that differ only
+    // The first spelling of a value is kept; later ones that differ only
     // in letter case are left out.
     std::vector<std::vector<std::string>> values(kBoxes);
     std::vector<std::unordered_set<std::string>> seen(kBoxes);
@@ -117,29 +115,27 @@ void Library::Add_Filters() {
         if (shown) box->setVisible(true);
     }
 
-    // 6.
+    // The next save writes the new filters.
     d.FiltersDirty = true;
 }
 
 void Library::Gather_Filters() {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
-    // 1.
+    // Not during a bulk operation, nor while a table is being filtered.
     if (s.Busy || s.Filtering) return;
-    // 2.
+    // The filter boxes with a text are the filters on.
     TextFilterOn = 0;
     FilterText.fill(std::string());
     FilterOn.fill(0);
-    // 3.
     for (ComboBox& box : f.Combo4_0) {
         const int k = box.Index();
         if (k < 0 || k >= kBoxes || box.Text().empty()) continue;
         FilterText[static_cast<std::size_t>(k)] = box.Text();
         FilterOn[static_cast<std::size_t>(k)] = -1;
     }
-    // 4.
     if (std::find(FilterOn.begin(), FilterOn.end(), -1) != FilterOn.end()) TextFilterOn = -1;
-    // 5.
+    // The table shows the tracks that pass them.
     Filtered_Songs_List(0);
 }
 
@@ -196,14 +192,12 @@ void Library::schedulePendingRefresh() {
 
 void Library::Remake_Filters() {
     Form1& f = app.Form1;
-    // 1.
+    // Asked on the filter page; a yes rebuilds them from the first page.
     f.MultiPage1.setValue(1);
-    // 2.
     const int answer = app.dialogs().MsgBox(
         "Θέλετε να δημιουργήσετε νέα φίλτρα για τα αρχεία σας; Αυτό μπορεί να απαιτήσει χρόνο.\r\n"
         "Would you like to remake the song filters? This action could take some time to complete. ",
         mb::YesNo + mb::Question);
-    // 3.
     if (answer == mb::No) return;
     f.MultiPage1.setValue(0);
     Refresh_Filters();

@@ -252,6 +252,12 @@ public:
     Program& app;
 
 private:
+    // The steps of Removing_Files_Under_Path.
+    enum class Pick { None, All, Selected };
+    struct RemovalScope;
+    RemovalScope removalScopeNow();
+    void removeTracksInScope(const RemovalScope& scope, Currency& removed, Currency& errors);
+
     // ---- Removal by path, editor, search links ----
     void wireEditorParts();
     void wireTrackInfoEditor();

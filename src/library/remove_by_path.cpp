@@ -37,49 +37,86 @@ void Library::removeFromFileList() {
     Removing_Files_Under_Path();
 }
 
+// Which files the removal looks at, as the options stand when it starts:
+// the folders of the folder list or the one folder of the file list, all
+// of them or the selected ones, and the words that tell it in the log.
+struct Library::RemovalScope {
+    bool fromFolderList = false;
+    Pick pick = Pick::None;
+    std::array<std::string, 2> words;
+};
+
+Library::RemovalScope Library::removalScopeNow() {
+    const Form1& f = app.Form1;
+    RemovalScope scope;
+    scope.fromFolderList = app.state.ScanFromFileList;
+    if (scope.fromFolderList) {
+        if (f.Option1_0.Value()) {
+            scope.pick = Pick::All;
+            scope.words = {"όλους τους φάκελους", "all directories"};
+        } else if (f.Option1_1.Value()) {
+            scope.pick = Pick::Selected;
+            scope.words = {"τους επιλεγμένους φάκελους", "selected directories"};
+        }
+    } else {
+        const std::string folder = f.File1.Path();
+        if (f.Option4.has(0) && f.Option4[0].Value()) {
+            scope.pick = Pick::All;
+            scope.words = {"ενός φακέλου [" + folder + "]", "one directory [" + folder + "]"};
+        } else if (f.Option4.has(1) && f.Option4[1].Value()) {
+            scope.pick = Pick::Selected;
+            scope.words = {"επιλογές ενός φακέλου [" + folder + "]", "selection of one directory [" + folder + "]"};
+        }
+    }
+    return scope;
+}
+
+namespace {
+
+// The current track and the track tables follow the rows left, with the
+// class totals; the number column is counted again from 0 at the top.
+void settleAfterRemoval(Program& app, const Currency& removed) {
+    Form1& f = app.Form1;
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
+    const std::int32_t rows = f.List2.ListCount();
+    if (d.CurrentTrack > rows - 1) d.CurrentTrack = rows - 1;
+    if (d.CurrentTrack < 0) d.CurrentTrack = 0;
+    d.TrackCount = rows;
+    d.resizeTrackTables(d.TrackCount);
+    store.Calc_Favor_Totals();
+    if (removed > Currency{}) {
+        d.ClassLabelsDirty = true;
+        d.CollectionSaved = false;
+    }
+
+    if (f.List3_0.has(0)) {
+        ListBox& numbers = f.List3_0[0];
+        for (int i = 0; i < numbers.ListCount(); ++i) numbers.setList(i, Format(i, "#0000"));
+    }
+}
+
+}  // namespace
+
 void Library::Removing_Files_Under_Path() {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
     CollectionStore& store = app.collection;
     CollectionData& d = store.d;
     MessageLoop& loop = app.loop();
-    auto timeNow = [&] { return TimeText(loop.now()); };
 
     // The timer starts no track and the list and player handlers stay out
     // for the length of the run.
     BulkScope guard(s, BulkScope::BusyAndTimer);
 
-    // 1.
+    // The main window takes no input while the run lasts.
     app.dialogs().setMousePointer(11);
     f.Text2[0].setText("");
     f.MnuSystemTray.setEnabled(false);
     f.setEnabled(false);
 
-    // 2. The scope as the options stand now.
-    const bool fromFolderList = s.ScanFromFileList;
-    enum class Pick { None, All, Selected };
-    Pick pick = Pick::None;
-    std::array<std::string, 2> scope;
-    if (fromFolderList) {
-        if (f.Option1_0.Value()) {
-            pick = Pick::All;
-            scope = {"όλους τους φάκελους", "all directories"};
-        } else if (f.Option1_1.Value()) {
-            pick = Pick::Selected;
-            scope = {"τους επιλεγμένους φάκελους", "selected directories"};
-        }
-    } else {
-        const std::string folder = f.File1.Path();
-        if (f.Option4.has(0) && f.Option4[0].Value()) {
-            pick = Pick::All;
-            scope = {"ενός φακέλου [" + folder + "]", "one directory [" + folder + "]"};
-        } else if (f.Option4.has(1) && f.Option4[1].Value()) {
-            pick = Pick::Selected;
-            scope = {"επιλογές ενός φακέλου [" + folder + "]", "selection of one directory [" + folder + "]"};
-        }
-    }
-
-    // 3. The subfolder page comes forward: it holds the run's status boxes.
+    const RemovalScope scope = removalScopeNow();
+    // The subfolder page comes forward: it holds the run's status boxes.
     // Bringing it forward leaves the subfolder box, its list and the source
     // of the scope as they were taken above.
     if (f.MultiPage1.Value() != 3) {
@@ -88,14 +125,38 @@ void Library::Removing_Files_Under_Path() {
         MultiPage1_Change();
     }
 
-    // 4., 5.
+    // The report file opens; the lists are hidden while rows go.
     const bool report = s.KeepReport == -1;
     if (report) store.Report_File(-1);
     if (d.TrackCount != f.List2.ListCount()) d.TrackCount = f.List2.ListCount();
     store.Make_Invisible();
 
     Currency removed, errors;
+    removeTracksInScope(scope, removed, errors);
+    settleAfterRemoval(app, removed);
 
+    // The counts in the status box, and in the report.
+    TextBox& status = f.Text2[1];
+    status.prepend(TimeText(loop.now()) + "-> Αριθμός αρχείων που αφαιρέθηκαν - Number of removed files :" +
+                   Str(removed) + ". Λάθη σε αρχεία - Error in files :" + Str(errors) + kCrLf);
+    if (report) {
+        f.Text2[0].setText(status.Text());
+        store.Report_File(0);
+    }
+
+    // The totals shown, the window usable again.
+    store.Etiketes_Synol_Songs();
+    f.MnuSystemTray.setEnabled(true);
+    f.setEnabled(true);
+    store.Make_Visible();
+    app.dialogs().setMousePointer(0);
+}
+
+void Library::removeTracksInScope(const RemovalScope& scope, Currency& removed, Currency& errors) {
+    Form1& f = app.Form1;
+    MessageLoop& loop = app.loop();
+    CollectionStore& store = app.collection;
+    const Pick pick = scope.pick;
     // Looks up every file that File1 lists now (or only its selected ones)
     // and removes the track of each one found.
     auto removeListedFiles = [&](bool onlySelected, auto&& afterEntry) {
@@ -107,16 +168,15 @@ void Library::Removing_Files_Under_Path() {
             }
             const std::string path = folder + f.File1.List(j);
             const int k = MediaFiles::findExactPath(f.List2, path);
-            if (k >= 0) Remove_the_Files(path, k, scope, removed, errors);
-            f.Text2[2].setText(timeNow() + "-> " + path);
+            if (k >= 0) Remove_the_Files(path, k, scope.words, removed, errors);
+            f.Text2[2].setText(TimeText(loop.now()) + "-> " + path);
             loop.DoEvents();
             afterEntry(j);
         }
     };
 
-    // 6.
     std::int64_t done = 0;
-    if (fromFolderList) {
+    if (scope.fromFolderList) {
         const std::int64_t last = f.List1.ListCount() - 1;
         for (int i = 0; i <= last && i < f.List1.ListCount(); ++i) {
             bool listed = false;
@@ -146,41 +206,6 @@ void Library::Removing_Files_Under_Path() {
         });
     }
 
-    // 7.
-    const std::int32_t rows = f.List2.ListCount();
-    if (d.CurrentTrack > rows - 1) d.CurrentTrack = rows - 1;
-    if (d.CurrentTrack < 0) d.CurrentTrack = 0;
-    d.TrackCount = rows;
-    d.resizeTrackTables(d.TrackCount);
-    store.Calc_Favor_Totals();
-    if (removed > Currency{}) {
-        d.ClassLabelsDirty = true;
-        d.CollectionSaved = false;
-    }
-
-    // 8. The number column from the top, counted from 0.
-    if (f.List3_0.has(0)) {
-        ListBox& numbers = f.List3_0[0];
-        for (int i = 0; i < numbers.ListCount(); ++i) numbers.setList(i, Format(i, "#0000"));
-    }
-
-    // 9.
-    TextBox& status = f.Text2[1];
-    status.prepend(timeNow() + "-> Αριθμός αρχείων που αφαιρέθηκαν - Number of removed files :" + Str(removed) +
-                   ". Λάθη σε αρχεία - Error in files :" + Str(errors) + kCrLf);
-
-    // 10.
-    if (report) {
-        f.Text2[0].setText(status.Text());
-        store.Report_File(0);
-    }
-
-    // 11.
-    store.Etiketes_Synol_Songs();
-    f.MnuSystemTray.setEnabled(true);
-    f.setEnabled(true);
-    store.Make_Visible();
-    app.dialogs().setMousePointer(0);
 }
 
 void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, const std::array<std::string, 2>& Scope,
@@ -194,7 +219,8 @@ void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, cons
     const Currency size = d.hasEntry(Index) ? d.TrackSize[static_cast<std::size_t>(Index)] : Currency{};
     const bool wasCurrent = Path == d.CurrentFile && d.CurrentTrack == Index;
 
-    // 1.
+    // Deleting from the disk, when chosen; a failed delete keeps the track
+    // unless told to remove it even so.
     std::string detail;
     std::int32_t failed = 0;
     bool keep = false;
@@ -210,7 +236,7 @@ void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, cons
         }
     }
 
-    // 2. The tables first, while the row is still there; then the rows.
+    // The tables first, while the row is still there; then the rows.
     if (!keep) {
         store.Remove_Track_Data(Index);
         f.List2.RemoveItem(Index);
@@ -222,10 +248,10 @@ void Library::Remove_the_Files(const std::string& Path, std::int32_t Index, cons
         Removed += Currency::fromInteger(1);
     }
 
-    // 3. The track playing is stopped in the player that holds it.
+    // The track playing is stopped in the player that holds it.
     if (wasCurrent) app.playback.activePlayer().controls.stop();
 
-    // 4. to 6.
+    // What was removed, and the disk's errors, in the status box.
     TextBox& status = f.Text2[1];
     status.setText(now + "-> Αφαιρούνται αρχεία από " + Scope[0] + ".Παρακαλώ περιμένετε... " +
                    "- Removing files from " + Scope[1] + ". Please wait..." + kCrLf + " ---> " + detail);

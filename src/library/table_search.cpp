@@ -25,22 +25,21 @@ bool holds(const std::string& line, const std::string& key) {
 
 void Library::Command17_Click() {
     Form1& f = app.Form1;
-    // 1.
+    // Not while a table is being filtered; an empty search box is told.
     if (app.state.Filtering) return;
-    // 2.
     const std::string& typed = f.Text2[4].Text();
     if (typed.empty()) {
         app.dialogs().MsgBox(kTypeText, mb::Information);
         return;
     }
-    // 3.
+    // The text as a whole line, and as the key searched for in the lines.
     const std::string s = LCase(Trim(typed));
     const std::string key = searchKey(typed);
-    // 4.
+    // The table enabled is the one on display.
     ListBox* table = f.List5.Enabled() ? &f.List5 : (f.List4.Enabled() ? &f.List4 : nullptr);
-    // 5. A whole line typed in is not searched for.
+    // A whole line typed in is not searched for.
     if (f.List4.findStringExact(s) >= 0) return;
-    // 6. Both tables disabled: a table is being built, nothing to mark.
+    // Both tables disabled: a table is being built, nothing to mark.
     if (!table) return;
     int last = -1;
     for (int k = 2; k < table->ListCount(); ++k) {
@@ -58,19 +57,19 @@ void Library::Command17_Click() {
 void Library::Command6_Click(int Index) {
     Form1& f = app.Form1;
     if (Index != 0) return;
-    // 1.
+    // An empty search box is told.
     const std::string& typed = f.Text2[3].Text();
     if (typed.empty()) {
         app.dialogs().MsgBox(kTypeText, mb::Information);
         return;
     }
-    // 2.
+    // The text as a whole path, and as the key searched for in the lines.
     const std::string s = LCase(Trim(typed));
     const std::string key = searchKey(typed);
-    // 3. The filters off: the full table is shown.
+    // The filters off: the full table is shown.
     Reboot_Filters();
     Filtered_Songs_List(0);
-    // 4. A track path typed in whole is not searched for. The lines are
+    // A track path typed in whole is not searched for. The lines are
     // marked in the table on display.
     if (f.List2.findStringExact(s, 0) < 0) {
         ListBox* table = f.List5.Enabled() ? &f.List5 : (f.List4.Enabled() ? &f.List4 : nullptr);
@@ -84,7 +83,7 @@ void Library::Command6_Click(int Index) {
             if (last >= 0) table->setListIndex(last);
         }
     }
-    // 5.
+    // The table's page shows what was found.
     f.MultiPage1.setValue(1);
 }
 

@@ -36,16 +36,16 @@ int chosenGenre(const ComboBox& box) {
 
 void Library::List2_MouseDown() {
     Form1& f = app.Form1;
-    // 1.
+    // The row clicked, if it is a track.
     const int i = f.List2.ListIndex();
     if (i < 0 || i >= f.List2.ListCount()) return;
-    // 2. The columns follow.
+    // The columns follow.
     for (ListBox& column : f.List3_0) {
         if (i >= column.ListCount()) continue;
         followSelection(f.List2, column);
         column.setListIndex(i);
     }
-    // 3. to 9.
+    // Its file is the one the information page shows.
     app.collection.d.InfoFile = f.List2.List(i);
     showInfoFile();
 }
@@ -175,7 +175,7 @@ void Library::Edit_Info_Changed() {
     ModuleState& s = app.state;
     const CollectionData& d = app.collection.d;
 
-    // 1.
+    // Not during a bulk operation, nor with no file shown.
     if (s.Busy || d.InfoFile.empty()) return;
     // Emptied fields of an emptied collection belong to no file.
     if (f.List2.ListCount() == 0) {
@@ -188,7 +188,7 @@ void Library::Edit_Info_Changed() {
     const std::string shown = tagShownFile_;
 
     if (s.TagBoxesFilling && !shown.empty()) {
-        // 2. The fields are the pending edit of the file they show.
+        // The fields are the pending edit of the file they show.
         s.TagValues[0] = Trim(f.Text1_0.Text());
         s.TagValues[1] = Trim(f.Text1_1.Text());
         s.TagValues[2] = Trim(f.Text1_2.Text());
@@ -201,12 +201,12 @@ void Library::Edit_Info_Changed() {
         return;
     }
     if (s.TagFile.empty()) {
-        // 3.
+        // No edit pending: nothing to save.
         if (f.Command14.Enabled()) f.Command14.setEnabled(false);
         return;
     }
 
-    // 4. An edit is pending while the fields no longer take changes.
+    // An edit is pending while the fields no longer take changes.
     auto caption = [&](int k) { return f.Label1.has(k) ? f.Label1[k].Caption() : std::string(); };
     std::string question = std::string("Θα αποθηκεύσετε ό,τι γράψατε; - Are you willing to store what you typed?") +
                            kCrLf + "Αρχείο - File :" + s.TagValues[6] + kCrLf;
@@ -228,17 +228,17 @@ void Library::Command14_Click() {
         f.Command14.setEnabled(false);
         return;
     }
-    // 1.
+    // The pending edit is written to its file.
     std::string path = s.TagFile;
     std::int32_t err = 0;
     app.media.Save_Media_Tags(path, err);
-    // 2. The writer logs its own failures.
+    // The writer logs its own failures.
     if (err == 0) {
         const std::string line = std::string("->") + " Επιτυχημένη Αποθήκευση - Saving succeded" + kCrLf +
                                  "Αρχείο - File :" + path;
         app.collection.logLine(line);
     }
-    // 3.
+    // Saved or not, the edit is no longer pending.
     discardPendingTags();
 }
 

@@ -134,14 +134,14 @@ void Library::Filtered_Songs_List(int& Rebuild) {
     ModuleState& s = app.state;
     CollectionData& d = app.collection.d;
 
-    // 1.
+    // Nothing to show of an empty track list.
     const std::int32_t n = f.List2.ListCount() - 1;
     if (n < 0) return;
     // A call made while a table is being filled (from a yield) would mix two
     // fillings in one list.
     if (s.Filtering) return;
 
-    // 2. Rows missing or left over: the tracks changed since they were made.
+    // Rows missing or left over: the tracks changed since they were made.
     // The full table must also hold a line for every track: start-up leaves
     // one empty row, which a collection of one track would otherwise take
     // for its own.
@@ -151,15 +151,14 @@ void Library::Filtered_Songs_List(int& Rebuild) {
         d.FiltersDirty = true;
     }
 
-    // 3.
+    // The filter frame is off while the tables are filled.
     s.Filtering = true;
     f.Frame12.setEnabled(false);
     app.collection.logLine(" -> Φιλτράρισμα Στοιχείων - Filtering Properties");
 
-    // 4.
     tableHeading();
 
-    // 5. Both tables are filled hidden and drawn once when shown.
+    // Both tables are filled hidden and drawn once when shown.
     for (ListBox* table : {&f.List4, &f.List5}) {
         table->setVisible(false);
         table->setEnabled(false);
@@ -167,7 +166,7 @@ void Library::Filtered_Songs_List(int& Rebuild) {
 
     const bool tooMany = n > d.TrackCount;
     if (Rebuild == -1) {
-        // 6. The full table.
+        // The full table.
         d.TableRows.assign(static_cast<std::size_t>(n) + 1, std::string());
         f.List5.Clear();
         f.List5.AddItem(headingLine_);
@@ -183,7 +182,7 @@ void Library::Filtered_Songs_List(int& Rebuild) {
         }
     }
     if (TextFilterOn == -1) {
-        // 7. The filtered table. It follows a rebuild too, so that a filter
+        // The filtered table. It follows a rebuild too, so that a filter
         // chosen just after tracks were added shows its tracks at once.
         std::array<std::string, 9> wanted;
         for (std::size_t k = 0; k < wanted.size(); ++k) {
@@ -210,12 +209,12 @@ void Library::Filtered_Songs_List(int& Rebuild) {
             if (i % 10 == 0 || i > n - 50) app.collection.Show_Progress(i, n, 1);
         }
     } else if (Rebuild != -1) {
-        // 8. The wake-up file list of the snooze window is made again from
+        // The wake-up file list of the snooze window is made again from
         // the tracks when that window is next shown.
         app.Form5.Combo1.Clear();
     }
 
-    // 9.
+    // The filtered table is shown while a filter is on, else the full one.
     ListBox& shown = TextFilterOn == -1 ? f.List4 : f.List5;
     ListBox& other = TextFilterOn == -1 ? f.List5 : f.List4;
     shown.setVisible(true);
@@ -223,7 +222,6 @@ void Library::Filtered_Songs_List(int& Rebuild) {
     other.setVisible(false);
     other.setEnabled(false);
 
-    // 10.
     s.Filtering = false;
     f.Frame12.setEnabled(true);
     app.collection.logLine(" -> Τέλος Φιλτραρίσματος - Filtering Ended");
@@ -245,12 +243,10 @@ void Library::Refresh_Filtered_Row(std::int32_t Track, int Column) {
 void Library::selectTrackOfLine(ListBox& table) {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
-    // 1.
-    if (table.ListCount() == 0) return;
-    // 2. The track number stands at characters 8 to 13.
+    // The track number stands at characters 8 to 13.
     const std::string number = Mid(Left(table.List(table.ListIndex()), 20), 8, 6);
     if (!IsNumeric(number)) return;
-    // 3. Only a number that names a track of the list.
+    // Only a number that names a track of the list.
     const double value = Val(number);
     if (value < 1 || value > f.List2.ListCount()) return;
     const int t = static_cast<int>(value) - 1;

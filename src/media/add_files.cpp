@@ -265,7 +265,7 @@ void MediaFiles::Search_Subfolders(const std::string& rootFolder) {
     MessageLoop& loop = app.loop();
     auto timeNow = [&] { return TimeText(loop.now()); };
 
-    // 1.
+    // The folder list is filled hidden; the stop button is usable meanwhile.
     app.dialogs().setMousePointer(11);
     f.Command2.setEnabled(true);
     const std::string root = storefiles::asFolder(rootFolder);
@@ -282,7 +282,8 @@ void MediaFiles::Search_Subfolders(const std::string& rootFolder) {
     std::vector<FolderEntry> entries;
     bool cancelled = false;
 
-    // 2.
+    // The folders level by level: each one holding a chosen media type is
+    // listed; Escape stops the search.
     while (!queue.empty() && !cancelled) {
         const std::string folder = std::move(queue.front());
         queue.pop_front();
@@ -321,7 +322,7 @@ void MediaFiles::Search_Subfolders(const std::string& rootFolder) {
         if (!cancelled) loop.DoEvents();
     }
 
-    // 3.
+    // The counts found, in the status box and the frame's caption.
     const std::string counts = "Υποφάκελοι - Subdirectories -->" + Str(foldersFound) + " Αρχεία - Files --->" + Str(filesFound);
     f.List1.setVisible(true);
     f.Command2.setEnabled(false);

@@ -92,6 +92,110 @@ void showSwitchesInMenus(Program& app) {
     f.Check3.setValue(s.DeleteToRecycle ? 1 : 0);
 }
 
+// The version, the timer stopped, no class choice, no alarm, no table rows.
+void clearRunState(Program& app) {
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    s.VersionText = "5.0";
+    app.Form1.Timer1.setEnabled(false);
+    d.PlayClassOn.fill(0);
+    s.AlarmTime = {};
+    s.AlarmCountdown = {};
+    d.TableRows.assign(1, std::string());
+}
+
+// The genres (also offered by the editor's genre box), the media types of
+// the adding page with only ".mp3" chosen, and the progress bars empty.
+void fillChoiceLists(Program& app) {
+    Form1& f = app.Form1;
+    for (const std::string& g : Playback::genreNames()) f.Combo1.AddItem(g);
+    for (const std::string& e : Playback::mediaExtensions()) f.List3.AddItem("*" + e);
+    f.List3.setSelected(0, true);
+    for (int i = f.Shape2.LBound(); i <= f.Shape2.UBound(); ++i) {
+        if (Shape* fill = f.Shape2.get(i)) fill->setWidth(0);
+        if (Label* percent = f.Label11.get(i)) percent->setCaption("0%");
+    }
+}
+
+// The first page, shown through the page handler also when it is the page
+// already (setting the page raises its change only on a change).
+void showFirstPage(Program& app) {
+    Form1& f = app.Form1;
+    const bool pageChanges = f.MultiPage1.Value() != 0;
+    f.MultiPage1.setValue(0);
+    if (!pageChanges) app.library.MultiPage1_Change();
+}
+
+void setDefaultSwitches(Program& app) {
+    ModuleState& s = app.state;
+    s.PreviewOn = false;
+    s.Volume = 100;
+    s.PauseSeconds = 2;
+    s.ReadRatingsFromFiles = true;
+    s.KeepRatings = true;
+    s.SaveRatingsInFiles = true;
+    s.AutoSave = true;
+    s.DeleteToRecycle = true;
+    s.PlayAtStart = true;
+    s.ShuffleOn = true;
+    s.ScanFromFileList = true;
+    s.LoadFiltersAtStart = true;
+    s.WindowVisible = true;
+    s.FolderListStale = false;
+    s.AutoFavor = false;
+    s.DeleteFromDisk = false;
+    s.CompactMode = false;
+    app.Form1.MultiPage1.setValue(0);
+    if (s.StepCount == 0) s.StepCount = 3;
+    app.Form1.Text3.setText(std::to_string(s.StepCount));
+}
+
+// Search links and the adding page's options.
+void setSearchAndAddingOptions(Program& app) {
+    Form1& f = app.Form1;
+    for (const char* link : kSearchLinks) f.Combo3.AddItem(link);
+    f.Check1.setValue(1);
+    f.Combo3.setListIndex(0);
+    if (OptionButton* o = f.Option2.get(0)) o->setValue(true);
+    f.Option1_0.setValue(true);
+    // The removal from the file list takes all its files unless told
+    // otherwise.
+    if (OptionButton* o = f.Option4.get(0)) o->setValue(true);
+}
+
+// The compact window's timer stays off; both position sliders step by 5
+// and page by 15 seconds.
+void setSliderSteps(Program& app) {
+    app.Form4.Timer1.setEnabled(false);
+    for (Slider* slider : {&app.Form1.Slider1, &app.Form4.Slider1}) {
+        slider->setSmallChange(5);
+        slider->setLargeChange(15);
+    }
+}
+
+// Star colours, the splash, both windows centred on the screen, the stop
+// pictures, stars shown, resuming on, the preview players hidden, and the
+// switches shown in the menus.
+void setLookAndPlaces(Program& app) {
+    Form1& f = app.Form1;
+    Form4& c = app.Form4;
+    ModuleState& s = app.state;
+    s.StarColours = 1;
+    s.ShowSplash = true;
+    const ScreenSize screen = app.desktop().screenSize();
+    const int screenW = screen.widthPixels * 15, screenH = screen.heightPixels * 15;
+    for (Form* w : {static_cast<Form*>(&f), static_cast<Form*>(&c)}) {
+        w->setLeft((screenW - w->Width()) / 2);
+        w->setTop((screenH - w->Height()) / 2);
+    }
+    f.Command11.setPicture("stop");
+    c.Command11.setPicture("stop");
+    s.StarsOff = false;
+    s.ResumeMode = 1;
+    for (Player& p : f.WindowsMediaPlayer3) p.setVisible(false);
+    showSwitchesInMenus(app);
+}
+
 }  // namespace
 
 const std::vector<std::string>& Playback::genreNames() {
@@ -138,112 +242,28 @@ const std::vector<std::string>& Playback::mediaExtensions() {
 }
 
 void Playback::Init_Defaults() {
-    Form1& f = app.Form1;
-    Form4& c = app.Form4;
     ModuleState& s = app.state;
-    CollectionData& d = app.collection.d;
-
-    // 1. The sound that tells that the program starts.
+    // The sound that tells that the program starts.
     app.desktop().beep(s.BeepFrequency, s.BeepDuration);
-
-    // 2. The program folder is the current folder.
+    // The program folder is the current folder.
     std::error_code ec;
     std::filesystem::current_path(s.AppFolder, ec);
-
-    // 3.
-    s.VersionText = "5.0";
-    f.Timer1.setEnabled(false);
-
-    // 4.
-    d.PlayClassOn.fill(0);
-    s.AlarmTime = {};
-    s.AlarmCountdown = {};
-    d.TableRows.assign(1, std::string());
-
-    // 5. Genres, also offered by the editor's genre box.
-    for (const std::string& g : genreNames()) f.Combo1.AddItem(g);
-
-    // 6. Media types of the adding page; only ".mp3" chosen.
-    for (const std::string& e : mediaExtensions()) f.List3.AddItem("*" + e);
-    f.List3.setSelected(0, true);
-
-    // 7. Progress bars empty.
-    for (int i = f.Shape2.LBound(); i <= f.Shape2.UBound(); ++i) {
-        if (Shape* fill = f.Shape2.get(i)) fill->setWidth(0);
-        if (Label* percent = f.Label11.get(i)) percent->setCaption("0%");
-    }
-
-    // 8. The first page, shown through the page handler also when it is the
-    // page already (setting the page raises its change only on a change).
-    const bool pageChanges = f.MultiPage1.Value() != 0;
-    f.MultiPage1.setValue(0);
-    if (!pageChanges) app.library.MultiPage1_Change();
-
-    // 9. Switches and values.
-    s.PreviewOn = false;
-    s.Volume = 100;
-    s.PauseSeconds = 2;
-    s.ReadRatingsFromFiles = true;
-    s.KeepRatings = true;
-    s.SaveRatingsInFiles = true;
-    s.AutoSave = true;
-    s.DeleteToRecycle = true;
-    s.PlayAtStart = true;
-    s.ShuffleOn = true;
-    s.ScanFromFileList = true;
-    s.LoadFiltersAtStart = true;
-    s.WindowVisible = true;
-    s.FolderListStale = false;
-    s.AutoFavor = false;
-    s.DeleteFromDisk = false;
-    s.CompactMode = false;
-    f.MultiPage1.setValue(0);
-    if (s.StepCount == 0) s.StepCount = 3;
-    f.Text3.setText(std::to_string(s.StepCount));
-
-    // 10.
+    clearRunState(app);
+    fillChoiceLists(app);
+    showFirstPage(app);
+    setDefaultSwitches(app);
+    // Long lines of the file, track and table lists scroll sideways.
     SizeList(2);
     SizeList(1);
     SizeList(3);
     SizeList(4);
-
-    // 11. Search links and the adding page's options.
-    for (const char* link : kSearchLinks) f.Combo3.AddItem(link);
-    f.Check1.setValue(1);
-    f.Combo3.setListIndex(0);
-    if (OptionButton* o = f.Option2.get(0)) o->setValue(true);
-    f.Option1_0.setValue(true);
-    // The removal from the file list takes all its files unless told
-    // otherwise.
-    if (OptionButton* o = f.Option4.get(0)) o->setValue(true);
-
-    // 12.
-    c.Timer1.setEnabled(false);
-    for (Slider* slider : {&f.Slider1, &c.Slider1}) {
-        slider->setSmallChange(5);
-        slider->setLargeChange(15);
-    }
-
-    // 13. Class names of the class filter.
-    if (ComboBox* classes = f.Combo4_0.get(0)) {
+    setSearchAndAddingOptions(app);
+    setSliderSteps(app);
+    // Class names of the class filter.
+    if (ComboBox* classes = app.Form1.Combo4_0.get(0)) {
         for (const char* name : kClassNames) classes->AddItem(name);
     }
-
-    // 14.
-    s.StarColours = 1;
-    s.ShowSplash = true;
-    const ScreenSize screen = app.desktop().screenSize();
-    const int screenW = screen.widthPixels * 15, screenH = screen.heightPixels * 15;
-    for (Form* w : {static_cast<Form*>(&f), static_cast<Form*>(&c)}) {
-        w->setLeft((screenW - w->Width()) / 2);
-        w->setTop((screenH - w->Height()) / 2);
-    }
-    f.Command11.setPicture("stop");
-    c.Command11.setPicture("stop");
-    s.StarsOff = false;
-    s.ResumeMode = 1;
-    for (Player& p : f.WindowsMediaPlayer3) p.setVisible(false);
-    showSwitchesInMenus(app);
+    setLookAndPlaces(app);
 }
 
 }  // namespace tarvolin

@@ -34,103 +34,130 @@ int firstEligible(const CollectionData& d, int count) {
     return -1;
 }
 
+// An unplayed track of a chosen class, from the current one on: the next
+// rows in turn, or shuffled draws. There must be one (firstEligible).
+NextTrack drawTrack(const CollectionData& d, int count, bool shuffle, const std::function<float()>& draw) {
+    NextTrack next{NextTrack::Kind::Drawn, d.CurrentTrack < 0 || d.CurrentTrack >= count ? 0 : d.CurrentTrack, 0};
+    const bool restricted = classChoiceActive(d);
+    next.serialAdvance = d.PlayOrder[static_cast<std::size_t>(next.track)];
+    const std::int32_t n = count - 1;
+    for (;;) {
+        if (shuffle) {
+            next.track = CLng(static_cast<double>(draw()) * n);
+        } else if (next.serialAdvance != 0) {
+            next.track = next.track + 1 > n ? 0 : next.track + 1;
+        }
+        const auto i = static_cast<std::size_t>(next.track);
+        if (d.PlayOrder[i] != 0) continue;
+        if (restricted && !classChosen(d, i)) {
+            next.serialAdvance = -1;
+            continue;
+        }
+        return next;
+    }
+}
+
 }  // namespace
+
+NextTrack chooseNextTrack(const CollectionData& d, const NextTrackMode& mode, const std::function<float()>& draw) {
+    const int count = mode.rows;
+    const auto inRows = [count](std::int32_t t) { return t >= 0 && t < count; };
+    if (d.CollectionJustLoaded) {
+        return {NextTrack::Kind::Resume, count == 0 ? -1 : inRows(d.CurrentTrack) ? d.CurrentTrack : 0};
+    }
+    if (mode.replayMode == 1 || mode.playSelected) {
+        std::int32_t t = mode.playSelected && inRows(mode.selected) ? mode.selected : d.CurrentTrack;
+        if (!inRows(t)) t = count == 0 ? -1 : 0;
+        return {NextTrack::Kind::Keep, t};
+    }
+    if (firstEligible(d, count) < 0) return {NextTrack::Kind::PassOver};
+    return drawTrack(d, count, mode.shuffle, draw);
+}
 
 void Playback::Bres_Kommati() {
     asTrackStart([this] { chooseTrack(); });
 }
 
 void Playback::chooseTrack() {
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    const NextTrackMode mode{app.Form1.List2.ListCount(), app.Form1.List2.ListIndex(), s.ReplayMode, s.PlaySelected,
+                             s.ShuffleOn};
+    const NextTrack next = chooseNextTrack(d, mode, [this] { return app.random.Rnd(); });
+
+    if (next.kind != NextTrack::Kind::Resume) d.StartPosition = 0;
+    switch (next.kind) {
+        case NextTrack::Kind::Resume:
+            // The loaded track plays again from where it was left.
+            d.CollectionJustLoaded = false;
+            if (next.track < 0) return;
+            d.CurrentTrack = next.track;
+            if (d.MaxPlayedCount <= 0) d.MaxPlayedCount = d.PlayedCount;
+            break;
+        case NextTrack::Kind::Keep:
+            s.PlaySelected = false;
+            if (next.track < 0) return;
+            d.CurrentTrack = next.track;
+            break;
+        case NextTrack::Kind::Drawn:
+            SerialAdvance = next.serialAdvance;
+            d.CurrentTrack = next.track;
+            numberInPlayOrder();
+            break;
+        case NextTrack::Kind::PassOver:
+            if (d.MaxPlayedCount < d.PlayedCount) d.MaxPlayedCount = d.PlayedCount;
+            endPass();
+            return;
+    }
+    Show_Current_Media();
+    if (d.MaxPlayedCount < d.PlayedCount) d.MaxPlayedCount = d.PlayedCount;
+    rateChosenTrack();
+}
+
+void Playback::numberInPlayOrder() {
+    CollectionData& d = app.collection.d;
+    ++d.PlayedCount;
+    if (d.PlayedCount > app.Form1.List2.ListCount()) d.PlayedCount = 1;
+    d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)] = d.PlayedCount;
+    d.TrackSaved[static_cast<std::size_t>(d.CurrentTrack)] = false;
+}
+
+void Playback::endPass() {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    const int count = f.List2.ListCount();
+    if (d.TrackCount <= -1 || count <= 0) return;
+    app.collection.logLine(kPassOver);
+    d.CurrentTrack = d.CurrentTrack + 1 > count - 1 || d.CurrentTrack < 0 ? 0 : d.CurrentTrack + 1;
+    for (int i = 0; i < count; ++i) {
+        d.PlayOrder[static_cast<std::size_t>(i)] = 0;
+        d.TrackSaved[static_cast<std::size_t>(i)] = false;
+    }
+    {
+        BulkScope busy(s, BulkScope::Busy);
+        Clear_Track_Selection();
+        f.List2.setListIndex(d.CurrentTrack);
+    }
+    d.PlayedCount = 0;
+    d.MaxPlayedCount = 0;
+    updateReturnButton();
+    d.PlayedTotal = Currency{};
+    d.FavorPlayedTotal = Currency{};
+    // A new pass only when it has a track to play: a class choice that no
+    // track has ends here.
+    if (s.ReplayMode != 0 && firstEligible(d, count) >= 0) {
+        stepOne(0);
+    } else {
+        stopActivePlayer();
+    }
+}
+
+void Playback::rateChosenTrack() {
     CollectionStore& store = app.collection;
     CollectionData& d = store.d;
-    const int count = f.List2.ListCount();
-    bool passOver = false;
-
-    const bool justLoaded = d.CollectionJustLoaded;
-    if (!justLoaded) d.StartPosition = 0;
-    if (justLoaded) {
-        // The loaded track plays again from where it was left.
-        d.CollectionJustLoaded = false;
-        if (count == 0) return;
-        if (d.CurrentTrack < 0 || d.CurrentTrack >= count) d.CurrentTrack = 0;
-        if (d.MaxPlayedCount <= 0) d.MaxPlayedCount = d.PlayedCount;
-        Show_Current_Media();
-    } else if (s.ReplayMode == 1 || s.PlaySelected) {
-        if (s.PlaySelected) {
-            const int selected = f.List2.ListIndex();
-            if (selected >= 0 && selected < count) d.CurrentTrack = selected;
-            s.PlaySelected = false;
-        }
-        if (d.CurrentTrack < 0 || d.CurrentTrack >= count) {
-            if (count == 0) return;
-            d.CurrentTrack = 0;
-        }
-        Show_Current_Media();
-    } else {
-        if (firstEligible(d, count) < 0) {
-            passOver = true;
-        } else {
-            if (d.CurrentTrack < 0 || d.CurrentTrack >= count) d.CurrentTrack = 0;
-            const bool restricted = classChoiceActive(d);
-            SerialAdvance = d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)];
-            const std::int32_t n = count - 1;
-            for (;;) {
-                if (s.ShuffleOn) {
-                    d.CurrentTrack = CLng(static_cast<double>(app.random.Rnd()) * n);
-                } else if (SerialAdvance != 0) {
-                    d.CurrentTrack = d.CurrentTrack + 1 > n ? 0 : d.CurrentTrack + 1;
-                }
-                const auto i = static_cast<std::size_t>(d.CurrentTrack);
-                if (d.PlayOrder[i] != 0) continue;
-                if (restricted && !classChosen(d, i)) {
-                    SerialAdvance = -1;
-                    continue;
-                }
-                break;
-            }
-            ++d.PlayedCount;
-            if (d.PlayedCount > count) d.PlayedCount = 1;
-            d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)] = d.PlayedCount;
-            d.TrackSaved[static_cast<std::size_t>(d.CurrentTrack)] = false;
-            Show_Current_Media();
-        }
-    }
-
-    // Tail.
-    if (d.MaxPlayedCount < d.PlayedCount) d.MaxPlayedCount = d.PlayedCount;
-
-    if (passOver) {
-        if (d.TrackCount <= -1 || count <= 0) return;
-        app.collection.logLine(kPassOver);
-        d.CurrentTrack = d.CurrentTrack + 1 > count - 1 || d.CurrentTrack < 0 ? 0 : d.CurrentTrack + 1;
-        for (int i = 0; i < count; ++i) {
-            d.PlayOrder[static_cast<std::size_t>(i)] = 0;
-            d.TrackSaved[static_cast<std::size_t>(i)] = false;
-        }
-        {
-            BulkScope busy(s, BulkScope::Busy);
-            Clear_Track_Selection();
-            f.List2.setListIndex(d.CurrentTrack);
-        }
-        d.PlayedCount = 0;
-        d.MaxPlayedCount = 0;
-        updateReturnButton();
-        d.PlayedTotal = Currency{};
-        d.FavorPlayedTotal = Currency{};
-        // A new pass only when it has a track to play: a class choice that no
-        // track has ends here.
-        if (s.ReplayMode != 0 && firstEligible(d, count) >= 0) {
-            stepOne(0);
-        } else {
-            stopActivePlayer();
-        }
-        return;
-    }
-
     d.CollectionSaved = false;
-    if (!s.AutoFavor) {
+    if (!app.state.AutoFavor) {
         d.ClassLabelsDirty = true;
         store.DeikseAgapi(d.TrackClass[static_cast<std::size_t>(d.CurrentTrack)], d.CurrentTrack);
     } else {

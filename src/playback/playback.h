@@ -15,11 +15,42 @@
 
 namespace tarvolin {
 
+struct CollectionData;
 class Control;
 class Form;
 class MenuItem;
 class Player;
 class Program;
+
+// What the next-track choice decided, from the collection and the play
+// mode alone; the caller does the bookkeeping and shows it.
+struct NextTrack {
+    enum class Kind {
+        Resume,    // right after a load: the loaded track again
+        Keep,      // replay of one track, or the selected track asked for
+        Drawn,     // an unplayed track of a chosen class
+        PassOver,  // nothing left to play in this pass
+    };
+    Kind kind = Kind::Resume;
+    // The chosen row; -1 when the list is empty (and for PassOver).
+    std::int32_t track = -1;
+    // For Drawn: the play order of the track the draw started from, or -1
+    // once it passed over a track of a class not chosen.
+    std::int32_t serialAdvance = 0;
+};
+
+// The play mode the choice reads besides the collection.
+struct NextTrackMode {
+    int rows = 0;            // rows of the track list
+    int selected = -1;       // the selected row of the track list
+    int replayMode = 0;      // 1 repeats the current track
+    bool playSelected = false;
+    bool shuffle = false;
+};
+
+// Chooses the next track. `draw` gives the shuffle's values in [0, 1); it
+// is called once per track tried.
+NextTrack chooseNextTrack(const CollectionData& d, const NextTrackMode& mode, const std::function<float()>& draw);
 
 class Playback {
 public:
@@ -247,6 +278,13 @@ private:
     void stepForward(int steps);
     void stepBack(int steps);
     void chooseTrack();
+    // The steps of chooseTrack after the choice: the drawn track takes the
+    // next number of the play order; the end of a pass clears the order and
+    // starts the next pass or stops; the chosen track's class is shown (or
+    // given, with the automatic rating) and its player picked.
+    void numberInPlayOrder();
+    void endPass();
+    void rateChosenTrack();
     void repeatStep(int direction, int steps);
     // The common start of a step through the history: false when there is
     // nothing to step through; a current track outside the rows becomes the
@@ -255,6 +293,59 @@ private:
     // The duration of the file just given to `p`, waiting while the engine
     // does not know it yet: a second at most.
     double durationOnceKnown(Player& p);
+
+    // The steps of Timer1_Timer, in the order it runs them.
+    // What the tick read of the player in use (nothing with an empty list,
+    // no position without a file).
+    struct TickReading {
+        Player* player = nullptr;
+        std::string url;
+        std::int32_t pos = 0;
+        std::int32_t dur = 0;
+        int state = 0;
+    };
+    // A file that ended (or failed) while a bulk operation held Busy is
+    // served once Busy clears: true when this tick did so.
+    bool serveEndWhileBusy();
+    TickReading readPlayerInUse();
+    // Serves the waiting events: false once the program shut down meanwhile.
+    bool serveEvents();
+    // The time left of the file, and the played and left totals of the pass
+    // and of the class choice.
+    void countTimeLeft(const TickReading& now);
+    // The status boxes of both windows: elapsed and left time (or the
+    // preview's), the file's size and bitrate, then the totals.
+    void showStatusBoxes(const TickReading& now);
+    void showFileSizeAndBitrate();
+    void showPreviewTimes(const std::string& elapsed, std::int32_t pos);
+    // Preview: the next point of the file, or the next track after the last.
+    void advancePreview(const TickReading& now);
+    // Files played: every change of the current track that a tick sees.
+    void countFilesPlayed();
+    void showTrayTip();
+    // The listening statistics, counted while a file plays.
+    void countListeningTime();
+    void autoSaveEveryTenMinutes();
+    // The one-off job the timer was re-armed for, then the normal interval
+    // again: 1 plays the file after a pause, 2 goes to the next track.
+    void serveOneOffJob();
+    void restoreNormalInterval();
+    void playAfterPause();
+
+    // The steps of Form_Load that are more than one call.
+    void loadPreferencesAtStart();
+    // The splash window, on top of everything: the time it was shown, or -1
+    // when the user keeps it off. It stays at least two seconds (monotonic
+    // clock).
+    std::int64_t showSplash();
+    void hideSplash(std::int64_t splashStart);
+    void loadLastCollectionAtStart();
+    void showPlayerWindowOrTray();
+    // The user's own search links after the built-in ones.
+    void addUserSearchLinks();
+    void preparePlayersAtStart();
+    // The loaded current track opens the play order.
+    void openPlayOrderWithCurrentTrack();
 
     // Keeps a track start marked as running while alive.
     struct StartScope {

@@ -16,63 +16,87 @@ void Playback::Form_Load() {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
     CollectionStore& store = app.collection;
-    CollectionData& d = store.d;
-    MessageLoop& loop = app.loop();
     if (started_) return;
     started_ = true;
 
-    // 1. The program folder keeps one final "/".
+    // The program folder keeps one final "/".
     if (s.AppFolder.empty() || s.AppFolder.back() != '/') s.AppFolder += '/';
-
-    // 2, 3.
+    // The built-in defaults and an empty collection, then what was stored.
     Init_Defaults();
     store.Reset_Collection(0);
-
-    // 4. A missing preferences file is no failure.
-    std::int32_t failed = 0;
-    store.Load_Preferences(failed);
-    if (failed != 0) {
-        f.Text2[0].setText(LogLineText(loop.now(), "-> Λάθος κατά τη φόρτωση προτιμήσεων - Error while loading preferences"));
-    }
-    // The step box shows the stored step count.
-    f.Text3.setText(std::to_string(s.StepCount));
-
-    // 5. The splash window, on top of everything.
-    const bool splash = s.ShowSplash;
-    const std::int64_t splashStart = loop.tickCount();
-    if (splash) {
-        app.frmSplash.Show();
-        app.frmSplash.setOnTop(true);
-    }
-
-    // 6, 7.
+    loadPreferencesAtStart();
+    const std::int64_t splashStart = showSplash();
     Restore_Favor_Play();
     f.Show();
+    loadLastCollectionAtStart();
+    // The size of the report file, in the log box.
+    store.Report_File_Size();
+    hideSplash(splashStart);
+    store.Show_Time_Totals();
+    // The alarm date is today until one is chosen.
+    if (s.AlarmTarget.empty() || s.AlarmTarget == " ") s.AlarmTarget = DateText(app.loop().now());
+    showPlayerWindowOrTray();
+    addUserSearchLinks();
+    // Nothing is edited yet: the tag save button waits for an edit.
+    f.Command14.setEnabled(false);
+    AddIconToTray();
+    preparePlayersAtStart();
+    // A preview shorter than two seconds takes the ten-second default.
+    if (s.PreviewSeconds < 2) s.PreviewSeconds = 10;
+    if (s.CompactMode) app.windows.Passage(true);
+    // The desktop's autostart entry decides the check mark.
+    f.MnuMoreWindows.setChecked(app.desktop().autostartExists());
+    openPlayOrderWithCurrentTrack();
+    if (s.PlayAtStart) Command3_Click(0);
+    // The main loop starts; the first auto-save is ten minutes away.
+    f.Timer1.setEnabled(true);
+    s.LastAutoSave = app.loop().tickCount();
+}
 
-    // 8. The last collection, with its own class choice.
+void Playback::loadPreferencesAtStart() {
+    Form1& f = app.Form1;
+    // A missing preferences file is no failure.
+    std::int32_t failed = 0;
+    app.collection.Load_Preferences(failed);
+    if (failed != 0) {
+        f.Text2[0].setText(
+            LogLineText(app.loop().now(), "-> Λάθος κατά τη φόρτωση προτιμήσεων - Error while loading preferences"));
+    }
+    // The step box shows the stored step count.
+    f.Text3.setText(std::to_string(app.state.StepCount));
+}
+
+std::int64_t Playback::showSplash() {
+    if (!app.state.ShowSplash) return -1;
+    const std::int64_t start = app.loop().tickCount();
+    app.frmSplash.Show();
+    app.frmSplash.setOnTop(true);
+    return start;
+}
+
+void Playback::hideSplash(std::int64_t splashStart) {
+    if (splashStart < 0) return;
+    MessageLoop& loop = app.loop();
+    const std::int64_t left = splashStart + kSplashMs + 1 - loop.tickCount();
+    if (left > 0) loop.wait(left);
+    app.frmSplash.Hide();
+}
+
+void Playback::loadLastCollectionAtStart() {
+    CollectionStore& store = app.collection;
+    // The last collection, with its own class choice.
     store.Load_Last_Collection();
     store.Load_Collection();
     store.syncClassChoiceMenus();
+    // Filters that did not come with the collection are rebuilt.
+    if (store.d.TableRows.size() <= 1 && app.state.LoadFiltersAtStart) app.library.Refresh_Filters();
+}
 
-    // 9. Filters that did not come with the collection are rebuilt.
-    if (d.TableRows.size() <= 1 && s.LoadFiltersAtStart) app.library.Refresh_Filters();
-
-    // 10.
-    store.Report_File_Size();
-
-    // 11. The splash stays at least two seconds (monotonic clock).
-    if (splash) {
-        const std::int64_t left = splashStart + kSplashMs + 1 - loop.tickCount();
-        if (left > 0) loop.wait(left);
-        app.frmSplash.Hide();
-    }
-
-    // 12.
-    store.Show_Time_Totals();
-    if (s.AlarmTarget.empty() || s.AlarmTarget == " ") s.AlarmTarget = DateText(loop.now());
-
-    // 13. Without a tray the program never hides itself there; the user's
-    // tray mode is kept for a later start.
+void Playback::showPlayerWindowOrTray() {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    // Without a tray the program never hides itself there; the user's tray
+    // mode is kept for a later start.
     if (!app.tray().available() && !s.WindowVisible) {
         trayModeKept_ = true;
         s.WindowVisible = true;
@@ -87,47 +111,30 @@ void Playback::Form_Load() {
         playerWindow.setWindowState(1);
         f.Timer1.setInterval(6000);
     }
+}
 
-    // 14. The user's own search links after the built-in ones.
-    if (s.SearchLinkCount > 0) {
-        for (const std::string& link : s.SearchLinks) {
-            if (!link.empty()) f.Combo3.AddItem(link);
-        }
+void Playback::addUserSearchLinks() {
+    const ModuleState& s = app.state;
+    if (s.SearchLinkCount <= 0) return;
+    for (const std::string& link : s.SearchLinks) {
+        if (!link.empty()) app.Form1.Combo3.AddItem(link);
     }
+}
 
-    // 15, 16.
-    f.Command14.setEnabled(false);
-    AddIconToTray();
-
-    // 17. Files are loaded without starting; the timer gives the play
-    // command.
-    f.WindowsMediaPlayer1.settings.setAutoStart(false);
+void Playback::preparePlayersAtStart() {
+    // Files are loaded without starting; the timer gives the play command.
+    app.Form1.WindowsMediaPlayer1.settings.setAutoStart(false);
     app.Form4.WindowsMediaPlayer1.settings.setAutoStart(false);
     app.Form2.WindowsMediaPlayer1.settings.setAutoStart(false);
     app.Form2.WindowsMediaPlayer1.controls.stop();
+}
 
-    // 18.
-    if (s.PreviewSeconds < 2) s.PreviewSeconds = 10;
-
-    // 19.
-    if (s.CompactMode) app.windows.Passage(true);
-
-    // 20.
-    f.MnuMoreWindows.setChecked(app.desktop().autostartExists());
-
-    // 21. The loaded current track opens the play order.
-    if (d.PlayedCount == 0 && app.collection.isTrackRow(d.CurrentTrack)) {
-        d.PlayedCount = 1;
-        d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)] = 1;
-        d.TrackSaved[static_cast<std::size_t>(d.CurrentTrack)] = false;
-    }
-
-    // 22.
-    if (s.PlayAtStart) Command3_Click(0);
-
-    // 23.
-    f.Timer1.setEnabled(true);
-    s.LastAutoSave = loop.tickCount();
+void Playback::openPlayOrderWithCurrentTrack() {
+    CollectionData& d = app.collection.d;
+    if (d.PlayedCount != 0 || !app.collection.isTrackRow(d.CurrentTrack)) return;
+    d.PlayedCount = 1;
+    d.PlayOrder[static_cast<std::size_t>(d.CurrentTrack)] = 1;
+    d.TrackSaved[static_cast<std::size_t>(d.CurrentTrack)] = false;
 }
 
 void Playback::Restore_Favor_Play() {
@@ -160,18 +167,18 @@ void Playback::Form_QueryUnload(int& /*Cancel*/, int UnloadMode) {
     ModuleState& s = app.state;
     CollectionStore& store = app.collection;
 
-    // 1 to 3: everything is saved, without a question.
+    // Everything is saved, without a question.
     store.Save_Last_Collection();
     store.Save_Collection(false, false);
     if (trayModeKept_) s.WindowVisible = false;
     std::int32_t failed = 0;
     store.Save_Preferences(failed);
 
-    // 4, 5.
+    // The tray icon goes, then half a second in which events are served.
     DeleteIconFromTray();
     Wait(500);
 
-    // 6. Nothing runs any more: no tick, no player event.
+    // Nothing runs any more: no tick, no player event.
     app.Form1.Timer1.setEnabled(false);
     app.Form4.Timer1.setEnabled(false);
     s.Busy = true;
