@@ -40,5 +40,19 @@ cd "$work/home"
 # TARVOLIN_SCREEN: another size of the virtual screen.
 # Not exec'd: the program folder is removed when the script ends.
 status=0
-dbus-run-session -- xvfb-run -a -s "-screen 0 ${TARVOLIN_SCREEN:-1400x1000x24}" "$py" "$here/$script" "$work/tarvolin" || status=$?
+if [[ -n "${TARVOLIN_WAYLAND:-}" ]]; then
+  # A headless Wayland compositor in place of the X server; --debug lets
+  # weston-screenshooter take pictures of it.
+  command -v weston >/dev/null || { echo "atspi_test: weston is missing (tools/packages-test.txt)"; exit 1; }
+  export XDG_RUNTIME_DIR="$work/run" WAYLAND_DISPLAY=tarvolin-test QT_QPA_PLATFORM=wayland
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --use-pixman --debug \
+    --width=1400 --height=1000 --idle-time=0 >"$work/weston.log" 2>&1 &
+  compositor=$!
+  trap 'kill "$compositor" 2>/dev/null; wait "$compositor" 2>/dev/null; rm -rf "$work"' EXIT
+  for _ in $(seq 100); do [[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ]] && break; sleep 0.1; done
+  dbus-run-session -- "$py" "$here/$script" "$work/tarvolin" || status=$?
+else
+  dbus-run-session -- xvfb-run -a -s "-screen 0 ${TARVOLIN_SCREEN:-1400x1000x24}" "$py" "$here/$script" "$work/tarvolin" || status=$?
+fi
 exit "$status"
