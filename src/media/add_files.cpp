@@ -104,20 +104,39 @@ bool MediaFiles::appendTrack(const std::string& path) {
     return true;
 }
 
-void MediaFiles::Add_Files_From_Folders() {
+namespace {
+
+// What adding files from folders works on and has come to: the source (the
+// folder list, or the one folder of the file list), the index of its last
+// entry, the heading that tells it, and the counts so far.
+struct AddingRun {
+    bool fromFolderList = false;
+    int last = 0;
+    std::string heading;
+    std::int64_t added = 0;
+    std::int64_t zeroLength = 0;
+    std::int32_t doubles = 0;
+    bool full = false;
+};
+
+// The status box emptied and the window locked; the play position of a
+// track started later is its beginning.
+void lockWindowForAdding(Program& app) {
+    Form1& f = app.Form1;
+    f.Text2[1].setText("");
+    f.MnuSystemTray.setEnabled(false);
+    f.setEnabled(false);
+    app.collection.d.StartPosition = 0;
+}
+
+// The subfolder page comes forward, the report opens, the track count
+// follows the rows and the lists are hidden while rows come. True when the
+// report is kept.
+bool prepareAdding(Program& app) {
     Form1& f = app.Form1;
     ModuleState& s = app.state;
     CollectionStore& store = app.collection;
     CollectionData& d = store.d;
-    MessageLoop& loop = app.loop();
-    auto timeNow = [&] { return TimeText(loop.now()); };
-
-    // 1. Preparation.
-    f.Text2[1].setText("");
-    f.MnuSystemTray.setEnabled(false);
-    f.setEnabled(false);
-    d.StartPosition = 0;
-    BulkScope suspend(s, BulkScope::Timer);
     {
         BulkScope busy(s, BulkScope::Busy);
         f.MultiPage1.setValue(3);
@@ -127,13 +146,16 @@ void MediaFiles::Add_Files_From_Folders() {
     if (report) store.Report_File(-1);
     if (d.TrackCount != 0 && d.TrackCount != f.List2.ListCount()) d.TrackCount = f.List2.ListCount();
     store.Make_Invisible();
+    return report;
+}
 
-    // 2. The source and its description.
-    const bool fromFolderList = s.ScanFromFileList;
+// The source as the options stand now, and the heading that tells it.
+AddingRun sourceOfAdding(const Form1& f, bool fromFolderList) {
+    AddingRun run;
+    run.fromFolderList = fromFolderList;
     std::string greek, english;
-    int last = 0;
     if (fromFolderList) {
-        last = f.List1.ListCount() - 1;
+        run.last = f.List1.ListCount() - 1;
         if (f.Option1_0.Value()) {
             greek = "όλους τους φάκελους";
             english = "all directories";
@@ -142,7 +164,7 @@ void MediaFiles::Add_Files_From_Folders() {
             english = "selected directories";
         }
     } else {
-        last = f.File1.ListCount() - 1;
+        run.last = f.File1.ListCount() - 1;
         if (f.Option4[0].Value()) {
             greek = "ενός φακέλου [" + f.File1.Path() + "]";
             english = "one directory [" + f.File1.Path() + "]";
@@ -151,86 +173,102 @@ void MediaFiles::Add_Files_From_Folders() {
             english = "selection of one directory [" + f.File1.Path() + "]";
         }
     }
-    const std::string heading = "-> Προστείθονται αρχεία από " + greek + ".Παρακαλώ περιμένετε... " +
-                                "- Adding files from " + english + ". Please wait...";
+    run.heading = "-> Προστείθονται αρχεία από " + greek + ".Παρακαλώ περιμένετε... " + "- Adding files from " +
+                  english + ". Please wait...";
+    return run;
+}
 
-    std::int64_t added = 0, zeroLength = 0;
-    std::int32_t doubles = 0;
-    bool full = false;
-
-    auto addFolderShown = [&] {
-        const bool onlySelected = !fromFolderList && f.Option4[1].Value();
-        const std::string folder = storefiles::asFolder(f.File1.Path());
-        const int entries = f.File1.ListCount();
-        for (int j = 0; j < entries; ++j) {
-            if (onlySelected && !f.File1.Selected(j)) {
-                loop.DoEvents();
-                continue;
-            }
-            const std::string name = f.File1.List(j);
-            const std::string ending = Right(name, 4);
-            if (ending == ".wpl" || ending == ".m3u") {
-                // A player playlist: its entries join the collection through
-                // the playlist import, which writes its own status.
-                Open_Merge_WMP_Playlist(true, true, "", folder + name);
-                loop.DoEvents();
-                continue;
-            }
-            const std::string path = folder + name;
-            if (findExactPath(f.List2, path) >= 0) {
-                ++doubles;
-            } else {
-                std::string checked = path;
-                Currency bytes;
-                store.Check_Zero_Length(checked, bytes);
-                if (checked.empty()) {
-                    // Empty, gone since it was listed, or not readable.
-                    ++zeroLength;
-                } else if (!store.pathFitsCollection(path)) {
-                    // Left out, and logged with the summary.
-                } else if (f.List2.ListCount() + 1 > kMaxTracks || !appendTrack(path)) {
-                    full = true;
-                } else {
-                    ++added;
-                }
-            }
-            if (full) break;
-            f.Text2[1].setText(timeNow() + heading + kCrLf + "Νέα αρχεία - New Files :" + Str(added) + kCrLf +
-                               " ---> " + name + kCrLf +
-                               "Διπλά αρχεία που δεν προστέθηκαν [υπάρχουν στη συλλογή] - Double Files that were not "
-                               "added [allready in Collection]:" +
-                               Str(doubles));
-            loop.DoEvents();
-            if (!fromFolderList && (j % 50 == 0 || j == last)) store.Show_Progress(j, last, 0);
-        }
-        // A folder with more files than a list can show: once the collection
-        // is full, the files the list could not show cannot be added either.
-        if (!full && entries >= ListControl::MaxItems && f.List2.ListCount() >= kMaxTracks) full = true;
-        if (full) {
-            app.dialogs().MsgBox("Δεν είναι δυνατή η περαιτέρω προσθήκη πολυμέσων - It's not possible adding more media files",
-                                 mb::OKOnly + mb::Critical);
-        }
-    };
-
-    // 3. to 5. Every folder of the source.
-    if (fromFolderList) {
-        const bool onlySelected = f.Option1_1.Value();
-        for (int i = 0; i <= last && i < f.List1.ListCount(); ++i) {
-            if (!onlySelected || f.List1.Selected(i)) {
-                // A folder that is gone is passed over; the file list keeps
-                // nothing of the folder listed before.
-                if (f.File1.setPath(f.List1.List(i))) addFolderShown();
-            }
-            if (full) break;
-            if (i % 10 == 0 || i > last - 50) store.Show_Progress(i, last, 0);
-        }
-    } else {
-        addFolderShown();
+// One file becomes a new track, or is counted as a double or as empty; a
+// path too long to be stored is left out (and logged with the summary), and
+// a full collection ends the run.
+void addFile(MediaFiles& media, AddingRun& run, const std::string& path) {
+    CollectionStore& store = media.app.collection;
+    const ListBox& tracks = media.app.Form1.List2;
+    if (MediaFiles::findExactPath(tracks, path) >= 0) {
+        ++run.doubles;
+        return;
     }
+    std::string checked = path;
+    Currency bytes;
+    store.Check_Zero_Length(checked, bytes);
+    if (checked.empty()) {
+        // Empty, gone since it was listed, or not readable.
+        ++run.zeroLength;
+    } else if (!store.pathFitsCollection(path)) {
+        // Left out, and logged with the summary.
+    } else if (tracks.ListCount() + 1 > kMaxTracks || !media.appendTrack(path)) {
+        run.full = true;
+    } else {
+        ++run.added;
+    }
+}
 
-    // 6. Finishing.
+// The files the file list shows (only its selected ones when so chosen),
+// each told in the status box with the counts so far; a player playlist
+// among them is imported. A full collection is told in a box.
+void addFolderShown(MediaFiles& media, AddingRun& run) {
+    Program& app = media.app;
+    Form1& f = app.Form1;
+    MessageLoop& loop = app.loop();
+    const bool onlySelected = !run.fromFolderList && f.Option4[1].Value();
+    const std::string folder = storefiles::asFolder(f.File1.Path());
+    const int entries = f.File1.ListCount();
+    for (int j = 0; j < entries; ++j) {
+        if (onlySelected && !f.File1.Selected(j)) {
+            loop.DoEvents();
+            continue;
+        }
+        const std::string name = f.File1.List(j);
+        const std::string ending = Right(name, 4);
+        if (ending == ".wpl" || ending == ".m3u") {
+            // A player playlist: its entries join the collection through
+            // the playlist import, which writes its own status.
+            media.Open_Merge_WMP_Playlist(true, true, "", folder + name);
+            loop.DoEvents();
+            continue;
+        }
+        addFile(media, run, folder + name);
+        if (run.full) break;
+        f.Text2[1].setText(TimeText(loop.now()) + run.heading + kCrLf + "Νέα αρχεία - New Files :" + Str(run.added) +
+                           kCrLf + " ---> " + name + kCrLf +
+                           "Διπλά αρχεία που δεν προστέθηκαν [υπάρχουν στη συλλογή] - Double Files that were not "
+                           "added [allready in Collection]:" +
+                           Str(run.doubles));
+        loop.DoEvents();
+        if (!run.fromFolderList && (j % 50 == 0 || j == run.last)) app.collection.Show_Progress(j, run.last, 0);
+    }
+    // A folder with more files than a list can show: once the collection
+    // is full, the files the list could not show cannot be added either.
+    if (!run.full && entries >= ListControl::MaxItems && f.List2.ListCount() >= kMaxTracks) run.full = true;
+    if (run.full) {
+        app.dialogs().MsgBox("Δεν είναι δυνατή η περαιτέρω προσθήκη πολυμέσων - It's not possible adding more media files",
+                             mb::OKOnly + mb::Critical);
+    }
+}
+
+// Every folder of the folder list in turn (only its selected ones when so
+// chosen) shown in the file list and added, until the collection is full.
+void addFoldersOfList(MediaFiles& media, AddingRun& run) {
+    Form1& f = media.app.Form1;
+    const bool onlySelected = f.Option1_1.Value();
+    for (int i = 0; i <= run.last && i < f.List1.ListCount(); ++i) {
+        if (!onlySelected || f.List1.Selected(i)) {
+            // A folder that is gone is passed over; the file list keeps
+            // nothing of the folder listed before.
+            if (f.File1.setPath(f.List1.List(i))) addFolderShown(media, run);
+        }
+        if (run.full) break;
+        if (i % 10 == 0 || i > run.last - 50) media.app.collection.Show_Progress(i, run.last, 0);
+    }
+}
+
+// The lists shown again; the track tables follow the rows and the totals
+// and the first row's rating are made again for the grown collection.
+void settleAfterAdding(Program& app) {
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
     store.Make_Visible();
-    d.TrackCount = f.List2.ListCount();
+    d.TrackCount = app.Form1.List2.ListCount();
     d.resizeTrackTables(d.TrackCount);
     if (d.CurrentTrack < 0) d.CurrentTrack = 0;
     store.Calc_Favor_Totals();
@@ -239,15 +277,19 @@ void MediaFiles::Add_Files_From_Folders() {
     // (which a playlist may have given) stays.
     store.showFirstTrackRating();
     d.CollectionSaved = false;
-    suspend.end();
+}
 
-    // 7. Summary.
+// The counts in the status box, aloud and in the report; the totals shown
+// and the window usable again.
+void tellAdded(Program& app, const AddingRun& run, bool report) {
+    Form1& f = app.Form1;
+    CollectionStore& store = app.collection;
     store.logPathsLeftOut();
     TextBox& status = f.Text2[1];
-    const std::string summary = "Αριθμός αρχείων που Προστέθηκαν - Number of Added files :" + Str(added) +
+    const std::string summary = "Αριθμός αρχείων που Προστέθηκαν - Number of Added files :" + Str(run.added) +
                                 ". Λάθη σε αρχεία με μηδενικό μήκος - Error in files with zero bytes :" +
-                                Str(zeroLength) + ". Διπλά αρχεία - Double Files :" + Str(doubles);
-    status.setText(timeNow() + "-> " + summary + kCrLf + f.Text2[0].Text());
+                                Str(run.zeroLength) + ". Διπλά αρχεία - Double Files :" + Str(run.doubles);
+    status.setText(TimeText(app.loop().now()) + "-> " + summary + kCrLf + f.Text2[0].Text());
     app.announce(summary + ".");
     if (report) {
         f.Text2[0].setText(status.Text());
@@ -257,6 +299,25 @@ void MediaFiles::Add_Files_From_Folders() {
     f.MnuSystemTray.setEnabled(true);
     f.setEnabled(true);
     app.dialogs().setMousePointer(0);
+}
+
+}  // namespace
+
+void MediaFiles::Add_Files_From_Folders() {
+    lockWindowForAdding(app);
+    BulkScope suspend(app.state, BulkScope::Timer);
+    const bool report = prepareAdding(app);
+
+    AddingRun run = sourceOfAdding(app.Form1, app.state.ScanFromFileList);
+    if (run.fromFolderList) {
+        addFoldersOfList(*this, run);
+    } else {
+        addFolderShown(*this, run);
+    }
+
+    settleAfterAdding(app);
+    suspend.end();
+    tellAdded(app, run, report);
 }
 
 void MediaFiles::Search_Subfolders(const std::string& rootFolder) {

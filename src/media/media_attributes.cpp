@@ -74,6 +74,182 @@ private:
     bool columnsHidden_ = false;
 };
 
+// The corrections a reading made to the columns shown.
+struct Corrections {
+    std::int64_t duration = 0;
+    std::int64_t bitrate = 0;
+    std::int64_t size = 0;
+};
+
+// The tables cover every row; a full run starts them empty. The classes
+// stay: a file without a rating keeps the user's class. Every track is to
+// be saved again; the report opens and the log box tells the run.
+void startReading(Program& app, int rows, bool everyTrack, bool report) {
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
+    d.resizeTrackTables(rows);
+    if (everyTrack) {
+        for (std::size_t i = 0; i < d.trackEntries(); ++i) {
+            d.TrackDuration[i] = Currency{};
+            d.TrackBitrate[i] = 0;
+            d.TrackArtist[i].clear();
+            d.TrackGenre[i].clear();
+            d.TrackAlbum[i].clear();
+            d.TrackTitle[i].clear();
+            d.TrackYear[i].clear();
+            d.TrackInfoRead[i] = false;
+        }
+        d.ClassCount.fill(0);
+        d.ClassSize.fill(Currency{});
+        d.ClassDuration.fill(Currency{});
+    }
+    d.TrackSaved.assign(d.TrackSaved.size(), false);
+
+    if (report) store.Report_File(-1);
+    d.TrackCount = rows;
+    d.FavorTrackCount = 0;
+
+    app.Form1.Text2[0].setText(TimeText(app.loop().now()) + kDisabling + kCrLf + kCalculating + kCrLf + kPressEsc);
+}
+
+// A column's text for row i becomes `text`; a change counts as a correction.
+void correctColumn(ListBox& column, int i, const std::string& text, std::int64_t& corrections) {
+    if (column.List(i) != text) {
+        column.setList(i, text);
+        ++corrections;
+    }
+}
+
+// Track i takes the duration, bit rate, tags and size its file gives, and,
+// while ratings are read from the files, the class its rating names unless
+// the user's classes are kept. The columns that differ are corrected.
+void readTrackAttributes(Program& app, int i, Corrections& fixes) {
+    Form1& f = app.Form1;
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    MessageLoop& loop = app.loop();
+    const auto at = static_cast<std::size_t>(i);
+    const std::string& path = f.List2.List(i);
+    // The media layer reads a file once; its item answers every attribute.
+    const std::shared_ptr<MediaItem> item = f.WindowsMediaPlayer2.newMedia(path);
+
+    const Currency seconds = MediaFiles::durationOf(item->duration());
+    loop.DoEvents();
+    d.TotalDuration += seconds;
+    d.TrackDuration[at] = seconds;
+    correctColumn(f.List3_0[2], i, storefiles::durationText(seconds), fixes.duration);
+
+    const std::string bitrate = item->getItemInfo("Bitrate");
+    loop.DoEvents();
+    if (IsNumeric(bitrate)) {
+        if (const auto kbps = tryCInt(Val(bitrate) / 1024.0)) d.TrackBitrate[at] = *kbps;
+    }
+    correctColumn(f.List3_0[4], i, bitrate.empty() ? "000" : Format(Val(bitrate) / 1024.0, "#0"), fixes.bitrate);
+
+    d.TrackArtist[at] = item->getItemInfo("Artist");
+    loop.DoEvents();
+    d.TrackAlbum[at] = item->getItemInfo("Album");
+    loop.DoEvents();
+    d.TrackGenre[at] = item->getItemInfo("Genre");
+    loop.DoEvents();
+    d.TrackTitle[at] = item->getItemInfo("Title");
+    loop.DoEvents();
+    d.TrackYear[at] = item->getItemInfo("WM/Year");
+    loop.DoEvents();
+
+    const Currency megabytes = MediaFiles::megabytesOf(item->getItemInfo("Filesize"));
+    d.TrackSize[at] = megabytes;
+    correctColumn(f.List3_0[3], i, storefiles::sizeText(megabytes), fixes.size);
+    d.TotalSize += megabytes;
+
+    if (s.ReadRatingsFromFiles) {
+        const int cls = MediaFiles::classOfUserRating(item->getItemInfo("UserRating"));
+        // No rating in the file, or the user's classes kept: the track keeps
+        // its class. The class column follows the table, so the recount
+        // keeps what the file gave.
+        if (cls >= 0 && !s.KeepRatings) {
+            d.TrackClass[at] = static_cast<std::int16_t>(cls);
+            ListBox& classColumn = f.List3_0[1];
+            const std::string letter = storefiles::classLetter(cls);
+            if (classColumn.List(i) != letter) classColumn.setList(i, letter);
+        }
+    }
+    loop.DoEvents();
+    d.TrackInfoRead[at] = true;
+}
+
+// Tracks 0 to n in turn (with OnlyUnread -1 only those never read), with
+// the tracks left and the progress told now and then; Escape stops the run
+// after the track it is on.
+Corrections readTracks(Program& app, int n, int OnlyUnread) {
+    ModuleState& s = app.state;
+    CollectionData& d = app.collection.d;
+    MessageLoop& loop = app.loop();
+    TextBox& log = app.Form1.Text2[0];
+    const std::int64_t total = n;
+    Corrections fixes;
+    std::int64_t done = 0;
+    for (int i = 0; i <= n; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        d.TrackSaved[at] = false;
+        if (OnlyUnread != -1 || !d.TrackInfoRead[at]) readTrackAttributes(app, i, fixes);
+
+        ++done;
+        if (done % 50 == 0 || done > total - 60) {
+            log.setText(TimeText(loop.now()) + kDisabling + kCrLf + kCalculating + ":  -" + Str(n - i) + kCrLf +
+                        kPressEsc);
+            app.collection.Show_Progress(done, total, 1);
+        }
+
+        loop.DoEvents();
+        if (s.AbortKey == 27) {
+            s.AbortKey = 0;
+            log.prependLine("Ακυρώθηκε - Canceled");
+            break;
+        }
+    }
+    return fixes;
+}
+
+// Every track counted once, whatever was read this time: the class tables
+// and the totals are made again from all the tracks of rows 0 to n, each
+// in the class its column shows.
+void recountClasses(Program& app, int n) {
+    CollectionStore& store = app.collection;
+    CollectionData& d = store.d;
+    const ListBox& classColumn = app.Form1.List3_0[1];
+    d.ClassCount.fill(0);
+    d.ClassSize.fill(Currency{});
+    d.ClassDuration.fill(Currency{});
+    d.TotalDuration = Currency{};
+    d.TotalSize = Currency{};
+    for (int i = 0; i <= n; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        int cls = storefiles::classOfLetter(classColumn.List(i));
+        if (cls < 0) cls = validClass(d.TrackClass[at]);
+        d.TrackClass[at] = static_cast<std::int16_t>(cls);
+        const auto c = static_cast<std::size_t>(cls);
+        d.ClassCount[c] += 1;
+        d.ClassSize[c] += d.TrackSize[at];
+        d.ClassDuration[c] += d.TrackDuration[at];
+        d.TotalSize += d.TrackSize[at];
+        d.TotalDuration += d.TrackDuration[at];
+    }
+    store.Calc_Favor_Totals();
+    d.ClassLabelsDirty = true;
+}
+
+// The end of the run and its corrections, in the log box.
+void tellCorrections(Program& app, const Corrections& fixes) {
+    MessageLoop& loop = app.loop();
+    TextBox& log = app.Form1.Text2[0];
+    log.setText(TimeText(loop.now()) + "-> Υπολογισμός - Calculating... :  -" + " 0");
+    log.prependLine("Εντάξει...Ok");
+    log.prepend("Διορθώσεις στη Διάρκεια - Corrections in Duration:" + Str(fixes.duration) + kCrLf +
+                "Διορθώσεις σε Δειγματοληψία - Corrections in Bitrate:" + Str(fixes.bitrate) + kCrLf +
+                TimeText(loop.now()) + " -> Διορθώσεις σε Μεγέθη - Corrections on Sizes:" + Str(fixes.size) + kCrLf);
+}
+
 }  // namespace
 
 Currency MediaFiles::durationOf(double seconds) {
@@ -105,8 +281,6 @@ void MediaFiles::Identify_File_Properties(int OnlyUnread) {
     ModuleState& s = app.state;
     CollectionStore& store = app.collection;
     CollectionData& d = store.d;
-    MessageLoop& loop = app.loop();
-    auto timeNow = [&] { return TimeText(loop.now()); };
 
     if (app.dialogs().MsgBox(identificationQuestion(), mb::YesNo + mb::Question) != mb::Yes) return;
 
@@ -115,158 +289,23 @@ void MediaFiles::Identify_File_Properties(int OnlyUnread) {
     if (rows == 0) return;
     const int n = rows - 1;
     const bool report = s.KeepReport == -1;
-    TextBox& log = f.Text2[0];
 
     {
         d.TotalDuration = Currency{};
         d.TotalSize = Currency{};
         d.FavorDuration = Currency{};
         ReadingLock lock(f);
+        startReading(app, rows, OnlyUnread == 0, report);
 
-        // The tables cover every row; a full run starts them empty. The
-        // classes stay: a file without a rating keeps the user's class.
-        d.resizeTrackTables(rows);
-        if (OnlyUnread == 0) {
-            for (std::size_t i = 0; i < d.trackEntries(); ++i) {
-                d.TrackDuration[i] = Currency{};
-                d.TrackBitrate[i] = 0;
-                d.TrackArtist[i].clear();
-                d.TrackGenre[i].clear();
-                d.TrackAlbum[i].clear();
-                d.TrackTitle[i].clear();
-                d.TrackYear[i].clear();
-                d.TrackInfoRead[i] = false;
-            }
-            d.ClassCount.fill(0);
-            d.ClassSize.fill(Currency{});
-            d.ClassDuration.fill(Currency{});
-        }
-        d.TrackSaved.assign(d.TrackSaved.size(), false);
-
-        if (report) store.Report_File(-1);
-        d.TrackCount = rows;
-        d.FavorTrackCount = 0;
-
-        log.setText(timeNow() + kDisabling + kCrLf + kCalculating + kCrLf + kPressEsc);
-
-        const std::int64_t total = n;
+        // The track columns hidden and the hidden player silent while the
+        // files are read.
         lock.hideColumns();
         f.WindowsMediaPlayer2.settings.setAutoStart(false);
         f.WindowsMediaPlayer2.settings.setMute(true);
+        const Corrections fixes = readTracks(app, n, OnlyUnread);
 
-        std::int64_t durationFixes = 0, bitrateFixes = 0, sizeFixes = 0;
-        std::int64_t done = 0;
-        ListBox& timeColumn = f.List3_0[2];
-        ListBox& sizeColumn = f.List3_0[3];
-        ListBox& bitrateColumn = f.List3_0[4];
-        ListBox& classColumn = f.List3_0[1];
-
-        for (int i = 0; i <= n; ++i) {
-            const auto at = static_cast<std::size_t>(i);
-            d.TrackSaved[at] = false;
-            if (OnlyUnread != -1 || !d.TrackInfoRead[at]) {
-                const std::string& path = f.List2.List(i);
-                // The media layer reads a file once; its item answers every
-                // attribute.
-                const std::shared_ptr<MediaItem> item = f.WindowsMediaPlayer2.newMedia(path);
-
-                const Currency seconds = MediaFiles::durationOf(item->duration());
-                loop.DoEvents();
-                d.TotalDuration += seconds;
-                d.TrackDuration[at] = seconds;
-                const std::string timeText = storefiles::durationText(seconds);
-                if (timeColumn.List(i) != timeText) {
-                    timeColumn.setList(i, timeText);
-                    ++durationFixes;
-                }
-
-                const std::string bitrate = item->getItemInfo("Bitrate");
-                loop.DoEvents();
-                if (IsNumeric(bitrate)) {
-                    if (const auto kbps = tryCInt(Val(bitrate) / 1024.0)) d.TrackBitrate[at] = *kbps;
-                }
-                const std::string bitrateText = bitrate.empty() ? "000" : Format(Val(bitrate) / 1024.0, "#0");
-                if (bitrateColumn.List(i) != bitrateText) {
-                    bitrateColumn.setList(i, bitrateText);
-                    ++bitrateFixes;
-                }
-
-                d.TrackArtist[at] = item->getItemInfo("Artist");
-                loop.DoEvents();
-                d.TrackAlbum[at] = item->getItemInfo("Album");
-                loop.DoEvents();
-                d.TrackGenre[at] = item->getItemInfo("Genre");
-                loop.DoEvents();
-                d.TrackTitle[at] = item->getItemInfo("Title");
-                loop.DoEvents();
-                d.TrackYear[at] = item->getItemInfo("WM/Year");
-                loop.DoEvents();
-
-                const Currency megabytes = MediaFiles::megabytesOf(item->getItemInfo("Filesize"));
-                d.TrackSize[at] = megabytes;
-                const std::string sizeText = storefiles::sizeText(megabytes);
-                if (sizeColumn.List(i) != sizeText) {
-                    sizeColumn.setList(i, sizeText);
-                    ++sizeFixes;
-                }
-                d.TotalSize += megabytes;
-
-                if (s.ReadRatingsFromFiles) {
-                    const int cls = classOfUserRating(item->getItemInfo("UserRating"));
-                    // No rating in the file, or the user's classes kept: the
-                    // track keeps its class. The class column follows the
-                    // table, so the recount keeps what the file gave.
-                    if (cls >= 0 && !s.KeepRatings) {
-                        d.TrackClass[at] = static_cast<std::int16_t>(cls);
-                        const std::string letter = storefiles::classLetter(cls);
-                        if (classColumn.List(i) != letter) classColumn.setList(i, letter);
-                    }
-                }
-                loop.DoEvents();
-                d.TrackInfoRead[at] = true;
-            }
-
-            ++done;
-            if (done % 50 == 0 || done > total - 60) {
-                log.setText(timeNow() + kDisabling + kCrLf + kCalculating + ":  -" + Str(n - i) + kCrLf + kPressEsc);
-                store.Show_Progress(done, total, 1);
-            }
-
-            loop.DoEvents();
-            if (s.AbortKey == 27) {
-                s.AbortKey = 0;
-                log.prependLine("Ακυρώθηκε - Canceled");
-                break;
-            }
-        }
-
-        // Every track counted once, whatever was read this time: the class
-        // tables and the totals are made again from all the tracks.
-        d.ClassCount.fill(0);
-        d.ClassSize.fill(Currency{});
-        d.ClassDuration.fill(Currency{});
-        d.TotalDuration = Currency{};
-        d.TotalSize = Currency{};
-        for (int i = 0; i <= n; ++i) {
-            const auto at = static_cast<std::size_t>(i);
-            int cls = storefiles::classOfLetter(classColumn.List(i));
-            if (cls < 0) cls = validClass(d.TrackClass[at]);
-            d.TrackClass[at] = static_cast<std::int16_t>(cls);
-            const auto c = static_cast<std::size_t>(cls);
-            d.ClassCount[c] += 1;
-            d.ClassSize[c] += d.TrackSize[at];
-            d.ClassDuration[c] += d.TrackDuration[at];
-            d.TotalSize += d.TrackSize[at];
-            d.TotalDuration += d.TrackDuration[at];
-        }
-        store.Calc_Favor_Totals();
-        d.ClassLabelsDirty = true;
-
-        log.setText(timeNow() + "-> Υπολογισμός - Calculating... :  -" + " 0");
-        log.prependLine("Εντάξει...Ok");
-        log.prepend("Διορθώσεις στη Διάρκεια - Corrections in Duration:" + Str(durationFixes) + kCrLf +
-                    "Διορθώσεις σε Δειγματοληψία - Corrections in Bitrate:" + Str(bitrateFixes) + kCrLf +
-                    timeNow() + " -> Διορθώσεις σε Μεγέθη - Corrections on Sizes:" + Str(sizeFixes) + kCrLf);
+        recountClasses(app, n);
+        tellCorrections(app, fixes);
     }
 
     if (report) store.Report_File(0);
