@@ -257,6 +257,14 @@ private:
     void refuseOverLimit();
     void startTrackTables(std::int32_t count);
     void readPartFiles(const std::string& trackFile, const std::string& filterFile, LoadOutcome& out);
+    // The steps of Load_Collection_Files: one track read from the track
+    // part file into its entry and, with a path, appended as a row (false
+    // when the file ends before it); its records decoded into entry e, with
+    // the damage repaired and counted; the current track's row selected.
+    struct TrackFileRead;
+    bool readTrack(std::int32_t i, TrackFileRead& in);
+    void decodeTrack(int b, std::size_t e, TrackFileRead& in);
+    void selectCurrentRow();
     // Finishes, or undoes, a save of the current collection that an earlier
     // run left half made; false (with a log line) when it cannot. What was
     // set aside is logged. beforeReplay: see SaveTransaction::recover.
