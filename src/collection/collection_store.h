@@ -257,6 +257,24 @@ private:
     void refuseOverLimit();
     void startTrackTables(std::int32_t count);
     void readPartFiles(const std::string& trackFile, const std::string& filterFile, LoadOutcome& out);
+    // The steps of Load_Collection_Files: one track read from the track
+    // part file into its entry and, with a path, appended as a row (false
+    // when the file ends before it); its records decoded into entry e, with
+    // the damage repaired and counted; the current track's row selected.
+    struct TrackFileRead;
+    bool readTrack(std::int32_t i, TrackFileRead& in);
+    void decodeTrack(int b, std::size_t e, TrackFileRead& in);
+    void selectCurrentRow();
+    // The steps of Merge_Collection: the other collection's track count
+    // read from its header (false, with a log line or a box, when it is
+    // unreadable, of another version, empty or over the track limit with
+    // the current tracks); its new tracks appended, appended receiving
+    // their number (false when the header refused the merge); and, as the
+    // user answers, their play marks kept ahead of the current ones or
+    // cleared.
+    bool mergedTrackCount(const std::string& path, std::int32_t& otherCount);
+    bool mergeTracksOf(const std::string& path, std::int32_t& appended);
+    void keepOrClearMergedPlayMarks(std::int32_t appended);
     // Finishes, or undoes, a save of the current collection that an earlier
     // run left half made; false (with a log line) when it cannot. What was
     // set aside is logged. beforeReplay: see SaveTransaction::recover.

@@ -37,77 +37,14 @@ void CollectionStore::Merge_Collection(const std::string& path) {
     ModuleState& s = app_.state;
     Form1& f = app_.Form1;
     BulkScope suspend(s, BulkScope::Timer);
-    auto logError = [&] {
-        logLine(" --->Λάθος κατά τη φόρτωση της συλλογής \"" + path + "\" -> Error while loading Collection");
-    };
 
     const bool report = s.KeepReport == -1;
     if (report) Report_File(-1);
     app_.dialogs().setMousePointer(11);
     Make_Invisible();
 
-    bool readingRan = false;
     std::int32_t appended = 0;
-    [&] {
-        RecordFile file;
-        if (!file.Open(path, RecordFile::Mode::Read, sf::kCollectionRecord)) {
-            logError();
-            return;
-        }
-        std::string version;
-        if (!file.GetString(1, version)) {
-            logError();
-            return;
-        }
-        if (!version.empty() && version != s.VersionText) {
-            app_.dialogs().MsgBox("Συλλογή δημιουργημένη με διαφορετική έκδοση - Collection Created with different version",
-                                  mb::Exclamation);
-            return;
-        }
-        if (version.empty()) return;
-
-        // Of the other header only the track count is used; the video mode
-        // of record 7 stays the current one's. A header that ends before it
-        // holds no tracks.
-        std::int32_t otherCount = 0;
-        if (!file.GetLong(6, otherCount) || otherCount < 0) {
-            logError();
-            return;
-        }
-        file.Close();
-
-        if (static_cast<std::int64_t>(d.TrackCount) + otherCount > kMaxTracks) {
-            app_.dialogs().MsgBox("Η παρούσα συλλογή μαζί με την νέα ξεπερνούν το όριο κομματιών --> " + Str(kMaxTracks) +
-                                      " <-- New Collection plus the old exceeds this limit!",
-                                  mb::Critical);
-            return;
-        }
-
-        std::string partFile = sf::withoutExtension(path) + "_Files.ptlf";
-        if (const std::string found = sf::findAnyCase(partFile); !found.empty()) partFile = found;
-
-        mergeReadFailed_ = false;
-        std::int32_t newCount = 0;
-        Count_New_Media(partFile, otherCount, newCount);
-        d.resizeTrackTables(d.TrackCount + newCount);
-
-        logLine("-> Ανάγνωση αρχείων από Συλλογή σε πρόσθεση... - Reading files from Collection in add...");
-        const int before = f.List2.ListCount();
-        std::int32_t failed = 0;
-        // A damaged track is left out alone; the others are read.
-        Load_Collection_Files_Add(partFile, failed, otherCount);
-        appended = f.List2.ListCount() - before;
-        if (failed != 0 || mergeReadFailed_) {
-            logLine("-> Λάθη στην ανάγνωση αρχείων συλλογής... - Error Reading Collection Files...");
-        } else {
-            f.Text2[0].prepend("Σύνολο νέων κομματιών: \"" + Str(appended) + ": New Items were Loaded\r\n");
-            logLine(" -> Τέλος φορτώματος - End loading");
-        }
-        readingRan = true;
-        // Nothing is stored yet under the merged collection's name.
-        d.CollectionSaved = false;
-        for (std::size_t i = 0; i < d.TrackSaved.size(); ++i) d.TrackSaved[i] = false;
-    }();
+    const bool readingRan = mergeTracksOf(path, appended);
 
     // The tables hold exactly the tracks listed.
     d.TrackCount = f.List2.ListCount();
@@ -117,7 +54,80 @@ void CollectionStore::Merge_Collection(const std::string& path) {
     Make_Visible();
     app_.dialogs().setMousePointer(0);
 
-    if (!readingRan) return;
+    if (readingRan) keepOrClearMergedPlayMarks(appended);
+}
+
+bool CollectionStore::mergedTrackCount(const std::string& path, std::int32_t& otherCount) {
+    auto logError = [&] {
+        logLine(" --->Λάθος κατά τη φόρτωση της συλλογής \"" + path + "\" -> Error while loading Collection");
+    };
+    RecordFile file;
+    if (!file.Open(path, RecordFile::Mode::Read, sf::kCollectionRecord)) {
+        logError();
+        return false;
+    }
+    std::string version;
+    if (!file.GetString(1, version)) {
+        logError();
+        return false;
+    }
+    if (!version.empty() && version != app_.state.VersionText) {
+        app_.dialogs().MsgBox("Συλλογή δημιουργημένη με διαφορετική έκδοση - Collection Created with different version",
+                              mb::Exclamation);
+        return false;
+    }
+    if (version.empty()) return false;
+
+    // Of the other header only the track count is used; the video mode
+    // of record 7 stays the current one's. A header that ends before it
+    // holds no tracks.
+    if (!file.GetLong(6, otherCount) || otherCount < 0) {
+        logError();
+        return false;
+    }
+    file.Close();
+
+    if (static_cast<std::int64_t>(d.TrackCount) + otherCount > kMaxTracks) {
+        app_.dialogs().MsgBox("Η παρούσα συλλογή μαζί με την νέα ξεπερνούν το όριο κομματιών --> " + Str(kMaxTracks) +
+                                  " <-- New Collection plus the old exceeds this limit!",
+                              mb::Critical);
+        return false;
+    }
+    return true;
+}
+
+bool CollectionStore::mergeTracksOf(const std::string& path, std::int32_t& appended) {
+    Form1& f = app_.Form1;
+    std::int32_t otherCount = 0;
+    if (!mergedTrackCount(path, otherCount)) return false;
+
+    std::string partFile = sf::withoutExtension(path) + "_Files.ptlf";
+    if (const std::string found = sf::findAnyCase(partFile); !found.empty()) partFile = found;
+
+    mergeReadFailed_ = false;
+    std::int32_t newCount = 0;
+    Count_New_Media(partFile, otherCount, newCount);
+    d.resizeTrackTables(d.TrackCount + newCount);
+
+    logLine("-> Ανάγνωση αρχείων από Συλλογή σε πρόσθεση... - Reading files from Collection in add...");
+    const int before = f.List2.ListCount();
+    std::int32_t failed = 0;
+    // A damaged track is left out alone; the others are read.
+    Load_Collection_Files_Add(partFile, failed, otherCount);
+    appended = f.List2.ListCount() - before;
+    if (failed != 0 || mergeReadFailed_) {
+        logLine("-> Λάθη στην ανάγνωση αρχείων συλλογής... - Error Reading Collection Files...");
+    } else {
+        f.Text2[0].prepend("Σύνολο νέων κομματιών: \"" + Str(appended) + ": New Items were Loaded\r\n");
+        logLine(" -> Τέλος φορτώματος - End loading");
+    }
+    // Nothing is stored yet under the merged collection's name.
+    d.CollectionSaved = false;
+    for (std::size_t i = 0; i < d.TrackSaved.size(); ++i) d.TrackSaved[i] = false;
+    return true;
+}
+
+void CollectionStore::keepOrClearMergedPlayMarks(std::int32_t appended) {
     const int answer = app_.dialogs().MsgBox(
         "Θέλετε τα κομμάτια της εισαγώμενης συλλογής που είχαν αναπαραχθεί να λογισθούν ως "
         "αναπαραγμένα και στην παρούσα συλλογή;\r\n"
@@ -127,7 +137,7 @@ void CollectionStore::Merge_Collection(const std::string& path) {
     if (answer == mb::Yes) {
         Merge_Play_Marks(appended);
     } else {
-        const int rows = f.List2.ListCount();
+        const int rows = app_.Form1.List2.ListCount();
         for (int i = rows - appended; i < rows; ++i) {
             if (d.hasEntry(i)) d.PlayOrder[static_cast<std::size_t>(i)] = 0;
         }

@@ -54,115 +54,51 @@ void CollectionStore::logPathsLeftOut() {
     pathsLeftOut_.clear();
 }
 
-void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_t& Failed) {
-    Form1& f = app_.Form1;
+// What reading the track part file has found so far.
+struct CollectionStore::TrackFileRead {
     RecordFile file;
-    // A missing file reads as blank records: its tracks have no path.
-    const bool open = sf::exists(Path) && file.Open(Path, RecordFile::Mode::Read, sf::kTrackRecord);
-    if (sf::exists(Path) && !open) {
-        Failed = -1;
-        app_.dialogs().MsgBox(std::to_string(file.errorNumber()) + "-->:" + file.errorText());
-    }
-    const std::int64_t fileRecords = open ? file.RecordCount() : 0;
-
-    const std::int32_t count = std::max<std::int32_t>(d.TrackCount, 0);
-    const std::int64_t total = count;
+    bool open = false;
+    std::int64_t fileRecords = 0;
+    std::int64_t total = 0;
     std::int64_t played = 0;
     std::int64_t read = 0;
     std::int64_t progress = 0;
     std::int32_t failures = 0;
     std::string firstFailure;
-    // Tracks are read kTracksPerWrite at a time; b is the first record of
-    // the current track within the batch.
-    RecordBlock block(sf::kTrackRecord, R * kTracksPerWrite);
+    // Tracks are read kTracksPerWrite at a time, from batchFirst on.
+    RecordBlock block{sf::kTrackRecord, R * kTracksPerWrite};
     std::int32_t batchFirst = -1;
-
-    auto fail = [&](const std::string& text) {
+    std::size_t row = 0;  // the entry (and row) the next kept track takes
+    std::string path;
+    // The first failure is the one shown; all are counted.
+    void fail(const std::string& text) {
         if (failures == 0) firstFailure = text;
         ++failures;
-    };
+    }
+};
 
+void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_t& Failed) {
+    Form1& f = app_.Form1;
+    TrackFileRead in;
+    // A missing file reads as blank records: its tracks have no path.
+    in.open = sf::exists(Path) && in.file.Open(Path, RecordFile::Mode::Read, sf::kTrackRecord);
+    if (sf::exists(Path) && !in.open) {
+        Failed = -1;
+        app_.dialogs().MsgBox(std::to_string(in.file.errorNumber()) + "-->:" + in.file.errorText());
+    }
+    in.fileRecords = in.open ? in.file.RecordCount() : 0;
+
+    const std::int32_t count = std::max<std::int32_t>(d.TrackCount, 0);
+    in.total = count;
     // Every track takes a row in the list and in each column.
     f.List2.reserve(f.List2.ListCount() + count);
     for (ListBox& column : f.List3_0) column.reserve(column.ListCount() + count);
 
-    std::size_t row = 0;  // the entry (and row) the next kept track takes
-    std::string path;
     for (std::int32_t i = 0; i < count; ++i) {
-        const std::int64_t first = static_cast<std::int64_t>(i) * R + 1;
-        if (!open || first > fileRecords) {
-            // The file ends before this track: it and every later one have
-            // no path, and nothing more is there to read.
-            partFileIncomplete_ = true;
-            Show_Progress(total, total, 1);
-            break;
-        }
-        if (batchFirst < 0 || i >= batchFirst + kTracksPerWrite) {
-            batchFirst = i;
-            if (!file.ReadBlock(first, block)) {
-                block.clear();
-                fail(std::to_string(file.errorNumber()) + "-->:" + file.errorText());
-            }
-        }
-        if (first + 11 > fileRecords) partFileIncomplete_ = true;
-        const int b = (i - batchFirst) * R;
-
-        const std::size_t e = row;
-        bool good = true;
-        auto text = [&](int k, std::string& into) {
-            if (!block.GetString(k, into)) good = false;
-        };
-        text(b + 12, path);
-
-        d.PlayOrder[e] = block.GetLong(b + 1);
-        d.TrackDuration[e] = block.GetCurrency(b + 2);
-        d.TrackClass[e] = block.GetInteger(b + 3);
-        d.TrackSize[e] = block.GetCurrency(b + 4);
-        d.TrackResumePos[e] = block.GetCurrency(b + 5);
-        d.TrackBitrate[e] = block.GetInteger(b + 6);
-        text(b + 7, d.TrackArtist[e]);
-        text(b + 8, d.TrackGenre[e]);
-        text(b + 9, d.TrackAlbum[e]);
-        text(b + 10, d.TrackTitle[e]);
-        text(b + 11, d.TrackYear[e]);
-        d.TrackInfoRead[e] = block.GetBoolean(b + 13);
-        for (int j = 0; j < kSpareSlots; ++j) {
-            d.TrackExtraNum[e][static_cast<std::size_t>(j)] = block.GetInteger(b + 14 + 2 * j);
-            text(b + 15 + 2 * j, d.TrackExtraText[e][static_cast<std::size_t>(j)]);
-        }
-        // A track read with an error is written whole by the next save.
-        d.TrackSaved[e] = good;
-        if (!good) fail("59-->:Bad record length");
-
-        // Amounts that no media file has are damage; they would also break
-        // the sums.
-        for (Currency* amount : {&d.TrackDuration[e], &d.TrackSize[e], &d.TrackResumePos[e]}) {
-            if (!sf::saneAmount(*amount)) {
-                *amount = Currency{};
-                d.TrackSaved[e] = false;
-                fail("6-->:Overflow");
-            }
-        }
-        if (d.TrackClass[e] < 0 || d.TrackClass[e] >= kClassCount) {
-            d.TrackClass[e] = 0;
-            d.TrackSaved[e] = false;
-        }
-
-        if (!path.empty() && path != " ") {
-            if (e != static_cast<std::size_t>(i)) d.TrackSaved[e] = false;  // moved up
-            appendTrackRow(e, std::move(path));
-            if (d.PlayOrder[e] > d.MaxPlayedCount) d.MaxPlayedCount = d.PlayOrder[e];
-            if (d.PlayOrder[e] != 0) ++played;
-            ++read;
-            ++row;
-        } else {
-            // A track without a path is dropped; the next one takes its entry.
-            d.emptyTrackEntry(e);
-        }
-
+        if (!readTrack(i, in)) break;
         app_.loop().DoEvents();
-        ++progress;
-        if (sf::progressDue(progress, total)) Show_Progress(progress, total, 1);
+        ++in.progress;
+        if (sf::progressDue(in.progress, in.total)) Show_Progress(in.progress, in.total, 1);
     }
 
     // Entries and rows are the same tracks: the count follows the rows.
@@ -172,28 +108,109 @@ void CollectionStore::Load_Collection_Files(const std::string& Path, std::int32_
         d.resizeTrackTables(rows);
     }
 
-    if (played != d.MaxPlayedCount) Renumber_Play_Order();
+    if (in.played != d.MaxPlayedCount) Renumber_Play_Order();
 
-    if (failures > 0) {
+    if (in.failures > 0) {
         Failed = -1;
-        app_.dialogs().MsgBox(firstFailure);
-        logLine("-> Λάθη ανάγνωσης κομματιών:" + Str(failures) + " - Track read errors:" + Str(failures));
+        app_.dialogs().MsgBox(in.firstFailure);
+        logLine("-> Λάθη ανάγνωσης κομματιών:" + Str(in.failures) + " - Track read errors:" + Str(in.failures));
     }
     // The current track must be a row; on an empty list there is none.
-    if (read == 0 || d.CurrentTrack < 0 || d.CurrentTrack >= rows) {
+    if (in.read == 0 || d.CurrentTrack < 0 || d.CurrentTrack >= rows) {
         d.CurrentTrack = 0;
         d.StartPosition = 0;
     }
-    if (read == 0) {
-        file.Close();
+    if (in.read == 0) {
+        in.file.Close();
         return;
     }
+    selectCurrentRow();
+    in.file.Close();
+}
 
+bool CollectionStore::readTrack(std::int32_t i, TrackFileRead& in) {
+    const std::int64_t first = static_cast<std::int64_t>(i) * R + 1;
+    if (!in.open || first > in.fileRecords) {
+        // The file ends before this track: it and every later one have
+        // no path, and nothing more is there to read.
+        partFileIncomplete_ = true;
+        Show_Progress(in.total, in.total, 1);
+        return false;
+    }
+    if (in.batchFirst < 0 || i >= in.batchFirst + kTracksPerWrite) {
+        in.batchFirst = i;
+        if (!in.file.ReadBlock(first, in.block)) {
+            in.block.clear();
+            in.fail(std::to_string(in.file.errorNumber()) + "-->:" + in.file.errorText());
+        }
+    }
+    if (first + 11 > in.fileRecords) partFileIncomplete_ = true;
+
+    const std::size_t e = in.row;
+    decodeTrack((i - in.batchFirst) * R, e, in);
+    if (!in.path.empty() && in.path != " ") {
+        if (e != static_cast<std::size_t>(i)) d.TrackSaved[e] = false;  // moved up
+        appendTrackRow(e, std::move(in.path));
+        if (d.PlayOrder[e] > d.MaxPlayedCount) d.MaxPlayedCount = d.PlayOrder[e];
+        if (d.PlayOrder[e] != 0) ++in.played;
+        ++in.read;
+        ++in.row;
+    } else {
+        // A track without a path is dropped; the next one takes its entry.
+        d.emptyTrackEntry(e);
+    }
+    return true;
+}
+
+void CollectionStore::decodeTrack(int b, std::size_t e, TrackFileRead& in) {
+    const RecordBlock& block = in.block;
+    bool good = true;
+    auto text = [&](int k, std::string& into) {
+        if (!block.GetString(k, into)) good = false;
+    };
+    text(b + 12, in.path);
+
+    d.PlayOrder[e] = block.GetLong(b + 1);
+    d.TrackDuration[e] = block.GetCurrency(b + 2);
+    d.TrackClass[e] = block.GetInteger(b + 3);
+    d.TrackSize[e] = block.GetCurrency(b + 4);
+    d.TrackResumePos[e] = block.GetCurrency(b + 5);
+    d.TrackBitrate[e] = block.GetInteger(b + 6);
+    text(b + 7, d.TrackArtist[e]);
+    text(b + 8, d.TrackGenre[e]);
+    text(b + 9, d.TrackAlbum[e]);
+    text(b + 10, d.TrackTitle[e]);
+    text(b + 11, d.TrackYear[e]);
+    d.TrackInfoRead[e] = block.GetBoolean(b + 13);
+    for (int j = 0; j < kSpareSlots; ++j) {
+        d.TrackExtraNum[e][static_cast<std::size_t>(j)] = block.GetInteger(b + 14 + 2 * j);
+        text(b + 15 + 2 * j, d.TrackExtraText[e][static_cast<std::size_t>(j)]);
+    }
+    // A track read with an error is written whole by the next save.
+    d.TrackSaved[e] = good;
+    if (!good) in.fail("59-->:Bad record length");
+
+    // Amounts that no media file has are damage; they would also break
+    // the sums.
+    for (Currency* amount : {&d.TrackDuration[e], &d.TrackSize[e], &d.TrackResumePos[e]}) {
+        if (!sf::saneAmount(*amount)) {
+            *amount = Currency{};
+            d.TrackSaved[e] = false;
+            in.fail("6-->:Overflow");
+        }
+    }
+    if (d.TrackClass[e] < 0 || d.TrackClass[e] >= kClassCount) {
+        d.TrackClass[e] = 0;
+        d.TrackSaved[e] = false;
+    }
+}
+
+void CollectionStore::selectCurrentRow() {
+    Form1& f = app_.Form1;
     f.List2.setSelected(d.CurrentTrack, true);
     for (ListBox& column : f.List3_0) {
         if (d.CurrentTrack < column.ListCount()) column.setSelected(d.CurrentTrack, true);
     }
-    file.Close();
 }
 
 void CollectionStore::encodeTracks(std::int32_t from, std::int32_t split, const TrackRunSink& put, std::int32_t& Failed,
