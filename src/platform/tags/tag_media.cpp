@@ -581,7 +581,11 @@ void takeTagLibValues(TagLib::File& file, const FoundTags& found, Values& v, Rea
     v.date = pick("DATE");
     if (const TagLib::AudioProperties* p = file.audioProperties()) {
         v.duration = p->lengthInMilliseconds() / 1000.0;
-        if (r.taglibBitrate == 0) r.taglibBitrate = static_cast<int64_t>(p->bitrate()) * 1000;
+        // TagLib takes an ASF file's audio properties from its last stream,
+        // of whatever kind: after a video stream they hold the picture's size
+        // and no channels, and the bit rate is left to libavformat.
+        const bool fromVideo = v.kind == Kind::Asf && p->channels() == 0;
+        if (r.taglibBitrate == 0 && !fromVideo) r.taglibBitrate = static_cast<int64_t>(p->bitrate()) * 1000;
     }
     v.tagsWritable = taglibWritable(v.kind) && (v.kind == Kind::Asf || v.kind == Kind::Mp4 || hasAudio(file));
     v.ratingWritable = v.tagsWritable && hasRating(v.kind);
