@@ -41,7 +41,24 @@ Form1::Form1() {
 }
 
 void Form1::buildControls() {
-    // Players and timer
+    buildPlayersAndTimer();
+    buildStatusLine();
+    buildCaptions();
+    buildTrackList();
+    buildSeekAndTransport();
+    buildPages();
+    buildBesideThePages();
+    bindArraysSpreadOverPages();
+
+    buildPlayControlPage();
+    buildFileManagingPage();
+    buildMediaSourcePage();
+    buildSubfoldersPage();
+    buildPreviewPage();
+}
+
+// The main player, the hidden player and the timer.
+void Form1::buildPlayersAndTimer() {
     adopt(WindowsMediaPlayer1, "WindowsMediaPlayer1");
     place(WindowsMediaPlayer1, "", 988, 318, 188, 140);
     // The picture's own Play / Pause and Position repeat the window's
@@ -53,8 +70,10 @@ void Form1::buildControls() {
     place(Timer1, "", 1148, 4, 24, 24);
     Timer1.setEnabled(false);  // start-up runs it
     Timer1.setInterval(1000);
+}
 
-    // Status line: current file and the five status boxes
+// Status line: current file and the five status boxes.
+void Form1::buildStatusLine() {
     adopt(Text6, "Text6");
     place(Text6, "", 8, 4, 720, 22);
     Text6.setLocked(true);
@@ -67,8 +86,10 @@ void Form1::buildControls() {
         t.AccessibleName = design::kStatusNames[static_cast<std::size_t>(t.Index())];
         if (t.Index() <= 2) t.setText("00:00:00");
     }
+}
 
-    // Captions
+// The counts line, the play mode and the time totals.
+void Form1::buildCaptions() {
     Label3.bind(*this, "Label3");
     Label3.add(0);
     place(Label3[0], "", 8, 30, 570, 18);
@@ -81,10 +102,11 @@ void Form1::buildControls() {
     place(Label2[0], "", 8, 50, 570, 18);
     Label2[0].setCaption("Τώρα - Now:   Σύνολο - Sum:    Ακόμη - Left:");
     place(Label2[1], "", 586, 50, 590, 18);
+}
 
-    // Track list: number and class columns, the paths, then duration, size
-    // and bit rate. The Tab key stops at the paths only: the columns follow
-    // its row.
+// Track list: number and class columns, the paths, then duration, size and
+// bit rate. The Tab key stops at the paths only: the columns follow its row.
+void Form1::buildTrackList() {
     adopt(List2, "List2");
     List2.setMultiSelect(2);
     List2.AccessibleName = "Αρχεία Συλλογής - Collection Files";
@@ -104,8 +126,11 @@ void Form1::buildControls() {
         l.AccessibleName = columnNames[static_cast<std::size_t>(l.Index())];
         l.TabStop = false;
     }
+}
 
-    // Seek slider and transport row
+// Seek slider and transport row: play / pause, previous and next, back,
+// ahead, return and the compact window, then the volume.
+void Form1::buildSeekAndTransport() {
     adopt(Slider1, "Slider1");
     place(Slider1, "", 8, 246, 1168, 26);
     Slider1.setSmallChange(5);
@@ -153,8 +178,10 @@ void Form1::buildControls() {
     place(HScroll2, "", 1092, 285, 84, 18);
     HScroll2.AccessibleName = "Χωρίς Χρήση - Unused";
     HScroll2.TabStop = false;
+}
 
-    // The pages
+// The pages, each with a tool tip saying what it is for.
+void Form1::buildPages() {
     adopt(MultiPage1, "MultiPage1");
     place(MultiPage1, "", 8, 318, 972, 404);
     MultiPage1.addPage("Διαχείριση Αναπαραγωγής - Play Control");
@@ -162,7 +189,6 @@ void Form1::buildControls() {
     MultiPage1.addPage("Εξερεύνηση Φακέλων - Exploring  Directories");
     MultiPage1.addPage("Υποφάκελοι - Subdirectories");
     MultiPage1.addPage("Προεπισκόπηση Βίντεο - Video Preview");
-    // What each page is for.
     static const char* const pageTips[] = {
         "Αναπαραγωγή και βαθμολόγηση αρχείων - Play and rate the files",
         "Επιλογή, αντιγραφή, διαγραφή και μετακίνηση αρχείων - Select, copy, delete and move files",
@@ -171,8 +197,10 @@ void Form1::buildControls() {
         "Ζωντανά στιγμιότυπα βίντεο - Video live screenshots",
     };
     for (int i = 0; i < MultiPage1.PageCount(); ++i) MultiPage1.setPageToolTip(i, pageTips[i]);
+}
 
-    // Beside the pages: album art and the locate buttons
+// Beside the pages: album art and the locate buttons.
+void Form1::buildBesideThePages() {
     adopt(Picture1, "Picture1");
     place(Picture1, "", 988, 462, 188, 110);
     Command10.bind(*this, "Command10");
@@ -184,8 +212,11 @@ void Form1::buildControls() {
     Command10[1].setToolTipText("Επιλέγει τρέχων πολυμέσο - Select current media file");
     Command10[2].setCaption("Αναπαραγμένα - Played");
     Command10[2].setToolTipText("Παρουσιάζει τα ήδη αναπαραγμένα αρχεία -  Presents all the palyed files");
+}
 
-    // Arrays spread over several pages
+// The arrays whose elements lie on several pages: the text boxes, the two
+// progress bars and their percentages. Each page places its own elements.
+void Form1::bindArraysSpreadOverPages() {
     Text2.bind(*this, "Text2");
     Text2.addRange(0, 5);
     Shape1.bind(*this, "Shape1");
@@ -196,12 +227,6 @@ void Form1::buildControls() {
     Label11.bind(*this, "Label11");
     Label11.addRange(0, 1);
     for (Label& l : Label11) l.setCaption("0%");
-
-    buildPlayControlPage();
-    buildFileManagingPage();
-    buildMediaSourcePage();
-    buildSubfoldersPage();
-    buildPreviewPage();
 }
 
 // Page 0: log box, progress bar 1, the track information editor, the rating

@@ -188,6 +188,14 @@ struct Form1 : Form {
 
 private:
     void buildControls();
+    void buildPlayersAndTimer();
+    void buildStatusLine();
+    void buildCaptions();
+    void buildTrackList();
+    void buildSeekAndTransport();
+    void buildPages();
+    void buildBesideThePages();
+    void bindArraysSpreadOverPages();
     void buildPlayControlPage();
     void buildFileManagingPage();
     void buildMediaSourcePage();

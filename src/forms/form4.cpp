@@ -14,6 +14,22 @@ Form4::Form4() {
     setIcon(102);
     design::size(*this, 680, 530);
 
+    buildCurrentFileAndCaptions();
+    buildPictureAndPlayer();
+    buildStatusBoxes();
+    buildSeekSliderAndTimer();
+    buildTransport();
+    buildRatingDisplay();
+
+    // Back to the main window.
+    adopt(Command1, "Command1");
+    place(Command1, "", 8, 364, 300, 30);
+    Command1.setCaption("Μεγένθυνση  Maximize");
+}
+
+// The current file and its number, the counts line, the play mode and the
+// time totals.
+void Form4::buildCurrentFileAndCaptions() {
     adopt(Text6, "Text6");
     place(Text6, "", 8, 4, 550, 22);
     Text6.setLocked(true);
@@ -34,7 +50,10 @@ Form4::Form4() {
     place(Label2[0], "", 8, 66, 664, 18);
     Label2[0].setCaption("Τώρα - Now:   Σύνολο - Sum:    Ακόμη - Left:");
     place(Label2[1], "", 8, 84, 664, 18);
+}
 
+// The album art over its fallback picture, and the player beside them.
+void Form4::buildPictureAndPlayer() {
     Picture1.bind(*this, "Picture1");
     Picture1.addRange(0, 1);
     place(Picture1[0], "", 8, 106, 120, 120);
@@ -47,9 +66,11 @@ Form4::Form4() {
     // The picture's own Play / Pause and Position repeat the window's
     // transport: the Tab key passes them by.
     WindowsMediaPlayer1.TabStop = false;
+}
 
-    // Status boxes with their captions, one row each: duration, elapsed,
-    // remaining, size (no caption), bit rate.
+// Status boxes with their captions, one row each: duration, elapsed,
+// remaining, size (no caption), bit rate.
+void Form4::buildStatusBoxes() {
     Label1.bind(*this, "Label1");
     Text5.bind(*this, "Text5");
     Text5.addRange(0, 4);
@@ -64,7 +85,10 @@ Form4::Form4() {
         Text5[k].setLocked(true);
         if (k <= 2) Text5[k].setText("00:00:00");
     }
+}
 
+// The seek slider, and the timer that moves it.
+void Form4::buildSeekSliderAndTimer() {
     adopt(Slider1, "Slider1");
     place(Slider1, "", 8, 232, 664, 26);
     Slider1.setSmallChange(5);
@@ -75,8 +99,11 @@ Form4::Form4() {
     place(Timer1, "", 648, 400, 24, 24);
     Timer1.setEnabled(false);  // its Load turns it on
     Timer1.setInterval(1000);
+}
 
-    // Transport: five picture buttons, then "Return" on one line
+// Transport: five picture buttons, then "Return" on one line; the step count
+// and the volume under them.
+void Form4::buildTransport() {
     adopt(Frame1, "Frame1");
     place(Frame1, "", 8, 262, 300, 96);
     Frame1.setCaption("Χειρισμός - Managment");
@@ -116,18 +143,16 @@ Form4::Form4() {
     HScroll1.setSmallChange(20);
     HScroll1.setLargeChange(200);
     HScroll1.AccessibleName = design::kVolumeName;
+}
 
-    // Rating display
+// Rating display, in a frame of its own.
+void Form4::buildRatingDisplay() {
     adopt(Frame11, "Frame11");
     place(Frame11, "", 316, 262, 356, 220);
     Frame11.setCaption("Πληροφορίες Προτιμήσεων -  Ratings Info");
     design::addRatingDisplay(*this, Command8, Picture2, Label10, Label21, Label9,
                      {.container = "Frame11", .left = 8, .top = 18, .width = 340, .nameWidth = 104,
                       .numbersWidth = 216, .rowsTop = 72});
-
-    adopt(Command1, "Command1");
-    place(Command1, "", 8, 364, 300, 30);
-    Command1.setCaption("Μεγένθυνση  Maximize");
 }
 
 }  // namespace tarvolin

@@ -45,6 +45,14 @@ struct Form4 : Form {
     ControlArray<Label> Label9;     // 0..6 class numbers
 
     CommandButton Command1;         // back to the main window
+
+private:
+    void buildCurrentFileAndCaptions();
+    void buildPictureAndPlayer();
+    void buildStatusBoxes();
+    void buildSeekSliderAndTimer();
+    void buildTransport();
+    void buildRatingDisplay();
 };
 
 }  // namespace tarvolin

@@ -528,6 +528,39 @@ TEST(MediaProperties, WindowsMediaVideoCarriesTagsAndRatingAuOnlyPlays) {
     EXPECT_TRUE(a->isReadOnlyItem("Title"));
 }
 
+// TagLib reads an ASF file's audio properties from its last stream, of
+// whatever kind; the bit rate shown is the audio's or the whole file's,
+// never one read out of a video stream's picture size.
+TEST(MediaProperties, WindowsMediaBitRateIsNeverReadFromTheVideoStream) {
+    struct Row {
+        const char* name;
+        bool audio, video, videoFirst;
+    };
+    const Row rows[] = {
+        {"audio.wma", true, false, false},
+        {"video_then_audio.wmv", true, true, true},
+        {"audio_then_video.wmv", true, true, false},
+        {"video_only.wmv", false, true, true},
+    };
+    TempDir dir;
+    for (const Row& row : rows) {
+        std::vector<std::string> args;
+        const auto video = ffmpegVideoInput(1.5), audio = ffmpegSineInput(1.5);
+        if (row.video && row.videoFirst) args.insert(args.end(), video.begin(), video.end());
+        if (row.audio) args.insert(args.end(), audio.begin(), audio.end());
+        if (row.video && !row.videoFirst) args.insert(args.end(), video.begin(), video.end());
+        if (row.audio && row.video) args.insert(args.end(), {"-map", "0", "-map", "1"});  // in input order
+        if (row.video) args.insert(args.end(), {"-c:v", "wmv2"});
+        if (row.audio) args.insert(args.end(), {"-c:a", "wmav2", "-b:a", "64k"});
+        const std::string path = dir.file(row.name);
+        ASSERT_TRUE(makeWithFfmpeg(path, args)) << row.name;
+        const std::string rate = fresh(path)->getItemInfo("Bitrate");
+        ASSERT_FALSE(rate.empty()) << row.name;
+        EXPECT_GT(std::stoll(rate), 8000) << row.name;
+        EXPECT_LT(std::stoll(rate), 2000000) << row.name;  // a 64x48 picture and 64 kb/s of sound
+    }
+}
+
 TEST(MediaProperties, Mp4HasTagsButNoRating) {
     TempDir dir;
     const std::string path = dir.file("song.m4a");

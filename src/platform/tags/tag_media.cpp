@@ -428,151 +428,198 @@ bool TagMediaItem::matchesDisk() const {
     return v_->exists && S_ISREG(st.st_mode) && mtimeNs(st) == v_->mtime && st.st_size == v_->size;
 }
 
-void TagMediaItem::read() {
-    Values& v = *v_;
-    v = Values();
-    v.kind = kindOf(path_);
-    struct stat st;
-    if (stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+namespace {
+
+using Values = TagMediaItem::Values;
+
+// What one read gathers besides the values: libavformat's probe, once it
+// ran, and what TagLib told.
+struct Reading {
+    av::Probe probe;
+    bool probed = false;
+    bool taglibRead = false;
+    int64_t taglibBitrate = 0;
+};
+
+// The text tags TagLib found: the container's own, and those of an older tag
+// that fill in what the first lacks.
+struct FoundTags {
+    TagLib::PropertyMap pm, fallback;
+};
+
+// The file's existence, modification time and size. False when nothing more
+// is to be read: the file is missing, not media, empty or MIDI.
+bool readFileStatus(const std::string& path, Values& v, struct stat& st) {
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         v.mediaTypeKnown = true;
-        return;
+        return false;
     }
     v.exists = true;
     v.mtime = mtimeNs(st);
     v.size = st.st_size;
     if (v.kind == Kind::NotMedia) {
         v.mediaTypeKnown = true;
-        return;
+        return false;
     }
     v.filesize = std::to_string(st.st_size);
     if (st.st_size == 0) {
         v.mediaTypeKnown = true;
-        return;
+        return false;
     }
-    if (v.kind == Kind::Midi) return;
+    if (v.kind == Kind::Midi) return false;
+    return true;
+}
 
-    av::Probe probe;
-    bool probed = false;
-    if (v.kind == Kind::MpegIfAudio) {
-        probe = av::probeFile(path_);
-        probed = true;
-        v.kind = probe.mpegAudioOnly ? Kind::Mpeg : Kind::AvOnly;
+void probeOnce(const std::string& path, Reading& r) {
+    if (r.probed) return;
+    r.probe = av::probeFile(path);
+    r.probed = true;
+}
+
+// The texts and the rating of a file's ID3v2 tag, when it has one.
+void takeId3v2(TagLib::ID3v2::Tag* t2, Values& v, FoundTags& found) {
+    if (t2) found.pm = t2->properties();
+    if (auto* popm = ratingFrame(t2)) v.rating = userRatingFromPopm(popm->rating());
+}
+
+// Bits a second of uncompressed samples.
+int64_t pcmBitrate(int sampleRate, int channels, int bitsPerSample) {
+    return static_cast<int64_t>(sampleRate) * channels * bitsPerSample;
+}
+
+// MPEG audio: the ID3v2 tag, with the ID3v1 tag filling in.
+std::unique_ptr<TagLib::File> readMpeg(TagLib::IOStream& stream, Values& v, FoundTags& found) {
+    auto* f = new TagLib::MPEG::File(&stream, TagLib::ID3v2::FrameFactory::instance(), true);
+    std::unique_ptr<TagLib::File> file(f);
+    if (f->isValid()) {
+        takeId3v2(f->hasID3v2Tag() ? f->ID3v2Tag() : nullptr, v, found);
+        if (f->hasID3v1Tag()) found.fallback = f->ID3v1Tag()->properties();
     }
+    return file;
+}
 
-    bool taglibRead = false;
-    int64_t taglibBitrate = 0;
-    if (v.kind != Kind::AvOnly) {
-        TagLib::FileStream stream(path_.c_str(), true);
-        // Neither library reads a file whose header announces more than it
-        // holds: libavformat too walks an ASF header's counts one by one.
-        if (stream.isOpen() && !headerHolds(stream, v.kind)) {
-            v.mediaTypeKnown = true;
-            return;
-        }
-        if (stream.isOpen()) {
-            std::unique_ptr<TagLib::File> file;
-            TagLib::PropertyMap pm, fallback;
-            switch (v.kind) {
-                case Kind::Mpeg: {
-                    auto* f = new TagLib::MPEG::File(&stream, TagLib::ID3v2::FrameFactory::instance(), true);
-                    file.reset(f);
-                    if (f->isValid()) {
-                        TagLib::ID3v2::Tag* t2 = f->hasID3v2Tag() ? f->ID3v2Tag() : nullptr;
-                        if (t2) pm = t2->properties();
-                        if (f->hasID3v1Tag()) fallback = f->ID3v1Tag()->properties();
-                        if (auto* popm = ratingFrame(t2)) v.rating = userRatingFromPopm(popm->rating());
-                    }
-                    break;
-                }
-                case Kind::Wav: {
-                    auto* f = new TagLib::RIFF::WAV::File(&stream, true);
-                    file.reset(f);
-                    if (f->isValid()) {
-                        TagLib::ID3v2::Tag* t2 = f->hasID3v2Tag() ? f->ID3v2Tag() : nullptr;
-                        if (t2) pm = t2->properties();
-                        if (f->hasInfoTag()) {
-                            TagLib::RIFF::Info::Tag* info = f->InfoTag();
-                            for (const TextField& k : kTextFields) {
-                                TagLib::String s = info->fieldText(k.info);
-                                if (!s.isEmpty()) fallback.replace(k.key, TagLib::StringList(s));
-                            }
-                        }
-                        if (auto* popm = ratingFrame(t2)) v.rating = userRatingFromPopm(popm->rating());
-                        const auto* p = f->audioProperties();
-                        if (p && p->format() == 1 && p->bitsPerSample() > 0)
-                            taglibBitrate = static_cast<int64_t>(p->sampleRate()) * p->channels() * p->bitsPerSample();
-                    }
-                    break;
-                }
-                case Kind::Aiff: {
-                    auto* f = new TagLib::RIFF::AIFF::File(&stream, true);
-                    file.reset(f);
-                    if (f->isValid()) {
-                        TagLib::ID3v2::Tag* t2 = f->hasID3v2Tag() ? f->tag() : nullptr;
-                        if (t2) pm = t2->properties();
-                        if (auto* popm = ratingFrame(t2)) v.rating = userRatingFromPopm(popm->rating());
-                        const auto* p = f->audioProperties();
-                        if (p && !p->isAiffC() && p->bitsPerSample() > 0)
-                            taglibBitrate = static_cast<int64_t>(p->sampleRate()) * p->channels() * p->bitsPerSample();
-                    }
-                    break;
-                }
-                case Kind::Asf: {
-                    auto* f = new TagLib::ASF::File(&stream, true);
-                    file.reset(f);
-                    if (f->isValid()) {
-                        pm = f->tag()->properties();
-                        v.rating = asfRating(f->tag());
-                    }
-                    break;
-                }
-                case Kind::Mp4: {
-                    auto* f = new TagLib::MP4::File(&stream, true);
-                    file.reset(f);
-                    if (f->isValid()) pm = f->tag()->properties();
-                    break;
-                }
-                default:
-                    break;
+// WAV: the ID3v2 chunk, with the INFO list filling in; the bit rate of PCM.
+std::unique_ptr<TagLib::File> readWav(TagLib::IOStream& stream, Values& v, FoundTags& found, Reading& r) {
+    auto* f = new TagLib::RIFF::WAV::File(&stream, true);
+    std::unique_ptr<TagLib::File> file(f);
+    if (f->isValid()) {
+        takeId3v2(f->hasID3v2Tag() ? f->ID3v2Tag() : nullptr, v, found);
+        if (f->hasInfoTag()) {
+            TagLib::RIFF::Info::Tag* info = f->InfoTag();
+            for (const TextField& k : kTextFields) {
+                TagLib::String s = info->fieldText(k.info);
+                if (!s.isEmpty()) found.fallback.replace(k.key, TagLib::StringList(s));
             }
-            if (file && file->isValid()) {
-                taglibRead = true;
-                auto pick = [&](const char* key) {
-                    std::string s = prop(pm, key);
-                    return s.empty() ? prop(fallback, key) : s;
-                };
-                v.title = pick("TITLE");
-                v.artist = pick("ARTIST");
-                v.album = pick("ALBUM");
-                v.comment = pick("COMMENT");
-                v.genre = pick("GENRE");
-                v.date = pick("DATE");
-                if (const TagLib::AudioProperties* p = file->audioProperties()) {
-                    v.duration = p->lengthInMilliseconds() / 1000.0;
-                    if (taglibBitrate == 0) taglibBitrate = static_cast<int64_t>(p->bitrate()) * 1000;
-                }
-                v.tagsWritable = taglibWritable(v.kind) && (v.kind == Kind::Asf || v.kind == Kind::Mp4 || hasAudio(*file));
-                v.ratingWritable = v.tagsWritable && hasRating(v.kind);
-            }
-            file.reset();  // before the stream it reads from
         }
+        const auto* p = f->audioProperties();
+        if (p && p->format() == 1 && p->bitsPerSample() > 0)
+            r.taglibBitrate = pcmBitrate(p->sampleRate(), p->channels(), p->bitsPerSample());
     }
-    // A file without write permission is read-only, also for a user whom the
-    // system would let write it anyway.
-    if (taglibRead && (access(path_.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0))
-        v.tagsWritable = v.ratingWritable = false;
+    return file;
+}
 
-    // libavformat: the whole read for the containers TagLib does not take,
-    // and duration and bit rate where TagLib could not tell them.
-    if (!taglibRead || v.duration <= 0 || taglibBitrate <= 0) {
-        if (!probed) {
-            probe = av::probeFile(path_);
-            probed = true;
-        }
+// AIFF: the ID3v2 chunk; the bit rate of plain AIFF's samples (AIFF-C's
+// may be compressed).
+std::unique_ptr<TagLib::File> readAiff(TagLib::IOStream& stream, Values& v, FoundTags& found, Reading& r) {
+    auto* f = new TagLib::RIFF::AIFF::File(&stream, true);
+    std::unique_ptr<TagLib::File> file(f);
+    if (f->isValid()) {
+        takeId3v2(f->hasID3v2Tag() ? f->tag() : nullptr, v, found);
+        const auto* p = f->audioProperties();
+        if (p && !p->isAiffC() && p->bitsPerSample() > 0)
+            r.taglibBitrate = pcmBitrate(p->sampleRate(), p->channels(), p->bitsPerSample());
+    }
+    return file;
+}
+
+// ASF: its tags and its rating attribute.
+std::unique_ptr<TagLib::File> readAsf(TagLib::IOStream& stream, Values& v, FoundTags& found) {
+    auto* f = new TagLib::ASF::File(&stream, true);
+    std::unique_ptr<TagLib::File> file(f);
+    if (f->isValid()) {
+        found.pm = f->tag()->properties();
+        v.rating = asfRating(f->tag());
+    }
+    return file;
+}
+
+// MP4: its items; it holds no rating.
+std::unique_ptr<TagLib::File> readMp4(TagLib::IOStream& stream, FoundTags& found) {
+    auto* f = new TagLib::MP4::File(&stream, true);
+    std::unique_ptr<TagLib::File> file(f);
+    if (f->isValid()) found.pm = f->tag()->properties();
+    return file;
+}
+
+// Opens the file with TagLib's class for its kind, which reads its tags, its
+// rating and an uncompressed file's bit rate; nullptr for the kinds TagLib
+// does not take.
+std::unique_ptr<TagLib::File> readTagLibFormat(TagLib::IOStream& stream, Values& v, FoundTags& found, Reading& r) {
+    switch (v.kind) {
+        case Kind::Mpeg: return readMpeg(stream, v, found);
+        case Kind::Wav: return readWav(stream, v, found, r);
+        case Kind::Aiff: return readAiff(stream, v, found, r);
+        case Kind::Asf: return readAsf(stream, v, found);
+        case Kind::Mp4: return readMp4(stream, found);
+        default: return nullptr;
+    }
+}
+
+// The text tags, duration and bit rate of a file TagLib read, and whether
+// its tags and rating can be written.
+void takeTagLibValues(TagLib::File& file, const FoundTags& found, Values& v, Reading& r) {
+    r.taglibRead = true;
+    auto pick = [&](const char* key) {
+        std::string s = prop(found.pm, key);
+        return s.empty() ? prop(found.fallback, key) : s;
+    };
+    v.title = pick("TITLE");
+    v.artist = pick("ARTIST");
+    v.album = pick("ALBUM");
+    v.comment = pick("COMMENT");
+    v.genre = pick("GENRE");
+    v.date = pick("DATE");
+    if (const TagLib::AudioProperties* p = file.audioProperties()) {
+        v.duration = p->lengthInMilliseconds() / 1000.0;
+        // TagLib takes an ASF file's audio properties from its last stream,
+        // of whatever kind: after a video stream they hold the picture's size
+        // and no channels, and the bit rate is left to libavformat.
+        const bool fromVideo = v.kind == Kind::Asf && p->channels() == 0;
+        if (r.taglibBitrate == 0 && !fromVideo) r.taglibBitrate = static_cast<int64_t>(p->bitrate()) * 1000;
+    }
+    v.tagsWritable = taglibWritable(v.kind) && (v.kind == Kind::Asf || v.kind == Kind::Mp4 || hasAudio(file));
+    v.ratingWritable = v.tagsWritable && hasRating(v.kind);
+}
+
+// TagLib's read of the formats it takes. False when the file's header
+// announces more than it holds: then nothing more is read.
+bool readWithTagLib(const std::string& path, Values& v, Reading& r) {
+    TagLib::FileStream stream(path.c_str(), true);
+    // Neither library reads a file whose header announces more than it
+    // holds: libavformat too walks an ASF header's counts one by one.
+    if (stream.isOpen() && !headerHolds(stream, v.kind)) {
+        v.mediaTypeKnown = true;
+        return false;
+    }
+    if (stream.isOpen()) {
+        FoundTags found;
+        std::unique_ptr<TagLib::File> file = readTagLibFormat(stream, v, found, r);
+        if (file && file->isValid()) takeTagLibValues(*file, found, v, r);
+        file.reset();  // before the stream it reads from
+    }
+    return true;
+}
+
+// libavformat: the whole read for the containers TagLib does not take,
+// and duration and bit rate where TagLib could not tell them.
+void readWithLibav(const std::string& path, Values& v, Reading& r) {
+    if (!r.taglibRead || v.duration <= 0 || r.taglibBitrate <= 0) {
+        probeOnce(path, r);
+        const av::Probe& probe = r.probe;
         if (probe.opened) {
             if (v.duration <= 0) v.duration = probe.duration;
-            if (taglibBitrate <= 0) taglibBitrate = probe.bitRate;
-            if (!taglibRead) {
+            if (r.taglibBitrate <= 0) r.taglibBitrate = probe.bitRate;
+            if (!r.taglibRead) {
                 v.title = probe.title;
                 v.artist = probe.artist;
                 v.album = probe.album;
@@ -582,12 +629,41 @@ void TagMediaItem::read() {
             }
         }
     }
-    if (probed) {
-        v.mediaType = av::mediaTypeOf(probe);
+}
+
+// The media type when libavformat looked at the file, the bit rate when
+// known, and no duration rather than a nonsensical one.
+void settleTypeRateAndDuration(Values& v, const Reading& r) {
+    if (r.probed) {
+        v.mediaType = av::mediaTypeOf(r.probe);
         v.mediaTypeKnown = true;
     }
-    if (taglibBitrate > 0) v.bitrate = std::to_string(taglibBitrate);
+    if (r.taglibBitrate > 0) v.bitrate = std::to_string(r.taglibBitrate);
     if (!(v.duration > 0) || !std::isfinite(v.duration)) v.duration = 0;
+}
+
+}  // namespace
+
+void TagMediaItem::read() {
+    Values& v = *v_;
+    v = Values();
+    v.kind = kindOf(path_);
+    struct stat st;
+    if (!readFileStatus(path_, v, st)) return;
+
+    Reading r;
+    if (v.kind == Kind::MpegIfAudio) {
+        probeOnce(path_, r);
+        v.kind = r.probe.mpegAudioOnly ? Kind::Mpeg : Kind::AvOnly;
+    }
+    if (v.kind != Kind::AvOnly && !readWithTagLib(path_, v, r)) return;
+    // A file without write permission is read-only, also for a user whom the
+    // system would let write it anyway.
+    if (r.taglibRead && (access(path_.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0))
+        v.tagsWritable = v.ratingWritable = false;
+
+    readWithLibav(path_, v, r);
+    settleTypeRateAndDuration(v, r);
 }
 
 std::string TagMediaItem::getItemInfo(const std::string& name) {
