@@ -114,11 +114,17 @@ def text_of(node):
     return node.queryText().getText(0, -1)
 
 
-def start_program(exe):
-    """Starts the program and waits for it on the accessibility bus."""
+def start_program(exe, after_start_up=True):
+    """Starts the program and waits for it on the accessibility bus, and
+    unless told otherwise for the end of its start-up: that goes on behind
+    the shown window until the splash closes, and then starts playing when
+    the preferences ask for it."""
     proc = subprocess.Popen([exe], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     app = wait_for(app_node)
     check(app is not None, "the program appears on the accessibility bus")
+    if app is not None and after_start_up:
+        wait_for(lambda: window_of(app, "Form1") or window_of(app, "Form4"), 30)
+        wait_for(lambda: window_of(app, "frmSplash") is None, 15)
     return proc, app
 
 

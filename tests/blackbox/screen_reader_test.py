@@ -201,7 +201,7 @@ def press_named(app, control):
 
 def main():
     os.environ.pop("TARVOLIN_ACCESSIBLE_IDS", None)
-    proc, app = start_program(EXE)
+    proc, app = start_program(EXE, after_start_up=False)
     try:
         if app is None:
             return
