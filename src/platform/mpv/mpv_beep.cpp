@@ -72,6 +72,7 @@ private:
         mpv_handle* handle = mpv_create();
         if (!handle) return nullptr;
         mpv_set_option_string(handle, "vo", "null");
+        mpv_set_option_string(handle, "ao", kSoundOutputs);
         mpv_set_option_string(handle, "audio-fallback-to-null", "yes");
         mpv_set_option_string(handle, "input-default-bindings", "no");
         loadNoScripts(handle);

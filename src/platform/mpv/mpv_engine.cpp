@@ -24,6 +24,8 @@ std::string numberText(double v) {
 
 }  // namespace
 
+const char* const kSoundOutputs = "pipewire,pulse,alsa,jack";
+
 int loadNoScripts(mpv_handle* handle) {
     // Each script would run in a thread of its own with a script interpreter,
     // in every handle, for what the program does not offer (on-screen
@@ -93,7 +95,7 @@ void MpvEngine::start() {
     // without NVIDIA's driver.
     opt("hwdec", "no");
     opt("gpu-hwdec-interop", "no");
-    if (!options.audioOutput.empty()) opt("ao", options.audioOutput);
+    opt("ao", options.audioOutput.empty() ? kSoundOutputs : options.audioOutput);
     opt("audio-fallback-to-null", "yes");
     opt("input-default-bindings", "no");
     opt("input-vo-keyboard", "no");

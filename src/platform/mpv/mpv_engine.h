@@ -18,7 +18,7 @@ struct mpv_event;
 namespace tarvolin {
 
 struct MpvEngineOptions {
-    // Audio output driver; "" lets libmpv choose. Without a usable sound
+    // Audio output driver; "" tries kSoundOutputs. Without a usable sound
     // device the file plays silently instead of failing.
     std::string audioOutput;
     // Video output driver: "null" draws nothing, "libmpv" hands the picture
@@ -35,6 +35,12 @@ struct MpvEngineOptions {
 // Before mpv_initialize: the handle loads none of libmpv's scripts and no
 // configuration files. Gives libmpv's first error, or 0.
 int loadNoScripts(mpv_handle* handle);
+
+// The sound outputs tried, in libmpv's own order but for SDL's: SDL keeps
+// its sound state for the whole process, and two players opening it at once
+// (as they do once a sound server that never answers has kept both waiting)
+// crash inside it. It reaches no device the others do not.
+extern const char* const kSoundOutputs;
 
 class MpvEngine : public Engine {
 public:
@@ -115,7 +121,7 @@ public:
     explicit MpvEngineFactory(MessageLoop& loop) : loop_(loop) {}
     std::unique_ptr<Engine> create(PlayerRole role) override;
 
-    // Audio output of every engine ("" = libmpv's choice; tests use "null").
+    // Audio output of every engine ("" = kSoundOutputs; tests use "null").
     void setAudioOutput(std::string ao) { audioOutput_ = std::move(ao); }
     // Video output of the players that show pictures (main, compact, video
     // and preview players); the others always draw nothing.
