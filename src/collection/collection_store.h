@@ -211,6 +211,10 @@ public:
     // writes the log box and closes it. Each of them is added to the file
     // whole or not at all.
     void Report_File(int Begin);
+    // The end of a run over files that held the window: the status box goes
+    // to the report when one is kept, the totals are shown again, and the
+    // window, the tray menu and the mouse pointer are given back.
+    void endFilesRun(bool report);
     std::string reportFilePath() const;
     bool reportOpen() const { return reportOpen_; }
 

@@ -50,6 +50,18 @@ void CollectionStore::Delete_Report_File() {
     setReportExists(app_, sf::exists(path));
 }
 
+void CollectionStore::endFilesRun(bool report) {
+    Form1& f = app_.Form1;
+    if (report) {
+        f.Text2[0].setText(f.Text2[1].Text());
+        Report_File(0);
+    }
+    Etiketes_Synol_Songs();
+    f.MnuSystemTray.setEnabled(true);
+    f.setEnabled(true);
+    app_.dialogs().setMousePointer(0);
+}
+
 void CollectionStore::Report_File(int Begin) {
     Make_Data_Folder(0);
     const std::string path = reportFilePath();

@@ -139,17 +139,8 @@ void Library::Removing_Files_Under_Path() {
     TextBox& status = f.Text2[1];
     status.prepend(TimeText(loop.now()) + "-> Αριθμός αρχείων που αφαιρέθηκαν - Number of removed files :" +
                    Str(removed) + ". Λάθη σε αρχεία - Error in files :" + Str(errors) + kCrLf);
-    if (report) {
-        f.Text2[0].setText(status.Text());
-        store.Report_File(0);
-    }
-
-    // The totals shown, the window usable again.
-    store.Etiketes_Synol_Songs();
-    f.MnuSystemTray.setEnabled(true);
-    f.setEnabled(true);
+    store.endFilesRun(report);
     store.Make_Visible();
-    app.dialogs().setMousePointer(0);
 }
 
 void Library::removeTracksInScope(const RemovalScope& scope, Currency& removed, Currency& errors) {

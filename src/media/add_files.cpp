@@ -291,14 +291,7 @@ void tellAdded(Program& app, const AddingRun& run, bool report) {
                                 Str(run.zeroLength) + ". Διπλά αρχεία - Double Files :" + Str(run.doubles);
     status.setText(TimeText(app.loop().now()) + "-> " + summary + kCrLf + f.Text2[0].Text());
     app.announce(summary + ".");
-    if (report) {
-        f.Text2[0].setText(status.Text());
-        store.Report_File(0);
-    }
-    store.Etiketes_Synol_Songs();
-    f.MnuSystemTray.setEnabled(true);
-    f.setEnabled(true);
-    app.dialogs().setMousePointer(0);
+    store.endFilesRun(report);
 }
 
 }  // namespace
