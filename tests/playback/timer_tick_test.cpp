@@ -128,7 +128,9 @@ TEST_F(PlaybackTest, TheTimeLeftNeverShowsBelowZero) {
             }
             for (const std::string& text : {f().Text5[2].Text(), app().Form4.Text5[2].Text()})
                 ASSERT_NE(text.rfind('-', 0), 0u) << text;
-            if (d().TotalDuration > Currency{}) EXPECT_LE(d().PlayedTimeNow, d().TotalDuration);
+            if (d().TotalDuration > Currency{}) {
+                EXPECT_LE(d().PlayedTimeNow, d().TotalDuration);
+            }
         }
     }
 }
